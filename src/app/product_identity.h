@@ -1,0 +1,84 @@
+#pragma once
+// The product this updater is built for and the build's configuration: written once by the entry
+// sequence before the main window is shown, read by the window, the update run and the shortcut
+// step. Only TitleVariant changes later (the window rewrites it with the interface language).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/byte_set.h"
+
+namespace updater::app {
+
+// Interface-language codes; they index the text catalogue's columns, the font character sets,
+// the product titles and the flag buttons.
+using Language = std::uint8_t;
+inline constexpr Language kPolish = 0;
+inline constexpr Language kEnglish = 1;
+inline constexpr Language kFrench = 2;
+inline constexpr Language kGerman = 3;
+inline constexpr Language kItalian = 4;
+inline constexpr Language kSpanish = 5;
+inline constexpr Language kRussian = 6;
+inline constexpr Language kHungarian = 7;
+
+// The task-bar text until the main window shows its localised caption.
+inline constexpr std::string_view kInitialApplicationTitle = "Uaktualnienie - Update";
+inline constexpr std::string_view kUnknownAppIdMessage = "Unknown AppId !";
+
+// Shows a modal message with an OK button, captioned with the application title.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+};
+
+// Constants of the build, with their initial values.
+struct BuildSettings {
+    bool updateDictionaries = false;
+    bool specialVersion = false;
+    std::string specialVersionText;  // scrambled (mode 6)
+    bool preferProductLanguage = false;
+};
+
+struct AppConfiguration {
+    // Product identity.
+    std::int32_t appId = 0;
+    std::int32_t versionMajor = 0;
+    std::int32_t versionMinor = 0;
+    std::int32_t versionExtra = 0;
+    Language productLanguage = kPolish;
+    Language defaultUiLanguage = kPolish;
+    std::int32_t titleVariant = 1;  // 1: first (Polish) catalogue title, 2: the second
+
+    // Set by the entry sequence.
+    std::int32_t patchKind = 0;
+    base::ByteSet activeSet;
+    std::uint8_t configuredEntry = 0;
+
+    BuildSettings settings;
+    std::string applicationTitle = std::string(kInitialApplicationTitle);
+
+    // Records the identity and derives the product's languages. An AppId outside 1..14 (compared
+    // unsigned, so negative ones too) shows "Unknown AppId !" and leaves ProductLanguage as it was.
+    void SetAppIdentity(std::int32_t id, std::int32_t major, std::int32_t minor, std::int32_t extra,
+                        MessageSink& messages);
+};
+
+// This build: AppId 6 (English-Polish), version 2.5 (1), patch kind 15, file index 34 only.
+inline constexpr std::int32_t kBuildAppId = 6;
+inline constexpr std::int32_t kBuildPatchKind = 15;
+inline constexpr std::uint8_t kBuildConfiguredEntry = 34;
+inline constexpr base::ByteSet kBuildActiveSet{34};
+#ifdef UPDATER_DICTIONARY_BUILD
+inline constexpr bool kBuildUpdateDictionaries = true;
+#else
+inline constexpr bool kBuildUpdateDictionaries = false;
+#endif
+
+// Steps 4 and 7 to 10 of the entry sequence: identity, patch kind, active set, configured entry
+// and the dictionary switch, in that order.
+void ConfigureThisBuild(AppConfiguration& config, MessageSink& messages);
+
+}  // namespace updater::app

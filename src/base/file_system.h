@@ -1,0 +1,87 @@
+#pragma once
+// The file system as the patch engine sees it. Paths are 8-bit strings in the system code page,
+// as the product stores them: on Windows they are widened with that code page and handed to the
+// wide APIs; elsewhere they are used as they are. Every handle is owned by a File and closed by it.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+
+namespace updater::base {
+
+enum class FileError : std::uint8_t {
+    kNone,
+    kNotFound,
+    kAccessDenied,      // read-only file or folder, no permission
+    kSharingViolation,  // another program holds the file open in a way that excludes us
+    kAlreadyExists,
+    kDiskFull,
+    kIo,  // anything else
+};
+
+std::string_view Describe(FileError error);
+
+template <class T>
+using FileResult = Result<T, FileError>;
+
+// Who else may open a file while we read it.
+enum class ReadShare : std::uint8_t {
+    kDenyWriters,  // others may read, nobody may write (fails while someone is writing)
+    kShareAll,
+};
+
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    static FileResult<File> OpenForReading(const std::string& path, ReadShare share);
+    // Creates a new file for writing; fails with kAlreadyExists when the name is taken.
+    static FileResult<File> CreateNew(const std::string& path);
+    // Creates a file for writing, or truncates an existing one.
+    static FileResult<File> CreateOrTruncate(const std::string& path);
+
+    bool IsOpen() const;
+    // Reads up to buffer.size() bytes at the current position; 0 at the end of the file.
+    FileResult<std::size_t> Read(std::span<std::uint8_t> buffer);
+    FileError Seek(std::int64_t offset);
+    FileResult<std::int64_t> Size() const;
+    // Writes all of bytes or fails; a short write (disk full) is an error, never silent.
+    FileError Write(std::span<const std::uint8_t> bytes);
+    // Pushes written data to the disk.
+    FileError Flush();
+    // Closes the handle and reports a failure to close; the destructor closes silently.
+    FileError Close();
+
+private:
+    // A Windows HANDLE or a POSIX descriptor; -1 (INVALID_HANDLE_VALUE) when closed.
+    using Handle = std::intptr_t;
+    static constexpr Handle kNoHandle = -1;
+    explicit File(Handle handle) : handle_(handle) {}
+    Handle handle_ = kNoHandle;
+
+public:
+    // For the platform implementations only: takes ownership of an open handle.
+    static File Adopt(Handle handle) { return File(handle); }
+};
+
+bool FileExists(const std::string& path);       // a file (not a folder) of that name exists
+bool DirectoryExists(const std::string& path);  // a folder of that name exists
+FileError RemoveFile(const std::string& path);
+// Puts source in place of target in one step (an atomic rename replacing an existing target).
+// On Windows a sharing violation or access denied, as a virus scanner briefly opening the file
+// causes, is retried for about a second before it counts.
+FileError MoveIntoPlace(const std::string& source, const std::string& target);
+
+// The folder separator of the platform ('\\' on Windows, '/' elsewhere).
+char PathSeparator();
+
+}  // namespace updater::base

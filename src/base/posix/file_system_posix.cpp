@@ -1,0 +1,121 @@
+// POSIX implementation of the file system, for the native build (tests and tools).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "base/file_system.h"
+
+namespace updater::base {
+namespace {
+
+FileError FromErrno(int e) {
+    switch (e) {
+        case ENOENT:
+        case ENOTDIR: return FileError::kNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR: return FileError::kAccessDenied;
+        case EEXIST: return FileError::kAlreadyExists;
+        case ENOSPC:
+        case EDQUOT: return FileError::kDiskFull;
+        case ETXTBSY: return FileError::kSharingViolation;
+        default: return FileError::kIo;
+    }
+}
+
+// Root may write anywhere, so a file without write bits counts as read-only here, as it would
+// for its owner on Windows.
+bool IsReadOnly(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+FileResult<File> OpenWith(const std::string& path, int flags) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return FileError::kAccessDenied;
+        if ((flags & O_ACCMODE) != O_RDONLY && IsReadOnly(st)) return FileError::kAccessDenied;
+    }
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) return FromErrno(errno);
+    return File::Adopt(fd);
+}
+
+}  // namespace
+
+FileResult<File> File::OpenForReading(const std::string& path, ReadShare) { return OpenWith(path, O_RDONLY); }
+FileResult<File> File::CreateNew(const std::string& path) { return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL); }
+FileResult<File> File::CreateOrTruncate(const std::string& path) {
+    return OpenWith(path, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+FileResult<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
+    if (!IsOpen()) return FileError::kIo;
+    for (;;) {
+        ssize_t n = ::read(static_cast<int>(handle_), buffer.data(), buffer.size());
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) return FromErrno(errno);
+    }
+}
+
+FileError File::Seek(std::int64_t offset) {
+    if (!IsOpen() || offset < 0) return FileError::kIo;
+    return ::lseek(static_cast<int>(handle_), offset, SEEK_SET) < 0 ? FromErrno(errno) : FileError::kNone;
+}
+
+FileResult<std::int64_t> File::Size() const {
+    struct stat st {};
+    if (!IsOpen() || ::fstat(static_cast<int>(handle_), &st) != 0) return FileError::kIo;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+FileError File::Write(std::span<const std::uint8_t> bytes) {
+    if (!IsOpen()) return FileError::kIo;
+    while (!bytes.empty()) {
+        ssize_t n = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return FromErrno(errno);
+        }
+        if (n == 0) return FileError::kDiskFull;
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return FileError::kNone;
+}
+
+FileError File::Flush() {
+    if (!IsOpen()) return FileError::kIo;
+    return ::fsync(static_cast<int>(handle_)) == 0 ? FileError::kNone : FromErrno(errno);
+}
+
+FileError File::Close() {
+    if (!IsOpen()) return FileError::kNone;
+    int fd = static_cast<int>(handle_);
+    handle_ = kNoHandle;
+    return ::close(fd) == 0 ? FileError::kNone : FromErrno(errno);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FileError RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? FileError::kNone : FromErrno(errno);
+}
+
+FileError MoveIntoPlace(const std::string& source, const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return FileError::kAccessDenied;
+    return ::rename(source.c_str(), target.c_str()) == 0 ? FileError::kNone : FromErrno(errno);
+}
+
+char PathSeparator() { return '/'; }
+
+}  // namespace updater::base

@@ -1,0 +1,31 @@
+#include <windows.h>
+
+#include "base/win32/system_code_page.h"
+
+namespace updater::base::win32 {
+namespace {
+
+std::wstring Widen(UINT codePage, std::string_view text) {
+    if (text.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(UINT codePage, std::wstring_view text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::wstring WidenSystem(std::string_view text) { return Widen(CP_ACP, text); }
+std::string NarrowSystem(std::wstring_view text) { return Narrow(CP_ACP, text); }
+std::wstring WidenUtf8(std::string_view text) { return Widen(CP_UTF8, text); }
+std::string NarrowUtf8(std::wstring_view text) { return Narrow(CP_UTF8, text); }
+
+}  // namespace updater::base::win32

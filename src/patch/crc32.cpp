@@ -1,0 +1,39 @@
+#include "patch/crc32.h"
+
+#include <zlib.h>
+
+#include <array>
+
+namespace updater::patch {
+
+std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes) {
+    // zlib takes lengths as uInt; feed very large spans in slices.
+    while (!bytes.empty()) {
+        const std::size_t n = bytes.size() > 0x40000000u ? 0x40000000u : bytes.size();
+        crc = static_cast<std::uint32_t>(::crc32(crc, bytes.data(), static_cast<uInt>(n)));
+        bytes = bytes.subspan(n);
+    }
+    return crc;
+}
+
+base::FileResult<std::uint32_t> FileCrc32(const std::string& path) {
+    auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
+    if (!file) return file.error();
+    auto size = file.value().Size();
+    if (!size) return size.error();
+
+    std::array<std::uint8_t, 8192> block;
+    std::uint32_t crc = kCrc32Initial;
+    std::int64_t position = 0;
+    while (position < size.value()) {
+        auto n = file.value().Read(block);
+        if (!n) return n.error();
+        if (n.value() == 0) return base::FileError::kIo;  // the file shrank under us
+        crc = Crc32Update(crc, std::span(block).first(n.value()));
+        position += static_cast<std::int64_t>(n.value());
+    }
+    if (auto e = file.value().Close(); e != base::FileError::kNone) return e;
+    return crc;
+}
+
+}  // namespace updater::patch

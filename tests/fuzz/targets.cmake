@@ -1,0 +1,1 @@
+# updater_fuzz_target(<name> <libraries...>) for each tests/fuzz/<name>_fuzz.cpp.
