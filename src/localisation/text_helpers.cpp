@@ -1,0 +1,82 @@
+#include "localisation/text_helpers.h"
+
+#include <limits>
+
+#include "base/file_system.h"
+
+namespace updater::localisation {
+
+std::uint8_t LowerChar(std::uint8_t c) {
+    if (c >= 0x41 && c <= 0x5A) return static_cast<std::uint8_t>(c + 0x20);
+    switch (c) {
+        case 0x8A:
+        case 0x8C:
+        case 0x8D:
+        case 0x8E:
+        case 0x8F:
+            return static_cast<std::uint8_t>(c + 0x10);
+        case 0xA3:
+            return 0xB3;
+        case 0xA5:
+            return 0xB9;
+        case 0xAA:
+            return 0xBA;
+        case 0xAF:
+            return 0xBF;
+        default:
+            break;
+    }
+    if ((c >= 0xC0 && c <= 0xDE) && c != 0xD7) return static_cast<std::uint8_t>(c + 0x20);
+    return c;
+}
+
+std::string LowerText(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(LowerChar(static_cast<std::uint8_t>(c)));
+    return result;
+}
+
+std::string StripTrailingDigits(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 1 && text[end - 1] >= '0' && text[end - 1] <= '9')
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+bool TagListContains(std::string_view name, std::string_view list, bool ignoreCase, bool stripDigits) {
+    std::string tagName = stripDigits ? StripTrailingDigits(name) : std::string(name);
+    std::string haystack;
+    if (ignoreCase) {
+        tagName = LowerText(tagName);
+        haystack = LowerText(list);
+    } else {
+        haystack = std::string(list);
+    }
+    std::string tag;
+    tag.reserve(tagName.size() + 2);
+    tag.append("<").append(tagName).append(">");
+    return haystack.find(tag) != std::string::npos;
+}
+
+std::string DropLastChars(std::string_view text, std::int32_t count) {
+    if (count <= 0) return std::string(text);
+    const auto drop = static_cast<std::size_t>(count);
+    if (drop >= text.size()) return {};
+    return std::string(text.substr(0, text.size() - drop));
+}
+
+std::int32_t FileSizeOf(const std::string& path) {
+    if (!base::FileExists(path)) return -1;
+    auto opened = base::File::OpenForReading(path, base::ReadShare::kShareAll);
+    if (!opened) return -1;
+    base::File file = std::move(opened).value();
+    const auto size = file.Size();
+    const bool closed = file.Close() == base::FileError::kNone;
+    if (!size || !closed) return -1;
+    // A size that does not fit is reported as a failure, not as a wrapped number.
+    if (size.value() < 0 || size.value() > std::numeric_limits<std::int32_t>::max()) return -1;
+    return static_cast<std::int32_t>(size.value());
+}
+
+}  // namespace updater::localisation
