@@ -1,0 +1,166 @@
+#include "patch/file_catalogue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace updater::patch {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(FileCatalogue, RowOfThisBuildIsExactlyAsShipped) {
+    const FileRow row = CatalogueRow(34);
+    EXPECT_EQ(row.index, 34);
+    EXPECT_EQ(Title(34, 1), "Lexivo Angielskiego 2.5");
+    EXPECT_EQ(Title(34, 2), "Lexivo Angielskiego 2.5");
+    EXPECT_EQ(VersionText(34), "2.5.1");
+    EXPECT_EQ(FileName(34), "Quorbel2.exe");
+    EXPECT_EQ(ResourceName(34, PayloadPart::kA), "PEN251IEA");
+    EXPECT_EQ(ResourceName(34, PayloadPart::kB), "PEN251IEB");
+    EXPECT_EQ(CurrentVersion(34), 2);
+    EXPECT_THAT(row.sizes, ElementsAre(2'713'600, 2'721'280, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_THAT(row.crcs, ElementsAre(0x9053AAE7u, 0xF4F34DB0u, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_EQ(KnownSize(34, 1), 2'713'600);
+    EXPECT_EQ(KnownCrc32(34, 2), 0xF4F34DB0u);
+    EXPECT_FALSE(row.UsesProbes());
+    EXPECT_TRUE(ProbeTable(34, 1).empty());
+}
+
+TEST(FileCatalogue, EveryRowHasTheShapeTheEngineReliesOn) {
+    std::set<std::string> fileNames;
+    for (int i = kFirstFileIndex; i <= kLastFileIndex; ++i) {
+        SCOPED_TRACE("file index " + std::to_string(i));
+        const FileRow row = CatalogueRow(i);
+        EXPECT_EQ(row.index, i);
+        EXPECT_FALSE(row.titles[0].empty());
+        EXPECT_FALSE(row.titles[1].empty());
+        EXPECT_FALSE(row.versionText.empty());
+        EXPECT_FALSE(row.resourceNames[0].empty()) << "part A always exists";
+        EXPECT_NE(row.resourceNames[0], row.resourceNames[1]);
+        EXPECT_TRUE(fileNames.insert(std::string(row.fileName)).second) << row.fileName << " twice";
+        EXPECT_EQ(row.fileName.find_first_of("\\/:"), std::string_view::npos) << "a name, not a path";
+
+        // The current version is the highest-numbered known one, so nothing newer can be "old".
+        int highestKnown = 0;
+        for (int v = 1; v <= kKnownVersionCount; ++v) {
+            EXPECT_GE(row.Size(v), 0);
+            if (row.Size(v) > 0) highestKnown = v;
+        }
+        EXPECT_EQ(row.currentVersion, highestKnown);
+
+        for (int v = 1; v <= kKnownVersionCount; ++v) {
+            const bool known = row.Size(v) > 0;
+            if (row.UsesProbes()) {
+                EXPECT_EQ(row.Crc(v), 0u) << "version " << v;
+                EXPECT_EQ(row.Probes(v).size(), known ? std::size_t{kProbesPerTable} : 0u) << "version " << v;
+            } else {
+                EXPECT_EQ(row.Crc(v) != 0, known) << "version " << v;
+                EXPECT_TRUE(row.Probes(v).empty()) << "version " << v;
+            }
+        }
+    }
+}
+
+TEST(FileCatalogue, ProbeTablesAreSixtyFiveAndStayInsideTheirFiles) {
+    int tables = 0;
+    for (int i = kFirstFileIndex; i <= kLastProbedFileIndex; ++i) {
+        for (int v = 1; v <= kKnownVersionCount; ++v) {
+            const auto probes = ProbeTable(i, v);
+            if (probes.empty()) continue;
+            ++tables;
+            std::set<std::int32_t> offsets;
+            for (const Probe& p : probes) {
+                EXPECT_GE(p.offset, 0) << i << "/" << v;
+                EXPECT_LT(p.offset, KnownSize(i, v)) << i << "/" << v;
+                EXPECT_TRUE(offsets.insert(p.offset).second) << i << "/" << v << " offset " << p.offset << " twice";
+            }
+        }
+    }
+    EXPECT_EQ(tables, 65);
+}
+
+// Two versions of the same size are told apart only by their CRC-32 or probes; if the lower
+// one's checks also passed on the higher one, the higher one could never be recognised.
+TEST(FileCatalogue, VersionsOfEqualSizeCanBeToldApart) {
+    int equalPairs = 0;
+    for (int i = kFirstFileIndex; i <= kLastFileIndex; ++i) {
+        const FileRow row = CatalogueRow(i);
+        for (int a = 1; a <= kKnownVersionCount; ++a) {
+            for (int b = a + 1; b <= kKnownVersionCount; ++b) {
+                if (row.Size(a) == 0 || row.Size(a) != row.Size(b)) continue;
+                ++equalPairs;
+                if (!row.UsesProbes()) {
+                    EXPECT_NE(row.Crc(a), row.Crc(b)) << i << ": " << a << "/" << b;
+                    continue;
+                }
+                bool conflict = false;
+                for (const Probe& pa : row.Probes(a))
+                    for (const Probe& pb : row.Probes(b))
+                        conflict |= pa.offset == pb.offset && pa.value != pb.value;
+                EXPECT_TRUE(conflict) << i << ": versions " << a << " and " << b;
+            }
+        }
+    }
+    EXPECT_GE(equalPairs, 2);
+}
+
+TEST(FileCatalogue, FamilyDataCoversTheCasesTheUpdateRunTreatsSpecially) {
+    int currentIsFirst = 0, withGaps = 0, withoutPartB = 0, mostVersions = 0;
+    for (int i = kFirstFileIndex; i <= kLastFileIndex; ++i) {
+        const FileRow row = CatalogueRow(i);
+        currentIsFirst += row.currentVersion == 1;
+        withoutPartB += row.resourceNames[1].empty();
+        int known = 0;
+        for (int v = 1; v <= row.currentVersion; ++v)
+            known += row.Size(v) > 0;
+        withGaps += known < row.currentVersion;
+        mostVersions = std::max(mostVersions, known);
+    }
+    EXPECT_GE(currentIsFirst, 1) << "a file the patch adds when it is missing";
+    EXPECT_GE(withGaps, 1);
+    EXPECT_GE(withoutPartB, 1);
+    EXPECT_EQ(mostVersions, kKnownVersionCount);
+    EXPECT_NE(FileName(29).find(".dot"), std::string_view::npos) << "word-processor template";
+    EXPECT_NE(FileName(30).find(".dot"), std::string_view::npos) << "word-processor template";
+}
+
+TEST(FileCatalogue, NumbersOutsideTheTableGetEmptyAnswers) {
+    for (int i : {-1, 0, 35, 255, 256, 1 << 30}) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(CatalogueRow(i).index, 0);
+        EXPECT_EQ(Title(i, 1), "");
+        EXPECT_EQ(VersionText(i), "");
+        EXPECT_EQ(FileName(i), "");
+        EXPECT_EQ(ResourceName(i, PayloadPart::kA), "");
+        EXPECT_EQ(CurrentVersion(i), 0);
+        EXPECT_EQ(KnownSize(i, 1), 0);
+        EXPECT_EQ(KnownCrc32(i, 1), 0u);
+        EXPECT_TRUE(ProbeTable(i, 1).empty());
+    }
+    for (int v : {-1, 0, 12, 1 << 30}) {
+        EXPECT_EQ(KnownSize(34, v), 0);
+        EXPECT_EQ(KnownCrc32(34, v), 0u);
+        EXPECT_TRUE(ProbeTable(1, v).empty());
+    }
+    EXPECT_EQ(Title(34, 0), "");
+    EXPECT_EQ(Title(34, 3), "");
+}
+
+TEST(FileCatalogue, ActiveSetOfThisBuildHoldsOnlyIndex34) {
+    std::array<std::uint8_t, 32> bits{};
+    bits[4] = 0x04;  // bit 2 of byte 4
+    const base::ByteSet activeSet(bits);
+    for (int i = -1; i <= 256; ++i)
+        EXPECT_EQ(IsActive(activeSet, i), i == 34) << i;
+
+    // Members outside the catalogue take no part.
+    const base::ByteSet beyond{0, 35, 200};
+    for (int i = 0; i <= 255; ++i)
+        EXPECT_FALSE(IsActive(beyond, i)) << i;
+}
+
+}  // namespace
+}  // namespace updater::patch
