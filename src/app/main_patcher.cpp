@@ -1,0 +1,178 @@
+#include "app/main_patcher.h"
+
+#include <string>
+
+#include "app/caption_format.h"
+#include "app/window_layout.h"
+
+namespace updater::app {
+namespace {
+
+constexpr std::array<Language, kFlagCount> kFlagLanguages{kPolish, kEnglish, kGerman, kFrench, kItalian};
+
+// Ids of the catalogue texts the window shows.
+constexpr std::int32_t kTextTitle = 261;
+constexpr std::int32_t kTextVersion = 263;
+constexpr std::int32_t kTextUpdate = 264;
+constexpr std::int32_t kTextFinish = 7;
+constexpr std::int32_t kTextOpenDialogTitle = 269;
+constexpr std::int32_t kTextIntroduction = 271;
+constexpr std::int32_t kTextSucceeded = 272;
+constexpr std::int32_t kTextFailed = 273;
+
+}  // namespace
+
+Language FlagLanguage(Flag flag) {
+    return kFlagLanguages[Index(flag)];
+}
+
+FlagPlacements PlaceFlags(Language productLanguage) {
+    FlagPlacements placements;
+    for (Flag flag : kFlags) {
+        FlagPlacement& p = placements[Index(flag)];
+        p.left = main_window::kFlagLefts[Index(flag)];
+        p.offered = flag == Flag::kPolski || FlagLanguage(flag) == productLanguage;
+    }
+    // English already stands next to the Polish flag; another product language takes its place.
+    for (Flag flag : {Flag::kNiemiecki, Flag::kFrancuski, Flag::kWloski}) {
+        if (placements[Index(flag)].offered)
+            placements[Index(flag)].left = main_window::kFlagLefts[Index(Flag::kAngielski)];
+    }
+    return placements;
+}
+
+bool HidesEnglishFlag(std::int32_t patchKind) {
+    return patchKind == 4 || patchKind == 5;
+}
+
+FlagStates PressedFlags(Language language) {
+    FlagStates pressed{};
+    for (Flag flag : kFlags)
+        pressed[Index(flag)] = FlagLanguage(flag) == language;
+    return pressed;
+}
+
+FlagStates ClickFlag(FlagStates pressed, Flag clicked) {
+    const bool wasPressed = pressed[Index(clicked)];
+    pressed.fill(false);
+    pressed[Index(clicked)] = !wasPressed;
+    return pressed;
+}
+
+std::optional<Language> LanguageOfPressedFlags(const FlagStates& pressed) {
+    for (Flag flag : kFlags) {
+        if (pressed[Index(flag)]) return FlagLanguage(flag);
+    }
+    return std::nullopt;
+}
+
+std::u16string IntroductionText(Language language, std::int32_t titleVariant, std::uint8_t entry,
+                                const MainWindowServices& services) {
+    return FormatCaption(services.Text(language, kTextIntroduction, false),
+                         {services.Title(entry, titleVariant), services.VersionText(entry)});
+}
+
+MainWindowTexts ComposeMainWindowTexts(Language language, std::int32_t titleVariant, const MainWindowState& state,
+                                       std::uint8_t entry, const MainWindowServices& services) {
+    MainWindowTexts texts;
+    texts.caption = FormatCaption(services.Text(language, kTextTitle, false), {services.Title(entry, titleVariant)});
+    texts.title = texts.caption;
+    texts.version = FormatCaption(services.Text(language, kTextVersion, false), {services.VersionText(entry)});
+    texts.update = services.Text(language, kTextUpdate, false);
+    texts.finish = services.Text(language, kTextFinish, false);
+    texts.openDialogTitle = services.Text(language, kTextOpenDialogTitle, false);
+    // After a run only its outcome is kept, so "nothing needed updating" shows as success here.
+    if (state.finished) {
+        texts.main = services.Text(language, state.succeeded ? kTextSucceeded : kTextFailed, false);
+    } else {
+        texts.main = IntroductionText(language, titleVariant, entry, services);
+    }
+    return texts;
+}
+
+std::u16string ProgressCaption(std::u16string_view base, std::int32_t percent) {
+    std::u16string text(base);
+    for (char c : std::to_string(percent))
+        text.push_back(static_cast<char16_t>(c));
+    text.push_back(u'%');
+    return text;
+}
+
+MainPatcher::MainPatcher(AppConfiguration& config, const MainWindowServices& services, MainWindowControls& controls)
+    : config_(config), services_(services), controls_(controls) {}
+
+void MainPatcher::FormCreate() {
+    state_.finished = false;
+    state_.succeeded = false;
+}
+
+void MainPatcher::FormShow() {
+    const FlagPlacements placements = PlaceFlags(config_.productLanguage);
+    for (Flag flag : kFlags)
+        controls_.PlaceFlag(flag, placements[Index(flag)].offered, placements[Index(flag)].left);
+
+    ApplyLanguage(services_.StartLanguage(services_.DetectSystemLanguage(), config_));
+
+    if (HidesEnglishFlag(config_.patchKind)) {
+        controls_.PlaceFlag(Flag::kAngielski, false, placements[Index(Flag::kAngielski)].left);
+    }
+    if (config_.settings.specialVersion) {
+        controls_.SetText(MainCaption::kSpecialVersion,
+                          services_.DecodeSpecialVersion(config_.settings.specialVersionText, config_.appId));
+    }
+}
+
+void MainPatcher::btnZamknijClick() {
+    controls_.Close();
+}
+
+void MainPatcher::btnUpdateClick() {
+    if (runUpdate_) {
+        runUpdate_(state_, controls_);
+    } else {
+        controls_.SetMainText(
+            IntroductionText(state_.uiLanguage, config_.titleVariant, config_.configuredEntry, services_));
+    }
+}
+
+void MainPatcher::btnPolskiClick() {
+    FlagStates pressed{};
+    for (Flag flag : kFlags)
+        pressed[Index(flag)] = controls_.FlagPressed(flag);
+    if (const std::optional<Language> language = LanguageOfPressedFlags(pressed)) ApplyLanguage(*language);
+}
+
+void MainPatcher::TimerPostepProcTimer() {
+    controls_.SetMainText(ProgressCaption(state_.progressBaseText, state_.progressPercent));
+}
+
+void MainPatcher::ApplyLanguage(Language language) {
+    state_.uiLanguage = language;
+
+    const FlagStates pressed = PressedFlags(language);
+    for (Flag flag : kFlags)
+        controls_.SetFlagPressed(flag, pressed[Index(flag)]);
+
+    config_.titleVariant = language == kPolish ? 1 : 2;
+    controls_.SetQuestionLanguage(language);
+
+    // The title and the language row always keep the Central European character set.
+    controls_.ApplyFont(MainFont::kWindow, language);
+    controls_.ApplyFont(MainFont::kTitle, kPolish);
+    controls_.ApplyFont(MainFont::kVersion, language);
+    controls_.ApplyFont(MainFont::kMain, language);
+    controls_.ApplyFont(MainFont::kLanguage, kPolish);
+
+    const MainWindowTexts texts =
+        ComposeMainWindowTexts(language, config_.titleVariant, state_, config_.configuredEntry, services_);
+    controls_.SetText(MainCaption::kCaption, texts.caption);
+    controls_.SetApplicationTitle(texts.caption);
+    controls_.SetText(MainCaption::kTitle, texts.title);
+    controls_.SetText(MainCaption::kVersion, texts.version);
+    controls_.SetText(MainCaption::kUpdateButton, texts.update);
+    controls_.SetText(MainCaption::kFinishButton, texts.finish);
+    controls_.SetText(MainCaption::kOpenDialogTitle, texts.openDialogTitle);
+    controls_.SetMainText(texts.main);
+}
+
+}  // namespace updater::app

@@ -1,0 +1,158 @@
+#pragma once
+// TfrmMainPatcher's decisions, apart from the drawing: which flag buttons are offered and where,
+// the language the window starts in, every caption for a language, the flag-click rule, and the
+// handlers that tie them together. The windowing code implements MainWindowControls and forwards
+// its events to MainPatcher.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/product_identity.h"
+#include "app/update_view.h"
+
+namespace updater::app {
+
+// The flag buttons in declaration order, which is also the order a click examines them in.
+enum class Flag : std::uint8_t { kPolski, kAngielski, kNiemiecki, kFrancuski, kWloski };
+inline constexpr std::size_t kFlagCount = 5;
+inline constexpr std::array<Flag, kFlagCount> kFlags{Flag::kPolski, Flag::kAngielski, Flag::kNiemiecki,
+                                                     Flag::kFrancuski, Flag::kWloski};
+using FlagStates = std::array<bool, kFlagCount>;  // indexed by Flag
+
+constexpr std::size_t Index(Flag flag) {
+    return static_cast<std::size_t>(flag);
+}
+// The interface language a flag stands for: 0, 1, 3, 2, 4.
+Language FlagLanguage(Flag flag);
+
+struct FlagPlacement {
+    bool offered = false;  // enabled and visible
+    int left = 0;          // design pixels on pnlIntro
+};
+using FlagPlacements = std::array<FlagPlacement, kFlagCount>;
+
+// The Polish flag always, plus the product's own language's flag moved next to it (German, French
+// or Italian take English's place); the others stay hidden where they were designed.
+FlagPlacements PlaceFlags(Language productLanguage);
+// Patch kinds 4 and 5 never offer the English flag.
+bool HidesEnglishFlag(std::int32_t patchKind);
+// The one flag shown pressed for a language; none for Spanish, Russian and Hungarian.
+FlagStates PressedFlags(Language language);
+// A click on a flag: the clicked one is pressed and the rest released; clicking the pressed one
+// releases it, leaving every flag up.
+FlagStates ClickFlag(FlagStates pressed, Flag clicked);
+// The language of the first pressed flag in declaration order; none when every flag is up.
+std::optional<Language> LanguageOfPressedFlags(const FlagStates& pressed);
+
+// Looks up an interface text (catalogue id) as wide text.
+class TextLookup {
+  public:
+    virtual ~TextLookup() = default;
+    virtual std::u16string Text(Language language, std::int32_t id, bool forceTextCodePage) const = 0;
+};
+
+// Everything the window asks of the other rooms.
+class MainWindowServices : public TextLookup {
+  public:
+    // Title variant (1 or 2) and version text of a file-catalogue row, as wide text.
+    virtual std::u16string Title(std::uint8_t entry, std::int32_t variant) const = 0;
+    virtual std::u16string VersionText(std::uint8_t entry) const = 0;
+    // The interface language of the system's locale, asked afresh.
+    virtual Language DetectSystemLanguage() const = 0;
+    // The start language from the detected one and the product's configuration.
+    virtual Language StartLanguage(Language detected, const AppConfiguration& config) const = 0;
+    // The special-version label: the scrambled text decoded for the product (mode 6, flag clear).
+    virtual std::u16string DecodeSpecialVersion(std::string_view scrambled, std::int32_t appId) const = 0;
+};
+
+// The window's private state; the update run reads and writes it too.
+struct MainWindowState {
+    bool finished = false;
+    bool succeeded = false;
+    Language uiLanguage = kPolish;
+    std::int32_t progressPercent = 0;
+    std::u16string progressBaseText;
+};
+
+// Every caption ApplyLanguage sets for one language.
+struct MainWindowTexts {
+    std::u16string caption;          // window caption and application title (text 261)
+    std::u16string title;            // lblTytul (text 261)
+    std::u16string version;          // lblKrok (text 263)
+    std::u16string update;           // btnUpdate (text 264)
+    std::u16string finish;           // btnZamknij (text 7)
+    std::u16string openDialogTitle;  // dlgOtworz (text 269)
+    std::u16string main;             // lblMain (text 271, 272 or 273)
+};
+MainWindowTexts ComposeMainWindowTexts(Language language, std::int32_t titleVariant, const MainWindowState& state,
+                                       std::uint8_t entry, const MainWindowServices& services);
+// Text 271 with the product title and version: the main label before and at the start of a run.
+std::u16string IntroductionText(Language language, std::int32_t titleVariant, std::uint8_t entry,
+                                const MainWindowServices& services);
+// What the progress timer shows: the base text, the percentage in decimal and "%".
+std::u16string ProgressCaption(std::u16string_view base, std::int32_t percent);
+
+enum class MainCaption : std::uint8_t {
+    kCaption,          // the window's own caption
+    kTitle,            // lblTytul
+    kVersion,          // lblKrok
+    kSpecialVersion,   // lblWersjaSpecjalna
+    kUpdateButton,     // btnUpdate
+    kFinishButton,     // btnZamknij
+    kOpenDialogTitle,  // dlgOtworz
+};
+
+enum class MainFont : std::uint8_t { kWindow, kTitle, kVersion, kMain, kLanguage };
+
+// The window as MainPatcher drives it.
+class MainWindowControls : public UpdateView {
+  public:
+    virtual void SetText(MainCaption control, std::u16string_view text) = 0;
+    // The task-bar text.
+    virtual void SetApplicationTitle(std::u16string_view text) = 0;
+    virtual void PlaceFlag(Flag flag, bool offered, int designLeft) = 0;
+    virtual void SetFlagPressed(Flag flag, bool pressed) = 0;
+    virtual bool FlagPressed(Flag flag) const = 0;
+    // ApplyInterfaceFont on a control's font for a language.
+    virtual void ApplyFont(MainFont font, Language language) = 0;
+    // The question dialog's SetLanguage.
+    virtual void SetQuestionLanguage(Language language) = 0;
+    virtual void Close() = 0;
+};
+
+// The update run, installed by the entry sequence once it exists.
+using RunUpdateHandler = std::function<void(MainWindowState& state, UpdateView& view)>;
+
+class MainPatcher {
+  public:
+    MainPatcher(AppConfiguration& config, const MainWindowServices& services, MainWindowControls& controls);
+
+    void FormCreate();
+    // Before the window is first shown: flags, start language, captions, special-version label.
+    void FormShow();
+    // Closing is always allowed.
+    bool FormCloseQuery() const { return true; }
+    void btnZamknijClick();
+    void btnUpdateClick();
+    // Shared by the five flags; runs after the clicked flag's pressed state has changed.
+    void btnPolskiClick();
+    void TimerPostepProcTimer();
+    void ApplyLanguage(Language language);
+
+    void SetRunUpdate(RunUpdateHandler runUpdate) { runUpdate_ = std::move(runUpdate); }
+    MainWindowState& State() { return state_; }
+    const MainWindowState& State() const { return state_; }
+
+  private:
+    AppConfiguration& config_;
+    const MainWindowServices& services_;
+    MainWindowControls& controls_;
+    MainWindowState state_;
+    RunUpdateHandler runUpdate_;
+};
+
+}  // namespace updater::app

@@ -1,0 +1,57 @@
+#include "app_test_support.h"
+
+namespace updater::app::test {
+
+FakeServices::FakeServices() {
+    const std::pair<std::int32_t, std::pair<std::u16string, std::u16string>> rows[] = {
+        {6, {u"Anuluj", u"Cancel"}},
+        {7, {u"Zakończ", u"Finish"}},
+        {181, {u"Uwaga", u"Attention"}},
+        {182, {u"Tak", u"Yes"}},
+        {183, {u"Nie", u"No"}},
+        {261, {u"%s - Uaktualnienie", u"%s - Update"}},
+        {263, {u"Wersja %s", u"Version %s"}},
+        {264, {u"Uaktualnij", u"Update"}},
+        {271,
+         {u"Ten program uaktualni \"%s\" do wersji %s.\r\n\r\n",
+          u"This program will update ′%s′ to version %s.\r\n\r\n"}},
+        {272, {u"Aktualizacja została zakończona pomyślnie.", u"Update has finished successfully."}},
+        {273, {u"Podczas aktualizacji wystąpiły błędy.", u"Some errors occurred during update."}},
+    };
+    for (const auto& [id, pair] : rows) {
+        texts[{kPolish, id}] = pair.first;
+        texts[{kEnglish, id}] = pair.second;
+    }
+    texts[{kGerman, 261}] = u"Update - %s";
+    texts[{kGerman, 7}] = u"Beenden";
+}
+
+std::u16string FakeServices::Text(Language language, std::int32_t id, bool forceTextCodePage) const {
+    forcedLookups.push_back(forceTextCodePage);
+    auto it = texts.find({language, id});
+    return it == texts.end() ? std::u16string() : it->second;
+}
+
+std::u16string FakeServices::Title(std::uint8_t entry, std::int32_t variant) const {
+    if (entry != 34) return u"?";
+    return variant == 1 ? u"Lexivo Angielskiego 2.5" : u"Lexivo English 2.5";
+}
+
+std::u16string FakeServices::VersionText(std::uint8_t entry) const {
+    return entry == 34 ? u"2.5.1" : u"?";
+}
+
+Language FakeServices::StartLanguage(Language detectedLanguage, const AppConfiguration& config) const {
+    if (detectedLanguage == config.productLanguage) return detectedLanguage;
+    return config.settings.preferProductLanguage ? config.productLanguage : config.defaultUiLanguage;
+}
+
+std::u16string FakeServices::DecodeSpecialVersion(std::string_view scrambled, std::int32_t appId) const {
+    std::u16string out = u"decoded(";
+    for (char c : scrambled)
+        out.push_back(static_cast<unsigned char>(c));
+    out += u")/" + std::u16string(1, static_cast<char16_t>(u'0' + appId));
+    return out;
+}
+
+}  // namespace updater::app::test

@@ -1,0 +1,304 @@
+#include "app/main_patcher.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app_test_support.h"
+
+namespace updater::app {
+namespace {
+
+using test::FakeServices;
+using ::testing::ElementsAre;
+
+struct NoMessages : MessageSink {
+    void ShowMessage(std::string_view, std::string_view) override { ADD_FAILURE() << "unexpected message"; }
+};
+
+// Records what the window was told, in order, and keeps the resulting state of every control.
+class RecordingControls : public MainWindowControls {
+  public:
+    std::u16string MainText() const override { return main; }
+    void SetMainText(std::u16string_view text) override {
+        main = text;
+        log.push_back("main");
+    }
+    void SetUpdateEnabled(bool enabled) override { updateEnabled = enabled; }
+    void SetFinishEnabled(bool enabled) override { finishEnabled = enabled; }
+    void FocusFinish() override {}
+    void Pump() override {}
+    std::int32_t Ask(std::u16string_view, std::uint8_t) override { return 6; }
+    void SetProgressTimer(bool) override {}
+    std::optional<std::u16string> BrowseForProgram() override { return std::nullopt; }
+
+    void SetText(MainCaption control, std::u16string_view text) override {
+        texts[control] = text;
+        log.push_back("text" + std::to_string(static_cast<int>(control)));
+    }
+    void SetApplicationTitle(std::u16string_view text) override {
+        applicationTitle = text;
+        log.push_back("apptitle");
+    }
+    void PlaceFlag(Flag flag, bool offered, int designLeft) override { flags[Index(flag)] = {offered, designLeft}; }
+    void SetFlagPressed(Flag flag, bool pressed) override {
+        this->pressed[Index(flag)] = pressed;
+        log.push_back("flag");
+    }
+    bool FlagPressed(Flag flag) const override { return pressed[Index(flag)]; }
+    void ApplyFont(MainFont font, Language language) override {
+        log.push_back("font" + std::to_string(static_cast<int>(font)) + ":" + std::to_string(language));
+    }
+    void SetQuestionLanguage(Language language) override {
+        questionLanguage = language;
+        log.push_back("question");
+    }
+    void Close() override { closed = true; }
+
+    std::u16string main;
+    std::map<MainCaption, std::u16string> texts;
+    std::u16string applicationTitle;
+    FlagPlacements flags{};
+    FlagStates pressed{};
+    int questionLanguage = -1;
+    bool updateEnabled = true;
+    bool finishEnabled = true;
+    bool closed = false;
+    std::vector<std::string> log;
+};
+
+struct Window {
+    explicit Window(std::int32_t appId = kBuildAppId) {
+        NoMessages messages;
+        ConfigureThisBuild(config, messages);
+        if (appId != kBuildAppId) config.SetAppIdentity(appId, 1, 0, 0, messages);
+        patcher.FormCreate();
+    }
+    // What a user does: toggles the flag as the group does, then the shared click handler runs.
+    void Click(Flag flag) {
+        const FlagStates after = ClickFlag(controls.pressed, flag);
+        for (Flag f : kFlags)
+            controls.SetFlagPressed(f, after[Index(f)]);
+        controls.log.clear();
+        patcher.btnPolskiClick();
+    }
+
+    AppConfiguration config;
+    FakeServices services;
+    RecordingControls controls;
+    MainPatcher patcher{config, services, controls};
+};
+
+TEST(FlagChoice, OffersPolishAndTheProductsLanguageNextToIt) {
+    struct Case {
+        Language product;
+        std::array<bool, kFlagCount> offered;
+        std::array<int, kFlagCount> lefts;
+    };
+    const Case cases[] = {
+        {kEnglish, {true, true, false, false, false}, {200, 238, 276, 314, 352}},
+        {kGerman, {true, false, true, false, false}, {200, 238, 238, 314, 352}},
+        {kFrench, {true, false, false, true, false}, {200, 238, 276, 238, 352}},
+        {kItalian, {true, false, false, false, true}, {200, 238, 276, 314, 238}},
+        {kPolish, {true, false, false, false, false}, {200, 238, 276, 314, 352}},
+        {kSpanish, {true, false, false, false, false}, {200, 238, 276, 314, 352}},
+        {kRussian, {true, false, false, false, false}, {200, 238, 276, 314, 352}},
+    };
+    for (const Case& c : cases) {
+        const FlagPlacements placements = PlaceFlags(c.product);
+        for (Flag flag : kFlags) {
+            EXPECT_EQ(placements[Index(flag)].offered, c.offered[Index(flag)])
+                << "product " << int(c.product) << " flag " << Index(flag);
+            EXPECT_EQ(placements[Index(flag)].left, c.lefts[Index(flag)])
+                << "product " << int(c.product) << " flag " << Index(flag);
+        }
+    }
+    EXPECT_TRUE(HidesEnglishFlag(4));
+    EXPECT_TRUE(HidesEnglishFlag(5));
+    EXPECT_FALSE(HidesEnglishFlag(15));
+    EXPECT_FALSE(HidesEnglishFlag(6));
+}
+
+TEST(FlagChoice, OneGroupWithAtMostOneFlagDownAndAllUpAllowed) {
+    FlagStates pressed = PressedFlags(kPolish);
+    EXPECT_THAT(pressed, ElementsAre(true, false, false, false, false));
+
+    pressed = ClickFlag(pressed, Flag::kAngielski);
+    EXPECT_THAT(pressed, ElementsAre(false, true, false, false, false));
+    EXPECT_EQ(LanguageOfPressedFlags(pressed), kEnglish);
+
+    pressed = ClickFlag(pressed, Flag::kAngielski);
+    EXPECT_THAT(pressed, ElementsAre(false, false, false, false, false));
+    EXPECT_EQ(LanguageOfPressedFlags(pressed), std::nullopt);
+
+    // Codes run Polish, English, French, German, Italian; the buttons do not.
+    EXPECT_EQ(LanguageOfPressedFlags(PressedFlags(kFrench)), kFrench);
+    EXPECT_EQ(LanguageOfPressedFlags(PressedFlags(kGerman)), kGerman);
+    EXPECT_EQ(LanguageOfPressedFlags(PressedFlags(kItalian)), kItalian);
+    EXPECT_EQ(LanguageOfPressedFlags({false, false, true, true, false}), kGerman);  // declaration order decides
+    for (Language none : {kSpanish, kRussian, kHungarian}) {
+        EXPECT_THAT(PressedFlags(none), ElementsAre(false, false, false, false, false));
+    }
+}
+
+TEST(MainPatcher, ThisBuildOpensInPolishWithThePolishAndEnglishFlags) {
+    for (Language detected : {kPolish, kGerman, kFrench, kSpanish}) {
+        Window w;
+        w.services.detected = detected;
+        w.patcher.FormShow();
+        EXPECT_EQ(w.patcher.State().uiLanguage, kPolish) << int(detected);
+        EXPECT_TRUE(w.controls.flags[Index(Flag::kPolski)].offered);
+        EXPECT_TRUE(w.controls.flags[Index(Flag::kAngielski)].offered);
+        EXPECT_EQ(w.controls.flags[Index(Flag::kAngielski)].left, 238);
+        EXPECT_FALSE(w.controls.flags[Index(Flag::kNiemiecki)].offered);
+        EXPECT_THAT(w.controls.pressed, ElementsAre(true, false, false, false, false));
+        EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Lexivo Angielskiego 2.5 - Uaktualnienie");
+        EXPECT_EQ(w.controls.applicationTitle, u"Lexivo Angielskiego 2.5 - Uaktualnienie");
+        EXPECT_EQ(w.controls.texts[MainCaption::kTitle], u"Lexivo Angielskiego 2.5 - Uaktualnienie");
+        EXPECT_EQ(w.controls.texts[MainCaption::kVersion], u"Wersja 2.5.1");
+        EXPECT_EQ(w.controls.texts[MainCaption::kUpdateButton], u"Uaktualnij");
+        EXPECT_EQ(w.controls.texts[MainCaption::kFinishButton], u"Zakończ");
+        EXPECT_EQ(w.controls.texts[MainCaption::kOpenDialogTitle], u"");
+        EXPECT_EQ(w.controls.main, u"Ten program uaktualni \"Lexivo Angielskiego 2.5\" do wersji 2.5.1.\r\n\r\n");
+        EXPECT_EQ(w.controls.questionLanguage, kPolish);
+        EXPECT_EQ(w.config.titleVariant, 1);
+        EXPECT_EQ(w.controls.texts.count(MainCaption::kSpecialVersion), 0u);
+    }
+}
+
+TEST(MainPatcher, AGermanProductOnAGermanSystemOpensInGerman) {
+    Window w(4);
+    w.services.detected = kGerman;
+    w.patcher.FormShow();
+    EXPECT_EQ(w.patcher.State().uiLanguage, kGerman);
+    EXPECT_TRUE(w.controls.flags[Index(Flag::kNiemiecki)].offered);
+    EXPECT_EQ(w.controls.flags[Index(Flag::kNiemiecki)].left, 238);
+    EXPECT_FALSE(w.controls.flags[Index(Flag::kAngielski)].offered);
+    EXPECT_THAT(w.controls.pressed, ElementsAre(false, false, true, false, false));
+    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Update - Lexivo English 2.5");
+    EXPECT_EQ(w.config.titleVariant, 2);
+}
+
+TEST(MainPatcher, PatchKindsFourAndFiveHideTheEnglishFlag) {
+    for (std::int32_t kind : {4, 5}) {
+        Window w;
+        w.config.patchKind = kind;
+        w.patcher.FormShow();
+        EXPECT_TRUE(w.controls.flags[Index(Flag::kPolski)].offered);
+        EXPECT_FALSE(w.controls.flags[Index(Flag::kAngielski)].offered) << kind;
+    }
+}
+
+TEST(MainPatcher, TheSpecialVersionLabelIsDecodedOnlyWhenSwitchedOn) {
+    Window off;
+    off.config.settings.specialVersionText = "xyz";
+    off.patcher.FormShow();
+    EXPECT_EQ(off.controls.texts.count(MainCaption::kSpecialVersion), 0u);
+
+    Window on;
+    on.config.settings.specialVersion = true;
+    on.config.settings.specialVersionText = "xyz";
+    on.patcher.FormShow();
+    EXPECT_EQ(on.controls.texts[MainCaption::kSpecialVersion], u"decoded(xyz)/6");
+}
+
+TEST(MainPatcher, ApplyLanguageSetsEverythingInItsOrder) {
+    Window w;
+    w.patcher.FormShow();
+    w.controls.log.clear();
+    w.patcher.ApplyLanguage(kEnglish);
+    EXPECT_THAT(w.controls.log, ElementsAre("flag", "flag", "flag", "flag", "flag", "question", "font0:1", "font1:0",
+                                            "font2:1", "font3:1", "font4:0", "text0", "apptitle", "text1", "text2",
+                                            "text4", "text5", "text6", "main"));
+}
+
+TEST(MainPatcher, TheEnglishFlagSwitchesEveryCaptionAndTheQuestionDialog) {
+    Window w;
+    w.patcher.FormShow();
+    w.Click(Flag::kAngielski);
+    EXPECT_EQ(w.patcher.State().uiLanguage, kEnglish);
+    EXPECT_EQ(w.config.titleVariant, 2);
+    EXPECT_EQ(w.controls.questionLanguage, kEnglish);
+    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Lexivo English 2.5 - Update");
+    EXPECT_EQ(w.controls.applicationTitle, u"Lexivo English 2.5 - Update");
+    EXPECT_EQ(w.controls.texts[MainCaption::kVersion], u"Version 2.5.1");
+    EXPECT_EQ(w.controls.texts[MainCaption::kUpdateButton], u"Update");
+    EXPECT_EQ(w.controls.texts[MainCaption::kFinishButton], u"Finish");
+    EXPECT_EQ(w.controls.main, u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n");
+    EXPECT_THAT(w.controls.pressed, ElementsAre(false, true, false, false, false));
+
+    w.Click(Flag::kPolski);
+    EXPECT_EQ(w.controls.texts[MainCaption::kFinishButton], u"Zakończ");
+    EXPECT_EQ(w.config.titleVariant, 1);
+    EXPECT_EQ(w.controls.questionLanguage, kPolish);
+}
+
+TEST(MainPatcher, ReleasingThePressedFlagChangesNothing) {
+    Window w;
+    w.patcher.FormShow();
+    const auto textsBefore = w.controls.texts;
+    w.Click(Flag::kPolski);
+    EXPECT_THAT(w.controls.pressed, ElementsAre(false, false, false, false, false));
+    EXPECT_TRUE(w.controls.log.empty());
+    EXPECT_EQ(w.controls.texts, textsBefore);
+    EXPECT_EQ(w.patcher.State().uiLanguage, kPolish);
+}
+
+TEST(MainPatcher, AfterARunTheLanguageSwitchShowsItsOutcome) {
+    for (bool succeeded : {true, false}) {
+        Window w;
+        w.patcher.FormShow();
+        w.patcher.State().finished = true;
+        w.patcher.State().succeeded = succeeded;
+        w.Click(Flag::kAngielski);
+        EXPECT_EQ(w.controls.main,
+                  succeeded ? u"Update has finished successfully." : u"Some errors occurred during update.");
+    }
+}
+
+TEST(MainPatcher, UpdateClickHandsStateAndViewToTheRun) {
+    Window w;
+    w.patcher.FormShow();
+    w.Click(Flag::kAngielski);
+    w.controls.main = u"something else";
+    w.patcher.btnUpdateClick();  // no run installed: the introduction only
+    EXPECT_EQ(w.controls.main, u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n");
+
+    MainWindowState* seenState = nullptr;
+    UpdateView* seenView = nullptr;
+    w.patcher.SetRunUpdate([&](MainWindowState& state, UpdateView& view) {
+        seenState = &state;
+        seenView = &view;
+        view.AppendMainText(u"File ′Quorbel2.exe′ is being updated ... ");
+    });
+    w.patcher.btnUpdateClick();
+    EXPECT_EQ(seenState, &w.patcher.State());
+    EXPECT_EQ(seenView, &w.controls);
+    EXPECT_EQ(w.controls.main,
+              u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n"
+              u"File ′Quorbel2.exe′ is being updated ... ");
+}
+
+TEST(MainPatcher, TimerShowsBaseTextAndPercentage) {
+    Window w;
+    w.patcher.State().progressBaseText = u"Trwa aktualizacja pliku \"slownik.dat\" ... ";
+    w.patcher.State().progressPercent = 42;
+    w.patcher.TimerPostepProcTimer();
+    EXPECT_EQ(w.controls.main, u"Trwa aktualizacja pliku \"slownik.dat\" ... 42%");
+    EXPECT_EQ(ProgressCaption(u"", -5), u"-5%");
+}
+
+TEST(MainPatcher, FinishClosesAndClosingIsAlwaysAllowed) {
+    Window w;
+    EXPECT_FALSE(w.patcher.State().finished);
+    EXPECT_FALSE(w.patcher.State().succeeded);
+    EXPECT_TRUE(w.patcher.FormCloseQuery());
+    w.patcher.btnZamknijClick();
+    EXPECT_TRUE(w.controls.closed);
+}
+
+}  // namespace
+}  // namespace updater::app
