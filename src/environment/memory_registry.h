@@ -1,0 +1,67 @@
+#pragma once
+// A registry kept in memory, for tests and for systems without one. It behaves like the Windows
+// registry in the ways the product's lookups depend on: key paths and value names compare without
+// regard to ASCII case, opening read-only never creates, writing needs a key opened for writing,
+// and the machine hive's SOFTWARE key has separate native and 32-bit views while the user hive is
+// the same in both.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "environment/registry.h"
+
+namespace updater::environment {
+
+class MemoryRegistry final : public Registry {
+  public:
+    struct OpenAttempt {
+        RegRoot root;
+        std::string path;
+        RegView view;
+        bool readOnly;
+        bool opened;
+    };
+
+    Handle OpenKey(RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept override;
+    bool CloseKey(Handle key) noexcept override;
+    RegStatus QueryValue(Handle key, std::string_view name, RegValue& value) noexcept override;
+    bool SetString(Handle key, std::string_view name, std::string_view data) noexcept override;
+    bool SetDword(Handle key, std::string_view name, std::uint32_t data) noexcept override;
+    bool DeleteValue(Handle key, std::string_view name) noexcept override;
+    bool DeleteKeyTree(RegRoot root, std::string_view path, RegView view) noexcept override;
+
+    // Stores a value of any type, creating the key; for setting up odd entries in tests.
+    void Put(RegRoot root, std::string_view path, RegView view, std::string_view name, RegValue value);
+
+    // Every OpenKey call so far, in order, and the keys still open.
+    const std::vector<OpenAttempt>& OpenAttempts() const { return attempts_; }
+    std::size_t OpenKeyCount() const { return open_.size(); }
+
+  private:
+    // Which of the stored trees a path lives in: 0 shared or native, 1 the machine's 32-bit SOFTWARE.
+    using KeyId = std::tuple<RegRoot, int, std::string>;
+    struct Key {
+        std::map<std::string, RegValue> values;  // by folded name
+    };
+    struct OpenKeyState {
+        KeyId id;
+        bool readOnly;
+    };
+
+    static KeyId MakeId(RegRoot root, std::string_view path, RegView view);
+    Key* Find(const KeyId& id);
+    Key& Create(const KeyId& id);
+    Key* Writable(Handle key);
+    bool Store(Handle key, std::string_view name, RegValue value) noexcept;
+
+    std::map<KeyId, Key> keys_;
+    std::map<Handle, OpenKeyState> open_;
+    Handle nextHandle_ = 1;
+    std::vector<OpenAttempt> attempts_;
+};
+
+}  // namespace updater::environment
