@@ -1,1 +1,2 @@
 # updater_fuzz_target(<name> <libraries...>) for each tests/fuzz/<name>_fuzz.cpp.
+updater_fuzz_target(kod updater_environment)
