@@ -1,0 +1,190 @@
+#include "app/update_run.h"
+
+#include <exception>
+
+#include "app/caption_format.h"
+
+namespace updater::app {
+namespace {
+
+std::string WithSeparator(std::string folder, char separator) {
+    if (folder.empty() || (folder.back() != separator && folder.back() != '/' && folder.back() != '\\'))
+        folder.push_back(separator);
+    return folder;
+}
+
+// The folder part of a name=folder line: everything after the first "=".
+std::string FolderOfLine(const std::string& line) {
+    const std::size_t eq = line.find('=');
+    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+}
+
+std::string FolderOfFile(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+class Run {
+  public:
+    Run(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const MainWindowServices& texts,
+        UpdateEngine& engine)
+        : config_(config), state_(state), view_(view), texts_(texts), engine_(engine) {}
+
+    void Execute() {
+        state_.succeeded = true;
+        state_.finished = false;
+        changed_ = false;
+
+        view_.SetMainText(IntroductionText(state_.uiLanguage, config_.titleVariant, config_.configuredEntry, texts_));
+        view_.SetUpdateEnabled(false);
+        view_.SetFinishEnabled(false);
+        view_.Pump();
+
+        try {
+            Work();
+        } catch (...) {
+            // A part that throws instead of reporting must not leave the window unusable.
+            view_.SetProgressTimer(false);
+            state_.succeeded = false;
+            const std::u16string message = currentPath_.empty()
+                                               ? Text(kTextFolderNotFound)
+                                               : FormatCaption(Text(kTextCannotOpen), {engine_.Widen(currentPath_)});
+            view_.Ask(message, 0);
+        }
+
+        state_.finished = true;
+        view_.SetUpdateEnabled(true);
+        view_.SetFinishEnabled(true);
+        view_.Pump();
+
+        if (!state_.succeeded) {
+            view_.SetMainText(Text(kTextFailed));
+        } else {
+            view_.SetMainText(Text(changed_ ? kTextSucceeded : kTextNothingToUpdate));
+            view_.FocusFinish();
+        }
+        view_.Pump();
+    }
+
+  private:
+    static constexpr std::int32_t kTextSucceeded = 272;
+    static constexpr std::int32_t kTextFailed = 273;
+
+    std::u16string Text(std::int32_t id) const { return texts_.Text(state_.uiLanguage, id, false); }
+
+    void Work() {
+        std::string folder = engine_.FindInstallFolder(config_.appId);
+
+        if (config_.patchKind == 4 && (folder.empty() || !engine_.DirectoryExists(folder))) {
+            if (std::optional<std::u16string> chosen = view_.BrowseForProgram())
+                folder = FolderOfFile(engine_.Narrow(*chosen));
+        }
+
+        if (folder.empty() || !engine_.DirectoryExists(folder)) {
+            state_.succeeded = false;
+            view_.Ask(Text(kTextFolderNotFound), 0);
+        } else {
+            folder = WithSeparator(folder, engine_.PathSeparator());
+            for (int i = 1; i <= kCatalogueRows; ++i) {
+                if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
+            }
+        }
+
+        if (config_.settings.updateDictionaries && RunDictionaryStep(folder, config_, state_, view_, texts_, engine_)) {
+            changed_ = true;
+        }
+        engine_.UpdateShortcuts(folder);
+    }
+
+    void UpdateFile(int i, const std::string& folder) {
+        bool verdict = false;
+        const std::string name = engine_.FileName(i);
+        view_.AppendMainText(FormatCaption(Text(kTextUpdatingFile), {engine_.Widen(name)}));
+        view_.Pump();
+
+        std::vector<std::string> candidates;
+        if (i == 29 || i == 30) candidates = engine_.WordStartupFolders();
+        candidates.insert(candidates.begin(), "MAIN=" + folder);
+
+        const std::size_t count = candidates.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::string path = WithSeparator(FolderOfLine(candidates[k]), engine_.PathSeparator()) + name;
+            currentPath_ = path;
+            if (engine_.FileExists(path)) {
+                switch (engine_.FileState(i, path)) {
+                    case kStateCurrent:
+                        verdict = true;
+                        break;
+                    case kStateOld:
+                        changed_ = true;
+                        verdict = engine_.ReplaceFile(i, path);
+                        break;
+                    case kStateUnknown:
+                        view_.Ask(FormatCaption(Text(kTextUnknownVersion), {engine_.Widen(path)}), 0);
+                        break;
+                    default:
+                        view_.Ask(FormatCaption(Text(kTextCannotOpen), {engine_.Widen(path)}), 0);
+                        break;
+                }
+            } else if (engine_.CurrentVersionNumber(i) == 1) {
+                // A file with no older version is new in this patch: create it wherever it is missing.
+                changed_ = true;
+                verdict = engine_.ReplaceFile(i, path);
+            } else if (k > 0) {
+                verdict = true;
+            } else {
+                view_.Ask(FormatCaption(Text(kTextFileNotFound), {engine_.Widen(path)}), 0);
+            }
+
+            // Only the main folder's outcome is reported and counted.
+            if (k == 0) {
+                if (!verdict) state_.succeeded = false;
+                view_.AppendMainText(Text(verdict ? kTextOk : kTextError));
+            }
+            currentPath_.clear();
+        }
+    }
+
+    const AppConfiguration& config_;
+    MainWindowState& state_;
+    UpdateView& view_;
+    const MainWindowServices& texts_;
+    UpdateEngine& engine_;
+    bool changed_ = false;
+    std::string currentPath_;  // the file being worked on, for the message if something throws
+};
+
+}  // namespace
+
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
+               const MainWindowServices& texts, UpdateEngine& engine) {
+    Run(config, state, view, texts, engine).Execute();
+}
+
+bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config, MainWindowState& state,
+                       UpdateView& view, const TextLookup& texts, UpdateEngine& engine) {
+    const std::optional<std::string> file = engine.DictionaryFileFor(config.appId);
+    if (!file) return false;
+
+    bool result = false;
+    view.AppendMainText(FormatCaption(texts.Text(state.uiLanguage, kTextUpdatingFile, false), {engine.Widen(*file)}));
+    state.progressBaseText = view.MainText();
+    view.SetProgressTimer(true);
+
+    const int code =
+        engine.UpdateDictionary(WithSeparator(folder, engine.PathSeparator()), state.progressPercent, view);
+    bool verdict = false;
+    if (code == 0) {
+        verdict = true;
+    } else if (code == 1) {
+        verdict = true;
+        result = true;
+    } else {
+        result = true;
+    }
+    view.SetProgressTimer(false);
+    view.SetMainText(state.progressBaseText + texts.Text(state.uiLanguage, verdict ? kTextOk : kTextError, false));
+    return result;
+}
+
+}  // namespace updater::app

@@ -1,0 +1,83 @@
+#pragma once
+// RunUpdate: the whole update, started by the update button. It finds the install folder, checks
+// and replaces every active file in every candidate folder, runs the dictionary step and the
+// shortcut step, and shows each file's outcome and the final verdict. The engine's work is behind
+// UpdateEngine; the window behind UpdateView; the run only decides.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_patcher.h"
+#include "app/product_identity.h"
+#include "app/update_view.h"
+
+namespace updater::app {
+
+// The file state codes of the state check.
+inline constexpr int kStateCurrent = 0;
+inline constexpr int kStateOld = 1;
+inline constexpr int kStateUnknown = 2;
+inline constexpr int kStateUnreadable = 3;
+
+// What the run asks of the other rooms. Each call reports its outcome as a value; the run also
+// survives a call that throws (see RunUpdate).
+class UpdateEngine {
+  public:
+    virtual ~UpdateEngine() = default;
+
+    // The install folder as the product recorded it, without a trailing separator; empty if none.
+    virtual std::string FindInstallFolder(std::int32_t appId) = 0;
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual char PathSeparator() const = 0;
+
+    // File catalogue: the target's name (no folder) and its current version number.
+    virtual std::string FileName(int fileIndex) = 0;
+    virtual std::int32_t CurrentVersionNumber(int fileIndex) = 0;
+    // The file state code (0 to 3) of an existing file.
+    virtual int FileState(int fileIndex, const std::string& path) = 0;
+    // Writes the current version of the file; true when it was written completely.
+    virtual bool ReplaceFile(int fileIndex, const std::string& path) = 0;
+    // The word processor's start-up folders as name=folder lines.
+    virtual std::vector<std::string> WordStartupFolders() = 0;
+
+    // The dictionary record that applies to the product: the name of its file, or nothing.
+    virtual std::optional<std::string> DictionaryFileFor(std::int32_t appId) = 0;
+    // Dictionary update of that record in a folder that ends with a separator: code 0, 1 or 2.
+    // It writes the percentage into progress and calls view.Pump() while it works.
+    virtual int UpdateDictionary(const std::string& folder, std::int32_t& progress, UpdateView& view) = 0;
+
+    // The shortcut step of the patch kind, with the folder as the run holds it.
+    virtual void UpdateShortcuts(const std::string& folder) = 0;
+
+    // 8-bit system-code-page text (file names, paths) as UTF-16 for the window, and back.
+    virtual std::u16string Widen(const std::string& text) const = 0;
+    virtual std::string Narrow(const std::u16string& text) const = 0;
+};
+
+// Ids of the texts the run shows.
+inline constexpr std::int32_t kTextOk = 267;
+inline constexpr std::int32_t kTextError = 268;
+inline constexpr std::int32_t kTextNothingToUpdate = 274;
+inline constexpr std::int32_t kTextUpdatingFile = 276;
+inline constexpr std::int32_t kTextFolderNotFound = 277;
+inline constexpr std::int32_t kTextFileNotFound = 278;
+inline constexpr std::int32_t kTextUnknownVersion = 279;
+inline constexpr std::int32_t kTextCannotOpen = 280;
+
+// The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.
+inline constexpr int kCatalogueRows = 34;
+
+// The update run. Nothing it calls can leave the window stuck: an error thrown by a called part
+// is caught here, shown (text 280 with the path being worked on, else text 277), and the run ends
+// as failed with both buttons enabled again.
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
+               const MainWindowServices& texts, UpdateEngine& engine);
+
+// The dictionary step; true when the dictionary update reported work or failure.
+bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config, MainWindowState& state,
+                       UpdateView& view, const TextLookup& texts, UpdateEngine& engine);
+
+}  // namespace updater::app
