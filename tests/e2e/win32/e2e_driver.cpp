@@ -1,0 +1,278 @@
+// Drives the real updater.exe the way a user would: starts it, finds its main window by class,
+// optionally switches the interface to English, presses Update, answers every question dialog
+// with OK while noting its message, waits for the verdict, reads what the window shows, presses
+// Finish and waits for the process to end. Prints a transcript, one "key: value" line each, in
+// UTF-8 with line breaks written as \n, for the end-to-end scenarios to check.
+//
+//   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--timeout SECONDS]
+//
+// --hold keeps FILE open without sharing for the whole run, as a running program would.
+// --capture saves the finished window (with its frame) as a 24-bit BMP before Finish is pressed.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Control ids of the updater's windows.
+constexpr int kUpdateId = 101;
+constexpr int kFinishId = 102;
+constexpr int kEnglishFlagId = 112;
+constexpr int kMainLabelId = 123;
+constexpr int kDialogYesId = 201;
+constexpr int kDialogLabelId = 210;
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    std::string escaped;
+    for (char c : out) {
+        if (c == '\r') continue;
+        if (c == '\n')
+            escaped += "\\n";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+void Say(const char* key, const std::wstring& value) {
+    std::printf("%s: %s\n", key, Utf8(value).c_str());
+}
+
+std::wstring TextOf(HWND window) {
+    if (window == nullptr) return {};
+    // WM_GETTEXT through SendMessageTimeout: a busy updater must not hang the driver.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return name;
+}
+
+struct Search {
+    DWORD process;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == s->process && ClassOf(window) == s->className && (!s->visibleOnly || IsWindowVisible(window))) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND TopLevel(DWORD process, const wchar_t* className, bool visibleOnly) {
+    Search s{process, className, visibleOnly, nullptr};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<ChildSearch*>(param);
+    if (GetDlgCtrlID(window) == s->id) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Controls sit on panels; EnumChildWindows walks every level.
+HWND Control(HWND top, int id) {
+    ChildSearch s{id, nullptr};
+    EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+bool SaveBitmap(HWND window, const std::wstring& path) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+    const DWORD imageSize = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    bool ok = false;
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+             WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
+             WriteFile(out, bits, imageSize, &written, nullptr);
+        CloseHandle(out);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+int Fail(const char* why) {
+    std::printf("error: %s\n", why);
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--timeout S]\n");
+        return 2;
+    }
+    std::wstring updater = argv[1], hold, capture;
+    bool english = false;
+    DWORD timeoutMs = 120000;
+    for (int i = 2; i < argc; ++i) {
+        std::wstring a = argv[i];
+        if (a == L"--english") {
+            english = true;
+        } else if (a == L"--hold" && i + 1 < argc) {
+            hold = argv[++i];
+        } else if (a == L"--capture" && i + 1 < argc) {
+            capture = argv[++i];
+        } else if (a == L"--timeout" && i + 1 < argc) {
+            timeoutMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10)) * 1000;
+        } else {
+            std::fprintf(stderr, "e2e_driver: unknown argument\n");
+            return 2;
+        }
+    }
+
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (!hold.empty()) {
+        held = CreateFileW(hold.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE) return Fail("cannot hold the file open");
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + updater + L"\"";
+    if (!CreateProcessW(updater.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return Fail("cannot start the updater");
+    WaitForInputIdle(process.hProcess, 10000);
+
+    const DWORD start = GetTickCount();
+    auto timedOut = [&] { return GetTickCount() - start > timeoutMs; };
+
+    HWND main = nullptr;
+    while (!(main = TopLevel(process.dwProcessId, L"TfrmMainPatcher", true))) {
+        if (timedOut() || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+            return Fail("no main window appeared");
+        Sleep(50);
+    }
+    HWND update = Control(main, kUpdateId), finish = Control(main, kFinishId), label = Control(main, kMainLabelId);
+    if (!update || !finish || !label) return Fail("main window controls not found");
+
+    Say("window", TextOf(main));
+    if (english) {
+        HWND flag = Control(main, kEnglishFlagId);
+        if (!flag) return Fail("English flag not found");
+        SendMessageW(flag, BM_CLICK, 0, 0);
+        Say("window", TextOf(main));
+    }
+    const std::wstring before = TextOf(label);
+    Say("before", before);
+    Say("update-button", TextOf(update));
+
+    // Posted, not sent: the run happens inside the click handler and shows modal dialogs.
+    PostMessageW(update, BM_CLICK, 0, 0);
+    bool sawProgress = false;
+    std::vector<std::wstring> seen{before};
+    for (;;) {
+        if (timedOut()) return Fail("the update run did not finish");
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the updater ended during the run");
+        if (HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true)) {
+            Say("dialog-caption", TextOf(dialog));
+            Say("dialog", TextOf(Control(dialog, kDialogLabelId)));
+            PostMessageW(Control(dialog, kDialogYesId), BM_CLICK, 0, 0);
+            while (IsWindowVisible(dialog) && !timedOut())
+                Sleep(20);
+            continue;
+        }
+        // A text request is answered only when the updater lets messages through (its pumps and
+        // dialogs), so asking again at once sees the label at every pump: each file's line with
+        // its OK or Error just before the verdict replaces it.
+        const std::wstring now = TextOf(label);
+        if (now != seen.back()) {
+            seen.push_back(now);
+            Say("seen", now);
+        }
+        if (!now.empty() && now.back() == L'%') sawProgress = true;
+        if (IsWindowEnabled(update) && IsWindowEnabled(finish) && now != before && !now.empty()) break;
+        Sleep(1);
+    }
+    Sleep(200);  // let the last pump settle
+    Say("main", TextOf(label));
+    if (sawProgress) Say("progress", L"seen");
+
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    if (GetGUIThreadInfo(process.dwThreadId, &gui)) {
+        const int id = gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0;
+        Say("focus", id == kFinishId ? L"finish" : id == kUpdateId ? L"update" : L"other");
+    }
+    if (!capture.empty()) {
+        SetForegroundWindow(main);
+        Sleep(300);
+        Say("capture", SaveBitmap(main, capture) ? capture : L"failed");
+    }
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+
+    PostMessageW(finish, BM_CLICK, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 99);
+        return Fail("the updater did not close on Finish");
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("exit: %lu\n", static_cast<unsigned long>(code));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
