@@ -1,0 +1,83 @@
+#pragma once
+// The line reader and writer that stream the dictionary data file through two fixed buffers.
+//
+// Line format, on which the verified result depends:
+// - a source line ends at LF, or at CR followed by any number of LF (CR LF LF is one break, LF LF
+//   two, a lone CR one); a last line without a break is still a line;
+// - every line written is followed by CR LF, the last one too.
+// The reader refills its buffer in chunks of about 40,000 bytes extended to the next LF, but the
+// chunk boundaries never show in the lines: a break that straddles two chunks is still one break,
+// and a line longer than the whole buffer is returned whole.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
+
+namespace updater::patch {
+
+// Buffer sizes; tests shrink them to put chunk boundaries everywhere.
+struct LineBufferSizes {
+    std::size_t capacity = 400'000;  // each buffer
+    std::size_t chunk = 40'000;      // reader: bytes per refill before it is extended to a break;
+                                     // writer: waiting bytes above which the buffer is written out
+};
+
+class DictionaryLineReader {
+  public:
+    explicit DictionaryLineReader(LineBufferSizes sizes = {});
+
+    // Opens the source, closing one that is still open; other programs may read it meanwhile,
+    // nobody may write it.
+    base::FileError Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_.IsOpen(); }
+
+    // True when no source is open or every byte of it has been taken as lines.
+    bool AtEnd() const;
+    // The next line without its break. At the end it gives an empty line.
+    base::FileError ReadLine(std::string& line);
+
+  private:
+    bool FileHasMore() const { return loaded_ > count_ || fileRead_ < fileSize_; }
+    base::FileError Refill();
+    base::FileError LoadMore(std::size_t upTo);
+
+    LineBufferSizes sizes_;
+    base::File file_;
+    std::int64_t fileSize_ = 0;
+    std::int64_t fileRead_ = 0;
+    // buffer_[pos_, count_) is the unread part of the current chunk. The bytes
+    // buffer_[count_, loaded_) were read ahead from the file and belong to the next chunk.
+    std::vector<std::uint8_t> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t count_ = 0;
+    std::size_t loaded_ = 0;
+};
+
+class DictionaryLineWriter {
+  public:
+    explicit DictionaryLineWriter(LineBufferSizes sizes = {});
+
+    // Creates or truncates the destination, closing one that is still open (its waiting bytes
+    // are written first).
+    base::FileError Open(const std::string& path);
+    // Appends the line and CR LF; writes the buffer out when more than the chunk size waits.
+    base::FileError WriteLine(std::string_view line);
+    // Writes out what waits and closes the file; reports the first failure.
+    base::FileError Close();
+    bool IsOpen() const { return file_.IsOpen(); }
+
+  private:
+    base::FileError Flush();
+
+    LineBufferSizes sizes_;
+    base::File file_;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t waiting_ = 0;
+};
+
+}  // namespace updater::patch

@@ -1,0 +1,108 @@
+#pragma once
+// The scripted update of the product's large dictionary data file: the old file is converted line
+// by line into a temporary file beside it, the result is checked against the size and CRC-32 of
+// the new state, and only a file that passes replaces the old one, in one atomic step.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/byte_set.h"
+#include "base/file_system.h"
+#include "patch/dictionary_lines.h"
+#include "patch/resource_source.h"
+
+namespace updater::patch {
+
+// One expected state of a file.
+struct TPlikInfo {
+    std::string_view fileName;  // inside the product folder
+    std::int32_t size = 0;
+    std::uint32_t crc32 = 0;
+};
+
+// One dictionary update: for which products, from which state to which, with which script.
+struct TPatchSlownikInfo {
+    base::ByteSet products;
+    TPlikInfo oldState;
+    TPlikInfo newState;
+    std::string_view scriptResource;  // an RCDATA resource of the program
+};
+
+// The dictionary update catalogue of this build.
+std::span<const TPatchSlownikInfo> DictionaryUpdates();
+
+// Lets pending window messages through, so that the main window's timer can show the progress
+// percentage; does nothing in tools.
+using MessagePump = std::function<void()>;
+
+enum class ConvertError : std::uint8_t {
+    kNone,
+    kSourceUnreadable,
+    kDestinationUnwritable,
+    kBadLineCount,     // a line where N belongs is not a decimal integer
+    kTruncatedScript,  // the script ends inside a command
+};
+
+struct ConvertResult {
+    ConvertError error = ConvertError::kNone;
+    std::size_t scriptLine = 0;  // 0-based line of the script where a script error was found
+    base::FileError fileError = base::FileError::kNone;
+    bool ok() const { return error == ConvertError::kNone; }
+};
+
+std::string Describe(const ConvertResult& result);
+
+// Applies the script to the source and writes the result to the destination (created or
+// truncated). progress goes from 0 to 100 (100 × commands' lines done / script lines, halves to
+// even); pump runs after every command.
+ConvertResult ConvertDictionary(const std::string& source, const std::string& destination,
+                                std::span<const std::string> script, int& progress, const MessagePump& pump,
+                                LineBufferSizes sizes = {});
+
+enum class DictionaryUpdateCode : std::uint8_t {
+    kAlreadyNew = 0,    // the file is in the new state; nothing was written
+    kConverted = 1,     // the file was in the old state and the conversion was attempted
+    kUnknownState = 2,  // neither state, a missing file, or a file that could not be read
+};
+
+// What became of an attempted conversion (code 1); the code itself does not tell.
+enum class DictionaryUpdateOutcome : std::uint8_t {
+    kReplaced,
+    kNotAttempted,  // code 0 or 2
+    kScriptMissing,
+    kConversionFailed,
+    kVerificationFailed,
+    kReplaceFailed,
+};
+
+struct DictionaryUpdateResult {
+    DictionaryUpdateCode code = DictionaryUpdateCode::kUnknownState;
+    DictionaryUpdateOutcome outcome = DictionaryUpdateOutcome::kNotAttempted;
+    ConvertResult conversion;                            // for kConversionFailed
+    base::FileError fileError = base::FileError::kNone;  // for kReplaceFailed
+};
+
+std::string_view Describe(DictionaryUpdateOutcome outcome);
+
+// The temporary file's name: slupdate.tmp in the folder, or slupdate1.tmp, slupdate2.tmp, ... when
+// that is taken.
+std::string DictionaryTemporaryName(const std::string& folder);
+
+// The file-system steps of an update that tests make fail.
+struct DictionaryUpdateSeams {
+    std::string (*temporaryName)(const std::string& folder) = &DictionaryTemporaryName;
+    // Puts the verified file in place of the old one in one step.
+    base::FileError (*place)(const std::string& source, const std::string& target) = &base::MoveIntoPlace;
+};
+
+// Brings folder + the record's file from the old state to the new one. folder ends with a path
+// separator. Every failure after the old state has been recognised keeps the old file as it was
+// and leaves no temporary file behind.
+DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchSlownikInfo& record,
+                                        const ResourceSource& resources, int& progress, const MessagePump& pump,
+                                        const DictionaryUpdateSeams& seams = {});
+
+}  // namespace updater::patch

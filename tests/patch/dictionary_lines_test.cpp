@@ -1,0 +1,139 @@
+#include "patch/dictionary_lines.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "patch/dictionary_reference.h"
+#include "test_support/temp_folder.h"
+
+namespace updater::patch {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// The buffer sizes of the product and a few tiny ones that put chunk boundaries everywhere,
+// right behind a CR, between CR and LF, between two LF of one break, inside long lines.
+const std::vector<LineBufferSizes> kSizes = {{}, {2, 1}, {3, 3}, {8, 3}, {16, 5}, {64, 1}};
+
+std::vector<std::string> ReadAll(const std::string& path, LineBufferSizes sizes) {
+    DictionaryLineReader reader(sizes);
+    EXPECT_EQ(reader.Open(path), base::FileError::kNone);
+    std::vector<std::string> lines;
+    std::string line;
+    while (!reader.AtEnd()) {
+        EXPECT_EQ(reader.ReadLine(line), base::FileError::kNone);
+        lines.push_back(line);
+        if (lines.size() > 1000000) break;  // a reader that never ends
+    }
+    return lines;
+}
+
+TEST(DictionaryLineReader, FollowsTheLineRulesWhereverTheChunksEnd) {
+    test::TempFolder folder;
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},                // a last line without a break is still a line
+        {"a\rb\r", {"a", "b"}},              // a lone CR is a break
+        {"a\r\n\nb", {"a", "b"}},            // CR LF LF is one break
+        {"a\r\n\n\n\n\nb\r\n", {"a", "b"}},  // so is CR and any number of LF
+        {"a\n\nb", {"a", "", "b"}},          // LF LF is two
+        {"a\n\rb", {"a", "", "b"}},          // LF CR is two
+        {"a\r\rb", {"a", "", "b"}},          // CR CR is two
+        {"\r\n", {""}},
+        {"\n\n", {"", ""}},
+        {std::string("x\0y\r\n", 5), {std::string("x\0y", 3)}},  // other bytes pass through
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.Write("source", c.bytes);
+        for (const LineBufferSizes& sizes : kSizes) {
+            EXPECT_THAT(ReadAll(path, sizes), ElementsAreArray(c.lines))
+                << "bytes " << ::testing::PrintToString(c.bytes) << ", capacity " << sizes.capacity << ", chunk "
+                << sizes.chunk;
+        }
+    }
+}
+
+TEST(DictionaryLineReader, KeepsLinesLongerThanTheBufferWhole) {
+    test::TempFolder folder;
+    const std::string longLine(1'000'003, 'w');
+    const std::string path = folder.Write("source", "a\r\n" + longLine + "\r\n\r\nb\r\n" + longLine);
+    EXPECT_THAT(ReadAll(path, {}), ElementsAre("a", longLine, "", "b", longLine));
+    EXPECT_THAT(ReadAll(path, {1000, 100}), ElementsAre("a", longLine, "", "b", longLine));
+}
+
+TEST(DictionaryLineReader, AgreesWithTheLineRulesOnRandomSources) {
+    test::TempFolder folder;
+    std::uint64_t state = 12345;
+    auto next = [&] { return (state = state * 6364136223846793005ull + 1442695040888963407ull) >> 33; };
+    for (int round = 0; round < 60; ++round) {
+        std::string bytes;
+        const std::size_t size = next() % (round < 55 ? 300 : 60'000);
+        const char alphabet[] = {'a', 'b', '\r', '\n', '\n', '\r', 'c', ' '};
+        for (std::size_t i = 0; i < size; ++i)
+            bytes += alphabet[next() % (round % 3 == 0 ? 8 : 4)];
+        const std::string path = folder.Write("source", bytes);
+        for (const LineBufferSizes& sizes : kSizes) {
+            ASSERT_EQ(ReadAll(path, sizes), test::ReferenceSourceLines(bytes))
+                << "round " << round << ", capacity " << sizes.capacity << ", chunk " << sizes.chunk;
+        }
+    }
+}
+
+TEST(DictionaryLineReader, IsAtItsEndWhenClosedOrMissing) {
+    test::TempFolder folder;
+    DictionaryLineReader reader;
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.Open(folder.Path("missing")), base::FileError::kNotFound);
+    EXPECT_TRUE(reader.AtEnd());
+
+    // Reopening starts afresh on the new source.
+    ASSERT_EQ(reader.Open(folder.Write("one", "1\r\n2\r\n")), base::FileError::kNone);
+    std::string line;
+    ASSERT_EQ(reader.ReadLine(line), base::FileError::kNone);
+    EXPECT_EQ(line, "1");
+    ASSERT_EQ(reader.Open(folder.Write("two", "x")), base::FileError::kNone);
+    ASSERT_EQ(reader.ReadLine(line), base::FileError::kNone);
+    EXPECT_EQ(line, "x");
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(DictionaryLineWriter, EndsEveryLineWithCrLfAndWritesOutAboveTheChunkSize) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("out");
+    DictionaryLineWriter writer({100, 10});
+    ASSERT_EQ(writer.Open(path), base::FileError::kNone);
+    ASSERT_EQ(writer.WriteLine("abcdefgh"), base::FileError::kNone);  // 10 bytes wait: not more than 10
+    EXPECT_EQ(folder.Read("out"), "");
+    ASSERT_EQ(writer.WriteLine(""), base::FileError::kNone);  // 12 wait: written out
+    EXPECT_EQ(folder.Read("out"), "abcdefgh\r\n\r\n");
+    const std::string longLine(250, 'L');  // longer than the whole buffer
+    ASSERT_EQ(writer.WriteLine("z"), base::FileError::kNone);
+    ASSERT_EQ(writer.WriteLine(longLine), base::FileError::kNone);
+    ASSERT_EQ(writer.WriteLine("end"), base::FileError::kNone);
+    ASSERT_EQ(writer.Close(), base::FileError::kNone);
+    EXPECT_EQ(folder.Read("out"), "abcdefgh\r\n\r\nz\r\n" + longLine + "\r\nend\r\n");
+    EXPECT_EQ(writer.WriteLine("late"), base::FileError::kIo);
+}
+
+TEST(DictionaryLineWriter, ReopeningWritesOutWhatWaitsForTheFirstFile) {
+    test::TempFolder folder;
+    DictionaryLineWriter writer;
+    ASSERT_EQ(writer.Open(folder.Path("first")), base::FileError::kNone);
+    ASSERT_EQ(writer.WriteLine("one"), base::FileError::kNone);
+    ASSERT_EQ(writer.Open(folder.Path("second")), base::FileError::kNone);
+    ASSERT_EQ(writer.Close(), base::FileError::kNone);
+    EXPECT_EQ(folder.Read("first"), "one\r\n");
+    EXPECT_EQ(folder.Read("second"), "");
+}
+
+}  // namespace
+}  // namespace updater::patch

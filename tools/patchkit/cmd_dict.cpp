@@ -1,0 +1,131 @@
+// patchkit dict convert OLD SCRIPT OUTPUT: applies a dictionary update script to a file.
+// patchkit dict update FOLDER SCRIPT: runs the build's dictionary update on a folder, with the
+// script file standing in for the embedded script resource.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "environment/unique_file_name.h"
+#include "patch/crc32.h"
+#include "patch/dictionary_script.h"
+#include "patch/dictionary_update.h"
+#include "patchkit/command.h"
+
+namespace {
+
+using namespace updater;
+
+constexpr std::string_view kName = "dict";
+
+base::FileResult<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
+    if (!file) return file.error();
+    auto size = file.value().Size();
+    if (!size) return size.error();
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.value()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        auto n = file.value().Read(std::span(bytes).subspan(done));
+        if (!n) return n.error();
+        if (n.value() == 0) return base::FileError::kIo;
+        done += n.value();
+    }
+    return bytes;
+}
+
+// Shows the percentage on stderr whenever it changes.
+class ProgressLine {
+  public:
+    void Show(int percent) {
+        if (percent == shown_) return;
+        shown_ = percent;
+        std::fprintf(stderr, "\rconverting: %3d%%", percent);
+        std::fflush(stderr);
+    }
+    void End() {
+        if (shown_ >= 0) std::fprintf(stderr, "\n");
+    }
+
+  private:
+    int shown_ = -1;
+};
+
+int Convert(const std::string& oldPath, const std::string& scriptPath, const std::string& output) {
+    auto text = ReadWholeFile(scriptPath);
+    if (!text) return patchkit::Failure(kName, scriptPath + ": " + std::string(base::Describe(text.error())));
+    const std::vector<std::string> script = patch::ScriptLines(text.value());
+
+    // Written under a free name beside OUTPUT and moved into place only when complete, so that a
+    // failure leaves no half-written OUTPUT (and OUTPUT may even name OLD).
+    const std::string temp = environment::UniqueFileName(output, "", "part", false);
+    int progress = 0;
+    ProgressLine line;
+    const patch::ConvertResult result =
+        patch::ConvertDictionary(oldPath, temp, script, progress, [&] { line.Show(progress); });
+    line.End();
+    if (!result.ok()) {
+        base::RemoveFile(temp);
+        return patchkit::Failure(kName, oldPath + ": " + patch::Describe(result));
+    }
+    if (auto e = base::MoveIntoPlace(temp, output); e != base::FileError::kNone) {
+        base::RemoveFile(temp);
+        return patchkit::Failure(kName, output + ": " + std::string(base::Describe(e)));
+    }
+    auto crc = patch::FileCrc32(output);
+    auto bytes = ReadWholeFile(output);
+    if (crc && bytes)
+        std::printf("%s: %zu bytes, CRC-32 %08x\n", output.c_str(), bytes.value().size(),
+                    static_cast<unsigned>(crc.value()));
+    return patchkit::kExitOk;
+}
+
+int Update(std::string folder, const std::string& scriptPath) {
+    auto text = ReadWholeFile(scriptPath);
+    if (!text) return patchkit::Failure(kName, scriptPath + ": " + std::string(base::Describe(text.error())));
+    if (!folder.empty() && folder.back() != base::PathSeparator() && folder.back() != '/')
+        folder += base::PathSeparator();
+
+    const patch::TPatchSlownikInfo& record = patch::DictionaryUpdates().front();
+    patch::MemoryResources resources;
+    resources.Add(std::string(record.scriptResource), std::move(text).value());
+    int progress = 0;
+    ProgressLine line;
+    const patch::DictionaryUpdateResult result =
+        patch::UpdateDictionary(folder, record, resources, progress, [&] { line.Show(progress); });
+    line.End();
+
+    std::printf("%d\n", static_cast<int>(result.code));
+    switch (result.code) {
+        case patch::DictionaryUpdateCode::kAlreadyNew:
+            std::fprintf(stderr, "%s is already in the new state\n", std::string(record.newState.fileName).c_str());
+            return patchkit::kExitOk;
+        case patch::DictionaryUpdateCode::kUnknownState:
+            std::fprintf(stderr, "%s is in neither the old nor the new state (or cannot be read)\n",
+                         std::string(record.oldState.fileName).c_str());
+            return patchkit::kExitFailed;
+        case patch::DictionaryUpdateCode::kConverted:
+            break;
+    }
+    std::string outcome(patch::Describe(result.outcome));
+    if (result.outcome == patch::DictionaryUpdateOutcome::kConversionFailed)
+        outcome += ": " + patch::Describe(result.conversion);
+    if (result.outcome == patch::DictionaryUpdateOutcome::kReplaceFailed)
+        outcome += ": " + std::string(base::Describe(result.fileError));
+    std::fprintf(stderr, "%s\n", outcome.c_str());
+    return result.outcome == patch::DictionaryUpdateOutcome::kReplaced ? patchkit::kExitOk : patchkit::kExitFailed;
+}
+
+int Run(patchkit::Arguments args) {
+    if (args.size() == 4 && args[0] == "convert") return Convert(args[1], args[2], args[3]);
+    if (args.size() == 3 && args[0] == "update") return Update(args[1], args[2]);
+    return patchkit::UsageError(kName);
+}
+
+const patchkit::CommandRegistration kRegistration{
+    "dict", "convert OLD SCRIPT OUTPUT | update FOLDER SCRIPT",
+    "apply a dictionary update script to a file (progress on stderr), or run the build's dictionary update on "
+    "FOLDER with SCRIPT as its script resource and print the code (0 already new, 1 converted, 2 unknown state)",
+    &Run};
+
+}  // namespace
