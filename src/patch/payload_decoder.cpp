@@ -1,0 +1,445 @@
+#include "patch/payload_decoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+
+namespace updater::patch {
+namespace {
+
+// Bytes behind the logical end of the intermediate and output buffers that the hot loops may
+// overwrite or over-read (whole 16-byte copies past a token, two-byte stores of a one-symbol code).
+constexpr std::size_t kSlack = 32;
+
+// The first kPrimaryBits bits of the stream index the primary table. Codes up to that length are
+// resolved there directly; longer ones go through a secondary table per primary slot.
+constexpr unsigned kPrimaryBits = 11;
+constexpr std::size_t kPrimarySize = std::size_t{1} << kPrimaryBits;
+constexpr unsigned kMaxCodeLength = 16;
+// At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - 11).
+constexpr std::size_t kMaxSecondarySize = 256u << (kMaxCodeLength - kPrimaryBits);
+
+// A table entry, 32 bits:
+//   bits 0-7 first symbol, 8-15 second symbol, 16-20 bits for all its symbols, 21-25 bits for the
+//   first symbol alone, 26-27 number of symbols (1 or 2; 0: no code matches or a secondary table),
+//   bit 31 secondary table: bits 0-15 its offset, 16-20 its index width.
+constexpr std::uint32_t kCountShift = 26;
+constexpr std::uint32_t kCountMask = 3u << kCountShift;
+constexpr std::uint32_t kSecondaryFlag = 1u << 31;
+
+constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
+    return symbol | (length << 16) | (length << 21) | (1u << kCountShift);
+}
+constexpr unsigned TotalLength(std::uint32_t entry) {
+    return (entry >> 16) & 31;
+}
+constexpr unsigned FirstLength(std::uint32_t entry) {
+    return (entry >> 21) & 31;
+}
+constexpr unsigned SymbolCount(std::uint32_t entry) {
+    return (entry >> kCountShift) & 3;
+}
+
+inline std::uint64_t LoadBigEndian64(const std::uint8_t* p) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | p[i];  // compiles to one load and a byte swap
+    return v;
+}
+
+struct ErrorText {
+    std::string_view reason;
+    std::string_view where;  // what FailurePosition counts, or "" when it says nothing useful
+};
+
+ErrorText TextOf(DecodeError error) {
+    switch (error) {
+        case DecodeError::kNone:
+            return {"", ""};
+        case DecodeError::kTruncatedSymbolTable:
+            return {"the payload ends inside the symbol table", "at bit"};
+        case DecodeError::kTooFewSymbols:
+            return {"the symbol table declares fewer than two byte values", "it declares"};
+        case DecodeError::kTruncatedLength:
+            return {"the payload ends inside the length field", "at byte"};
+        case DecodeError::kNoCodes:
+            return {"the length field is 0", ""};
+        case DecodeError::kTooManyCodes:
+            return {"the length field declares more codes than a 2,097,152-byte piece can need", "it declares"};
+        case DecodeError::kCodesPastEnd:
+            return {"the codes run past the end of the payload", "at code"};
+        case DecodeError::kNoMatchingCode:
+            return {"no code matches the bits", "at code"};
+        case DecodeError::kTruncatedLiteralRun:
+            return {"a literal run runs past the end of the token stream", "at token offset"};
+        case DecodeError::kTruncatedMatch:
+            return {"a match token is cut off at the end of the token stream", "at token offset"};
+        case DecodeError::kZeroDistance:
+            return {"a match has distance 0", "at token offset"};
+        case DecodeError::kDistanceBeforeStart:
+            return {"a match reaches back before the start of the piece", "at token offset"};
+        case DecodeError::kPieceTooLarge:
+            return {"the piece grows beyond 2,097,152 bytes", "at token offset"};
+        case DecodeError::kOutOfMemory:
+            return {"not enough memory for the decoder's buffers", ""};
+    }
+    return {"unknown decoder failure", ""};
+}
+
+// Reads the symbol table: a plain bounds-checked bit reader, as the table is at most 672 bytes.
+class BitCursor {
+  public:
+    explicit BitCursor(std::span<const std::uint8_t> data) : data_(data) {}
+    bool Read(unsigned count, std::uint32_t& value) {
+        if (count > data_.size() * 8 - bit_) return false;
+        value = 0;
+        for (unsigned i = 0; i < count; ++i, ++bit_) {
+            value = (value << 1) | ((data_[bit_ >> 3] >> (7 - (bit_ & 7))) & 1u);
+        }
+        return true;
+    }
+    std::size_t Bit() const { return bit_; }
+
+  private:
+    std::span<const std::uint8_t> data_;
+    std::size_t bit_ = 0;
+};
+
+}  // namespace
+
+struct PayloadDecoder::Tables {
+    std::array<std::uint32_t, kPrimarySize> primary{};
+    std::array<std::uint32_t, kMaxSecondarySize> secondary{};
+    unsigned maxLength = 0;
+
+    // Gives every slot the first entry, in the sorted order, whose code matches the slot's bits,
+    // so the lookup agrees with a linear scan even when one code is a prefix of another.
+    void Build(std::span<const CodeEntry> entries) {
+        primary.fill(0);
+        maxLength = 0;
+        for (const CodeEntry& e : entries)
+            maxLength = std::max<unsigned>(maxLength, e.length);
+
+        // Later entries first, so that earlier (winning) ones overwrite them.
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+            if (it->length > kPrimaryBits) continue;
+            const unsigned spare = kPrimaryBits - it->length;
+            const std::size_t first = std::size_t{it->code} << spare;
+            std::fill_n(primary.begin() + static_cast<std::ptrdiff_t>(first), std::size_t{1} << spare,
+                        SymbolEntry(it->symbol, it->length));
+        }
+
+        // Long codes whose first kPrimaryBits bits are not already taken by a short code: one
+        // secondary table per such prefix, wide enough for its longest code.
+        std::array<std::uint8_t, kPrimarySize> widest{};
+        for (const CodeEntry& e : entries) {
+            if (e.length <= kPrimaryBits) continue;
+            const std::size_t prefix = e.code >> (e.length - kPrimaryBits);
+            if (primary[prefix] != 0) continue;
+            widest[prefix] = std::max<std::uint8_t>(widest[prefix], static_cast<std::uint8_t>(e.length - kPrimaryBits));
+        }
+        std::size_t used = 0;
+        for (std::size_t prefix = 0; prefix < kPrimarySize; ++prefix) {
+            if (widest[prefix] == 0) continue;
+            const std::size_t size = std::size_t{1} << widest[prefix];
+            std::fill_n(secondary.begin() + static_cast<std::ptrdiff_t>(used), size, 0u);
+            primary[prefix] = kSecondaryFlag | (std::uint32_t{widest[prefix]} << 16) | static_cast<std::uint32_t>(used);
+            used += size;
+        }
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+            if (it->length <= kPrimaryBits) continue;
+            const unsigned extra = it->length - kPrimaryBits;
+            const std::uint32_t slot = primary[it->code >> extra];
+            if (!(slot & kSecondaryFlag)) continue;  // shadowed by a shorter code
+            const unsigned width = (slot >> 16) & 31;
+            const std::size_t suffix = it->code & ((1u << extra) - 1);
+            const std::size_t first = (slot & 0xFFFF) + (suffix << (width - extra));
+            std::fill_n(secondary.begin() + static_cast<std::ptrdiff_t>(first), std::size_t{1} << (width - extra),
+                        SymbolEntry(it->symbol, it->length));
+        }
+
+        // Two short codes in one slot when both fit in its bits. The second one's result only
+        // depends on the bits it uses, all of them inside the slot, so its slot tells it.
+        for (std::size_t index = 0; index < kPrimarySize; ++index) {
+            const std::uint32_t first = primary[index];
+            if (SymbolCount(first) == 0) continue;
+            const unsigned firstLength = FirstLength(first);
+            if (firstLength >= kPrimaryBits) continue;
+            const std::uint32_t second = primary[(index << firstLength) & (kPrimarySize - 1)];
+            if (SymbolCount(second) == 0) continue;
+            const unsigned secondLength = FirstLength(second);
+            if (firstLength + secondLength > kPrimaryBits) continue;
+            primary[index] = (first & 0xFF) | ((second & 0xFF) << 8) | ((firstLength + secondLength) << 16) |
+                             (firstLength << 21) | (2u << kCountShift);
+        }
+    }
+};
+
+std::string_view Describe(DecodeError error) {
+    return TextOf(error).reason;
+}
+
+PayloadDecoder::PayloadDecoder() = default;
+PayloadDecoder::~PayloadDecoder() = default;
+
+std::span<const std::uint8_t> PayloadDecoder::Output() const {
+    return {output_.data(), outputSize_};
+}
+
+std::span<const std::uint8_t> PayloadDecoder::Intermediate() const {
+    return {intermediate_.data(), intermediateSize_};
+}
+
+std::string PayloadDecoder::FailureReason() const {
+    const ErrorText text = TextOf(failure_);
+    std::string line(text.reason);
+    if (!text.where.empty()) {
+        line += ' ';
+        line += text.where;
+        line += ' ';
+        line += std::to_string(failurePosition_);
+    }
+    return line;
+}
+
+void PayloadDecoder::Reset() {
+    entries_.clear();
+    intermediateSize_ = 0;
+    outputSize_ = 0;
+    failure_ = DecodeError::kNone;
+    failurePosition_ = 0;
+}
+
+DecodeError PayloadDecoder::Fail(DecodeError error, std::size_t position) {
+    failure_ = error;
+    failurePosition_ = position;
+    return error;
+}
+
+DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload) {
+    const DecodeError stage1 = RunStage1(payload);
+    if (stage1 != DecodeError::kNone) return stage1;
+    return RunStage2();
+}
+
+DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
+    Reset();
+    std::size_t codeStreamStart = 0;
+    const DecodeError table = ReadSymbolTable(payload, codeStreamStart);
+    if (table != DecodeError::kNone) return table;
+    return DecodeCodes(payload, codeStreamStart);
+}
+
+DecodeError PayloadDecoder::ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart) {
+    BitCursor cursor(payload);
+    for (unsigned value = 0; value < 256; ++value) {
+        std::uint32_t present = 0;
+        std::uint32_t length = 0;
+        std::uint32_t code = 0;
+        if (!cursor.Read(1, present)) return Fail(DecodeError::kTruncatedSymbolTable, cursor.Bit());
+        if (!present) continue;
+        if (!cursor.Read(4, length)) return Fail(DecodeError::kTruncatedSymbolTable, cursor.Bit());
+        if (length == 0) length = kMaxCodeLength;
+        if (!cursor.Read(length, code)) return Fail(DecodeError::kTruncatedSymbolTable, cursor.Bit());
+        entries_.push_back(
+            {static_cast<std::uint8_t>(length), static_cast<std::uint16_t>(code), static_cast<std::uint8_t>(value)});
+    }
+    if (entries_.size() < 2) return Fail(DecodeError::kTooFewSymbols, entries_.size());
+    // Entries arrive in byte-value order; a stable sort by length keeps it within one length.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const CodeEntry& a, const CodeEntry& b) { return a.length < b.length; });
+
+    const std::size_t lengthField = (cursor.Bit() + 7) / 8;  // skip the rest of a partly read byte
+    if (payload.size() - lengthField < 4) return Fail(DecodeError::kTruncatedLength, payload.size());
+    codeStreamStart = lengthField + 4;
+    return DecodeError::kNone;
+}
+
+bool PayloadDecoder::PrepareIntermediate(std::size_t size) {
+    try {
+        if (intermediate_.size() < size + kSlack) intermediate_.resize(size + kSlack);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::fill_n(intermediate_.begin() + static_cast<std::ptrdiff_t>(size), kSlack, std::uint8_t{0});
+    return true;
+}
+
+DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart) {
+    const std::uint8_t* lengthBytes = payload.data() + codeStreamStart - 4;
+    const std::uint32_t count = lengthBytes[0] | (std::uint32_t{lengthBytes[1]} << 8) |
+                                (std::uint32_t{lengthBytes[2]} << 16) | (std::uint32_t{lengthBytes[3]} << 24);
+    if (count == 0) return Fail(DecodeError::kNoCodes, 0);
+    // Every token yields at least half as many bytes as it occupies (a 2-byte match at least 3,
+    // a run of n + 1 bytes n), so a longer token stream cannot fit the output buffer.
+    if (count > 2 * kMaxPieceSize) return Fail(DecodeError::kTooManyCodes, count);
+
+    if (!tables_) {
+        try {
+            tables_ = std::make_unique<Tables>();
+        } catch (const std::bad_alloc&) {
+            return Fail(DecodeError::kOutOfMemory, 0);
+        }
+    }
+    if (!PrepareIntermediate(count)) return Fail(DecodeError::kOutOfMemory, 0);
+    tables_->Build(entries_);
+    const std::uint32_t* const primary = tables_->primary.data();
+    const std::uint32_t* const secondary = tables_->secondary.data();
+
+    const std::uint8_t* const data = payload.data();
+    const std::size_t size = payload.size();
+    std::uint8_t* const outBegin = intermediate_.data();
+    std::uint8_t* const outEnd = outBegin + count;
+    std::uint8_t* out = outBegin;
+
+    // The bit buffer holds the next bits from its top; bitsLeft of them are counted. Bits below
+    // those are the true following bits or zero, so refilling may OR the same bytes in again.
+    std::uint64_t bits = 0;
+    unsigned bitsLeft = 0;
+    const std::uint8_t* p = data + codeStreamStart;
+
+    // Fast path: while 8 payload bytes can be loaded at once and 6 symbols still fit. A refill
+    // leaves at least 56 real bits, enough for three lookups of up to 16 bits each, so nothing
+    // here can run past the payload.
+    while (data + size - p >= 8 && outEnd - out >= 6) {
+        bits |= LoadBigEndian64(p) >> bitsLeft;
+        p += (63 - bitsLeft) >> 3;
+        bitsLeft |= 56;
+        for (int step = 0; step < 3; ++step) {
+            std::uint32_t entry = primary[bits >> (64 - kPrimaryBits)];
+            if (entry & kCountMask) {
+                out[0] = static_cast<std::uint8_t>(entry);
+                out[1] = static_cast<std::uint8_t>(entry >> 8);
+                out += SymbolCount(entry);
+            } else {
+                if (!(entry & kSecondaryFlag)) goto noMatch;
+                const unsigned width = (entry >> 16) & 31;
+                entry = secondary[(entry & 0xFFFF) + ((bits << kPrimaryBits) >> (64 - width))];
+                if (!(entry & kCountMask)) goto noMatch;
+                *out++ = static_cast<std::uint8_t>(entry);
+            }
+            const unsigned used = TotalLength(entry);
+            bits <<= used;
+            bitsLeft -= used;
+        }
+    }
+
+    {
+        // The last codes: one at a time, reading zeros past the end of the payload and checking
+        // each code against the bits that really exist.
+        const std::uint64_t totalBits = std::uint64_t{size} * 8;
+        std::size_t next = static_cast<std::size_t>(p - data);
+        while (out < outEnd) {
+            while (bitsLeft <= 56) {
+                const std::uint64_t byte = next < size ? data[next] : 0;
+                bits |= byte << (56 - bitsLeft);
+                ++next;
+                bitsLeft += 8;
+            }
+            const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
+            std::uint32_t entry = primary[bits >> (64 - kPrimaryBits)];
+            if (!(entry & kCountMask) && (entry & kSecondaryFlag)) {
+                const unsigned width = (entry >> 16) & 31;
+                entry = secondary[(entry & 0xFFFF) + ((bits << kPrimaryBits) >> (64 - width))];
+            }
+            if (!(entry & kCountMask)) {
+                // A scan over the table would have needed the longest code's bits before giving up.
+                const bool pastEnd = position + tables_->maxLength > totalBits;
+                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+                return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
+            }
+            const unsigned used = FirstLength(entry);
+            if (position + used > totalBits) {
+                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+                return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
+            }
+            *out++ = static_cast<std::uint8_t>(entry);
+            bits <<= used;
+            bitsLeft -= used;
+        }
+    }
+    intermediateSize_ = count;
+    return DecodeError::kNone;
+
+noMatch:
+    // Inside the fast path at least 16 real bits follow, so this is never the payload's end.
+    intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+    return Fail(DecodeError::kNoMatchingCode, intermediateSize_);
+}
+
+DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
+    Reset();
+    if (!PrepareIntermediate(tokens.size())) return Fail(DecodeError::kOutOfMemory, 0);
+    std::copy(tokens.begin(), tokens.end(), intermediate_.begin());
+    intermediateSize_ = tokens.size();
+    return RunStage2();
+}
+
+DecodeError PayloadDecoder::RunStage2() {
+    outputSize_ = 0;
+    if (output_.empty()) {
+        try {
+            output_.resize(kMaxPieceSize + kSlack);
+        } catch (const std::bad_alloc&) {
+            return Fail(DecodeError::kOutOfMemory, 0);
+        }
+    }
+    if (intermediate_.size() < intermediateSize_ + kSlack) return Fail(DecodeError::kOutOfMemory, 0);
+
+    const std::uint8_t* const inBegin = intermediate_.data();
+    const std::uint8_t* const inEnd = inBegin + intermediateSize_;
+    const std::uint8_t* in = inBegin;
+    std::uint8_t* const outBegin = output_.data();
+    std::uint8_t* const outEnd = outBegin + kMaxPieceSize;
+    std::uint8_t* out = outBegin;
+
+    // Each token is checked whole, as differences of pointers inside one buffer; after that its
+    // bytes are copied without further checks, in 8- or 16-byte steps that may spill into the
+    // slack behind either buffer.
+    while (in < inEnd) {
+        const std::uint8_t* const token = in;
+        const unsigned c = *in++;
+        if (c & 0x80) {
+            const std::size_t length = (c & 0x7F) + 1;
+            if (length > static_cast<std::size_t>(inEnd - in)) {
+                return Fail(DecodeError::kTruncatedLiteralRun, static_cast<std::size_t>(token - inBegin));
+            }
+            if (length > static_cast<std::size_t>(outEnd - out)) {
+                return Fail(DecodeError::kPieceTooLarge, static_cast<std::size_t>(token - inBegin));
+            }
+            for (std::size_t i = 0; i < length; i += 16)
+                std::memcpy(out + i, in + i, 16);
+            in += length;
+            out += length;
+        } else {
+            if (in == inEnd) return Fail(DecodeError::kTruncatedMatch, static_cast<std::size_t>(token - inBegin));
+            const std::size_t distance = ((c & 0x0F) << 8) | *in++;
+            const std::size_t length = ((c >> 4) & 7) + 3;
+            if (distance == 0) return Fail(DecodeError::kZeroDistance, static_cast<std::size_t>(token - inBegin));
+            if (distance > static_cast<std::size_t>(out - outBegin)) {
+                return Fail(DecodeError::kDistanceBeforeStart, static_cast<std::size_t>(token - inBegin));
+            }
+            if (length > static_cast<std::size_t>(outEnd - out)) {
+                return Fail(DecodeError::kPieceTooLarge, static_cast<std::size_t>(token - inBegin));
+            }
+            const std::uint8_t* const from = out - distance;
+            if (distance >= 8) {
+                // Each 8-byte step reads only bytes at least 8 back, all written already, so this
+                // is the byte-by-byte copy even when the source overlaps what it writes.
+                std::memcpy(out, from, 8);
+                std::memcpy(out + 8, from + 8, 8);
+            } else if (distance == 1) {
+                std::memset(out, *from, 16);
+            } else {
+                for (std::size_t i = 0; i < length; ++i)
+                    out[i] = from[i];
+            }
+            out += length;
+        }
+    }
+    outputSize_ = static_cast<std::size_t>(out - outBegin);
+    return DecodeError::kNone;
+}
+
+}  // namespace updater::patch

@@ -1,0 +1,102 @@
+#pragma once
+// The payload decoder: turns one payload resource into one piece of a target file.
+//
+// A payload is a bit stream (most significant bit of each byte first): a symbol table that gives
+// every byte value that occurs an explicit code of 1 to 16 bits, padding to the next byte, a
+// 32-bit little-endian count N, then N codes. Stage 1 decodes the codes into N intermediate bytes;
+// stage 2 reads those as tokens (literal runs of 1..128 bytes, and matches of 3..10 bytes copied
+// from up to 4,095 bytes back) and writes the piece, at most 2,097,152 bytes.
+//
+// Codes are matched by first match over the table sorted by length, then byte value, so tables
+// that are not prefix-free still decode one defined way (a shorter code that is a prefix of a
+// longer one wins; of two equal codes the lower byte value wins). Every malformed payload ends
+// with a DecodeError; the decoder never reads or writes outside its buffers.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace updater::patch {
+
+inline constexpr std::size_t kMaxPieceSize = 2'097'152;  // the stage-2 output buffer
+
+enum class DecodeError : std::uint8_t {
+    kNone,
+    kTruncatedSymbolTable,  // the payload ends inside the symbol table
+    kTooFewSymbols,         // fewer than two byte values declared
+    kTruncatedLength,       // the payload ends inside the 4-byte length field
+    kNoCodes,               // the length field is 0
+    kTooManyCodes,          // more codes than a 2,097,152-byte piece can need
+    kCodesPastEnd,          // the codes run past the end of the payload
+    kNoMatchingCode,        // the bits at a code match no entry of the table
+    kTruncatedLiteralRun,   // a literal run runs past the end of the intermediate bytes
+    kTruncatedMatch,        // a match token lacks its second byte
+    kZeroDistance,          // a match at distance 0
+    kDistanceBeforeStart,   // a match reaching back before the start of the piece
+    kPieceTooLarge,         // the piece would exceed 2,097,152 bytes
+    kOutOfMemory,           // a buffer could not be allocated
+};
+
+// One line saying why a payload was rejected ("" for kNone).
+std::string_view Describe(DecodeError error);
+
+// One entry of the code table.
+struct CodeEntry {
+    std::uint8_t length;  // 1..16
+    std::uint16_t code;   // the low `length` bits
+    std::uint8_t symbol;  // the byte value it stands for
+};
+
+class PayloadDecoder {
+  public:
+    PayloadDecoder();
+    ~PayloadDecoder();
+    PayloadDecoder(const PayloadDecoder&) = delete;
+    PayloadDecoder& operator=(const PayloadDecoder&) = delete;
+
+    // Decodes one piece. kNone on success; Output() is then the piece, valid until the next Decode.
+    DecodeError Decode(std::span<const std::uint8_t> payload);
+    std::span<const std::uint8_t> Output() const;
+
+    // The two stages on their own. RunStage1 reads the payload into the code table and the
+    // intermediate bytes; RunStage2 expands the intermediate bytes into Output().
+    DecodeError RunStage1(std::span<const std::uint8_t> payload);
+    std::span<const std::uint8_t> Intermediate() const;
+    DecodeError RunStage2();
+    // Stage 2 over given token bytes (as if stage 1 had produced them).
+    DecodeError ExpandTokens(std::span<const std::uint8_t> tokens);
+
+    // The code table of the last payload, sorted as it is matched (length, then byte value).
+    std::span<const CodeEntry> CodeTable() const { return entries_; }
+
+    // After a failure: where it happened (the code index in stage 1, the intermediate offset of
+    // the token in stage 2, the bit offset in the symbol table) and a one-line reason with it.
+    std::size_t FailurePosition() const { return failurePosition_; }
+    std::string FailureReason() const;
+
+  private:
+    struct Tables;
+
+    void Reset();
+    DecodeError Fail(DecodeError error, std::size_t position);
+    DecodeError ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart);
+    DecodeError DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart);
+    bool PrepareIntermediate(std::size_t size);
+
+    std::vector<CodeEntry> entries_;
+    std::unique_ptr<Tables> tables_;
+    // Both buffers carry slack behind their logical end so that the hot loops may copy whole
+    // words past a token; the slack never becomes part of a result.
+    std::vector<std::uint8_t> intermediate_;
+    std::size_t intermediateSize_ = 0;
+    std::vector<std::uint8_t> output_;
+    std::size_t outputSize_ = 0;
+    DecodeError failure_ = DecodeError::kNone;
+    std::size_t failurePosition_ = 0;
+};
+
+}  // namespace updater::patch
