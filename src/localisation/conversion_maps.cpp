@@ -42,34 +42,22 @@ constexpr ConversionTable FromCodePage(CodePage codePage) {
 constexpr ConversionTable MakeWesternMap() {
     ConversionTable table = FromCodePage(CodePage::kWindows1252);
     ApplyExceptions(table, kCommonExceptions);
-    ApplyExceptions(table, {{0x81, 0x0081},
-                            {0x8D, 0x008D},
-                            {0x8F, 0x008F},
-                            {0x90, 0x0090},
-                            {0x9D, 0x009D},
-                            {0x83, 0x0083},
-                            {0x88, 0x0088},
-                            {0x98, 0x0098},
-                            {0xAA, 0x015E},
-                            {0xBA, 0x015F}});
+    // clang-format off
+    ApplyExceptions(table, {
+        {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x83, 0x0083},
+        {0x88, 0x0088}, {0x98, 0x0098}, {0xAA, 0x015E}, {0xBA, 0x015F}});
+    // clang-format on
     return table;
 }
 
 constexpr ConversionTable MakeCentralEuropeanMap() {
     ConversionTable table = FromCodePage(CodePage::kWindows1250);
     ApplyExceptions(table, kCommonExceptions);
-    ApplyExceptions(table, {{0x81, 0x0081},
-                            {0x83, 0x0083},
-                            {0x88, 0x0088},
-                            {0x90, 0x0090},
-                            {0x98, 0x0098},
-                            {0x8D, 0x008D},
-                            {0x9D, 0x009D},
-                            {0xA2, 0x00A2},
-                            {0xB2, 0x00B2},
-                            {0xBC, 0x00BC},
-                            {0xBD, 0x00BD},
-                            {0xBE, 0x00BE}});
+    // clang-format off
+    ApplyExceptions(table, {
+        {0x81, 0x0081}, {0x83, 0x0083}, {0x88, 0x0088}, {0x90, 0x0090}, {0x98, 0x0098}, {0x8D, 0x008D},
+        {0x9D, 0x009D}, {0xA2, 0x00A2}, {0xB2, 0x00B2}, {0xBC, 0x00BC}, {0xBD, 0x00BD}, {0xBE, 0x00BE}});
+    // clang-format on
     return table;
 }
 

@@ -1,0 +1,86 @@
+#include "localisation/win32/interface_font.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "localisation/language.h"
+
+namespace updater::localisation::win32 {
+namespace {
+
+// Restores the process-wide face after a test that changes it.
+class FaceGuard {
+  public:
+    FaceGuard() : saved_(UIFontName()) {}
+    ~FaceGuard() { SetUIFontName(saved_); }
+
+  private:
+    std::string saved_;
+};
+
+LOGFONTW BoldItalic() {
+    LOGFONTW font{};
+    font.lfHeight = -13;
+    font.lfWeight = FW_BOLD;
+    font.lfItalic = TRUE;
+    font.lfUnderline = TRUE;
+    font.lfCharSet = ANSI_CHARSET;
+    wcscpy(font.lfFaceName, L"Courier New Something Long");
+    return font;
+}
+
+TEST(ApplyInterfaceFont, SetsFaceAndCharsetKeepsTheRest) {
+    FaceGuard guard;
+    SetUIFontName("Tahoma");
+    const struct {
+        std::uint8_t language;
+        BYTE charset;
+    } kCases[] = {{0, EASTEUROPE_CHARSET},
+                  {1, EASTEUROPE_CHARSET},
+                  {2, ANSI_CHARSET},
+                  {6, RUSSIAN_CHARSET},
+                  {8, RUSSIAN_CHARSET}};
+    for (const auto& c : kCases) {
+        LOGFONTW font = BoldItalic();
+        ApplyInterfaceFont(font, c.language);
+        EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+        EXPECT_EQ(font.lfCharSet, c.charset) << int{c.language};
+        EXPECT_EQ(font.lfHeight, -13);
+        EXPECT_EQ(font.lfWeight, FW_BOLD);
+        EXPECT_TRUE(font.lfItalic);
+        EXPECT_TRUE(font.lfUnderline);
+    }
+}
+
+TEST(ApplyInterfaceFont, OverlongFaceIsCutToTheField) {
+    FaceGuard guard;
+    SetUIFontName(std::string(40, 'F'));
+    LOGFONTW font = BoldItalic();
+    ApplyInterfaceFont(font, 0);
+    EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(LF_FACESIZE - 1, L'F'));
+}
+
+TEST(ApplyInterfaceFont, MakesANewGdiFont) {
+    FaceGuard guard;
+    SetUIFontName("Arial");
+    LOGFONTW source = BoldItalic();
+    FontHandle original(CreateFontIndirectW(&source));
+    ASSERT_TRUE(original);
+    FontHandle russian = ApplyInterfaceFont(original.get(), 6);
+    ASSERT_TRUE(russian);
+    LOGFONTW made{};
+    ASSERT_EQ(GetObjectW(russian.get(), sizeof(made), &made), static_cast<int>(sizeof(made)));
+    EXPECT_STREQ(made.lfFaceName, L"Arial");
+    EXPECT_EQ(made.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_EQ(made.lfHeight, -13);
+    EXPECT_EQ(made.lfWeight, FW_BOLD);
+    // Without a font of its own a window uses the stock GUI font.
+    FontHandle fromStock = ApplyInterfaceFont(nullptr, 2);
+    ASSERT_TRUE(fromStock);
+    ASSERT_EQ(GetObjectW(fromStock.get(), sizeof(made), &made), static_cast<int>(sizeof(made)));
+    EXPECT_EQ(made.lfCharSet, ANSI_CHARSET);
+}
+
+}  // namespace
+}  // namespace updater::localisation::win32
