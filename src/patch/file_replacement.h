@@ -1,0 +1,56 @@
+#pragma once
+// Writes the current version of a target file from the payloads its catalogue row names: part A,
+// then part B when there is one.
+//
+// The old file is never touched until the new one is complete and verified: every piece is
+// decoded first, the result is checked against the row's current version, written to a new file
+// beside the target, flushed, read back and checked again, and only then renamed over the target
+// in one step. Whatever fails, the target is left as it was and the new file is removed.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/file_system.h"
+#include "patch/file_catalogue.h"
+#include "patch/file_writer.h"
+#include "patch/payload_decoder.h"
+#include "patch/resource_source.h"
+
+namespace updater::patch {
+
+enum class ReplaceStep : std::uint8_t {
+    kNone,       // the file was written
+    kNoPayload,  // the row names no part A (not a catalogue row)
+    kMissingResource,
+    kUndecodable,
+    kWrongContent,  // the decoded pieces are not the row's current version
+    kOutOfMemory,
+    kCreate,  // the new file could not be created beside the target
+    kWrite,
+    kFlush,
+    kClose,
+    kVerify,  // the new file on disk does not read back as written
+    kMove,    // it could not be put in place of the target
+};
+
+struct ReplaceOutcome {
+    ReplaceStep failedStep = ReplaceStep::kNone;
+    base::FileError fileError = base::FileError::kNone;  // for the file steps
+    DecodeError decodeError = DecodeError::kNone;        // for kUndecodable
+    std::string_view resourceName;                       // the piece concerned, if any
+
+    bool ok() const { return failedStep == ReplaceStep::kNone; }
+};
+
+// One line saying what failed ("replaced" when nothing did).
+std::string Describe(const ReplaceOutcome& outcome);
+
+// The update run's call: payloads from the program's own resources, the real file system.
+// True when the file at path now holds the current version of file index fileIndex.
+bool ReplaceTargetFile(int fileIndex, const std::string& path);
+
+ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
+                                 FileWriter& writer = SystemFileWriter());
+
+}  // namespace updater::patch
