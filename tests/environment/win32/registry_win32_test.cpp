@@ -1,0 +1,170 @@
+// The registry routines and the install-folder lookup against the real registry. Every test works
+// on keys it creates and removes; it refuses to run where the product's keys already exist.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "environment/install_location.h"
+#include "environment/kod.h"
+#include "environment/registry.h"
+
+namespace updater::environment {
+namespace {
+
+constexpr RegRoot kUser = RegRoot::kCurrentUser;
+constexpr RegRoot kMachine = RegRoot::kLocalMachine;
+
+struct Place {
+    RegRoot root;
+    RegView view;
+    std::string_view path;
+};
+// Everything these tests may create: the makers' keys, in both hives and both views.
+constexpr std::array<Place, 8> kOwnedKeys = {{
+    {kUser, RegView::kNative, "SOFTWARE\\Norvak"},
+    {kUser, RegView::k32Bit, "SOFTWARE\\Norvak"},
+    {kMachine, RegView::kNative, "SOFTWARE\\Norvak"},
+    {kMachine, RegView::k32Bit, "SOFTWARE\\Norvak"},
+    {kUser, RegView::kNative, "Software\\Quillex"},
+    {kUser, RegView::k32Bit, "Software\\Quillex"},
+    {kMachine, RegView::kNative, "Software\\Quillex"},
+    {kMachine, RegView::k32Bit, "Software\\Quillex"},
+}};
+
+class RegistryWin32Test : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const Place& p : kOwnedKeys) {
+            ASSERT_FALSE(OpenRegKey(registry_, p.root, p.path, true, p.view).IsOpen())
+                << p.path << " already exists: run these tests in a throwaway prefix";
+        }
+        owned_ = true;
+    }
+    void TearDown() override {
+        if (!owned_) return;
+        for (const Place& p : kOwnedKeys)
+            EXPECT_TRUE(registry_.DeleteKeyTree(p.root, p.path, p.view)) << p.path;
+    }
+
+    static std::string Scramble(std::string_view text, int appId, bool flag) {
+        return SharedKod().Encode(text, appId, 5, flag);
+    }
+    // An entry as the product's 32-bit installer leaves it.
+    void WriteFolder(RegRoot root, int appId, std::string_view folder, bool flag) {
+        RegKey key = OpenRegKey(registry_, root, ProductKeyPath(appId), false, RegView::k32Bit);
+        ASSERT_TRUE(key.IsOpen());
+        const std::string name = appId == 1 ? "Katalog" : Scramble("Katalog", appId, flag);
+        ASSERT_TRUE(key.SetString(name, Scramble(folder, appId, flag)));
+    }
+    void WriteProbe(RegRoot root, int appId) {
+        RegKey key = OpenRegKey(registry_, root, ProductKeyPath(appId), false, RegView::k32Bit);
+        ASSERT_TRUE(key.SetDword(Scramble("ForceNewReg", appId, true), 1));
+    }
+
+    Registry& registry_ = SystemRegistry();
+    bool owned_ = false;
+};
+
+TEST_F(RegistryWin32Test, ValuesComeBackByteForByteWithTheirTypes) {
+    const std::string path = "SOFTWARE\\Norvak\\Test";
+    {
+        RegKey key = OpenRegKey(registry_, kUser, path, false);
+        ASSERT_TRUE(key.IsOpen());
+        ASSERT_TRUE(key.SetString("#Z|x~", "#@|-~m printable"));
+        ASSERT_TRUE(key.SetString("Empty", ""));
+        ASSERT_TRUE(key.SetDword("Number", 0x01020304));
+    }
+    RegKey key = OpenRegKey(registry_, kUser, path, true);
+    ASSERT_TRUE(key.IsOpen());
+    RegValue value;
+    ASSERT_EQ(key.Query("#z|X~", value), RegStatus::kOk) << "value names ignore case";
+    EXPECT_EQ(value.type, RegType::kString);
+    EXPECT_EQ(value.data, "#@|-~m printable");
+    ASSERT_EQ(key.Query("Empty", value), RegStatus::kOk);
+    EXPECT_EQ(value.data, "");
+    ASSERT_EQ(key.Query("Number", value), RegStatus::kOk);
+    EXPECT_EQ(value.type, RegType::kDword);
+    EXPECT_EQ(value.data, std::string("\x04\x03\x02\x01", 4));
+    EXPECT_EQ(key.Query("Missing", value), RegStatus::kNotFound);
+    EXPECT_FALSE(key.SetString("Other", "x")) << "opened for reading only";
+
+    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent", true).IsOpen());
+    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent", true).IsOpen()) << "reading created nothing";
+    EXPECT_TRUE(ReadRegBool(registry_, kUser, path, "Number").value);
+    std::string text = "kept";
+    EXPECT_FALSE(ReadRegString(registry_, kUser, path, "Number", text));
+    EXPECT_EQ(text, "kept");
+}
+
+TEST_F(RegistryWin32Test, MachineEntriesInThe32BitViewAloneAreFound) {
+    WriteFolder(kMachine, 6, "C:\\Lexivo", false);
+    RegKey native = OpenRegKey(registry_, kMachine, ProductKeyPath(6), true, RegView::kNative);
+    RegValue value;
+    EXPECT_NE(native.Query(Scramble("Katalog", 6, false), value), RegStatus::kOk)
+        << "the entry went to the 32-bit view only";
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "C:\\Lexivo");
+}
+
+TEST_F(RegistryWin32Test, UserHiveWinsOverTheMachineHive) {
+    WriteFolder(kUser, 6, "C:\\User", false);
+    WriteFolder(kMachine, 6, "C:\\Machine", false);
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "C:\\User");
+}
+
+TEST_F(RegistryWin32Test, MachineHiveServesWhenTheUserEntryIsMissingEmptyOrANumber) {
+    WriteFolder(kMachine, 6, "D:\\Lexivo", false);
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
+    {
+        RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(6), false, RegView::k32Bit);
+        ASSERT_TRUE(key.SetString(Scramble("Katalog", 6, false), "A"));  // decodes to nothing
+    }
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
+    {
+        RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(6), false, RegView::k32Bit);
+        ASSERT_TRUE(key.SetDword(Scramble("Katalog", 6, false), 42));
+    }
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
+    ASSERT_TRUE(registry_.DeleteKeyTree(kMachine, ProductKeyPath(6), RegView::k32Bit));
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "") << "a number alone is swallowed";
+}
+
+TEST_F(RegistryWin32Test, ProbeInTheMachineHiveAloneSetsTheFlagForBothAttempts) {
+    WriteProbe(kMachine, 6);
+    EXPECT_TRUE(HasForceNewReg(registry_, 6));
+    WriteFolder(kMachine, 6, "C:\\Machine", true);
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "C:\\Machine");
+    WriteFolder(kUser, 6, "C:\\User", true);
+    EXPECT_EQ(FindInstallFolder(registry_, 6), "C:\\User");
+}
+
+TEST_F(RegistryWin32Test, AppIdOneAndTheLegacyProduct) {
+    const std::string folder = "C:\\Program Files (x86)\\S\xb3ownik";  // an 8-bit folder name
+    WriteFolder(kUser, 1, folder, false);
+    std::string stored;
+    ASSERT_TRUE(ReadRegString(registry_, kUser, ProductKeyPath(1), "Katalog", stored));
+    EXPECT_NE(stored, folder);
+    EXPECT_EQ(FindInstallFolder(registry_, 1), folder);
+
+    EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "");
+    {
+        RegKey key = OpenRegKey(registry_, kMachine, kLegacyKeyPath, false, RegView::k32Bit);
+        ASSERT_TRUE(key.SetString("Katalog", "C:\\Osvelin"));
+    }
+    EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "C:\\Osvelin");
+}
+
+TEST_F(RegistryWin32Test, RecordedInstallationsAreFound) {
+    for (int appId : {1, 6, 12}) {
+        for (RegRoot root : {kUser, kMachine}) {
+            for (bool force : {false, true}) {
+                ASSERT_TRUE(RecordInstallFolder(registry_, appId, "C:\\Lexivo", root, force));
+                EXPECT_EQ(FindInstallFolder(registry_, appId), "C:\\Lexivo") << appId << " " << force;
+            }
+            ASSERT_TRUE(registry_.DeleteKeyTree(root, ProductKeyPath(appId), RegView::k32Bit));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace updater::environment
