@@ -154,17 +154,5 @@ TEST_F(RegistryWin32Test, AppIdOneAndTheLegacyProduct) {
     EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "C:\\Osvelin");
 }
 
-TEST_F(RegistryWin32Test, RecordedInstallationsAreFound) {
-    for (int appId : {1, 6, 12}) {
-        for (RegRoot root : {kUser, kMachine}) {
-            for (bool force : {false, true}) {
-                ASSERT_TRUE(RecordInstallFolder(registry_, appId, "C:\\Lexivo", root, force));
-                EXPECT_EQ(FindInstallFolder(registry_, appId), "C:\\Lexivo") << appId << " " << force;
-            }
-            ASSERT_TRUE(registry_.DeleteKeyTree(root, ProductKeyPath(appId), RegView::k32Bit));
-        }
-    }
-}
-
 }  // namespace
 }  // namespace updater::environment
