@@ -1,0 +1,41 @@
+#include "environment/shell.h"
+
+namespace updater::environment {
+
+std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept {
+    try {
+        std::string folder;
+        if (allUsers && ReadRegString(registry, RegRoot::kLocalMachine, kShellFoldersKey, "Common Programs", folder) &&
+            !folder.empty()) {
+            return folder;
+        }
+        folder.clear();
+        ReadRegString(registry, RegRoot::kCurrentUser, kShellFoldersKey, "Programs", folder);
+        return folder;
+    } catch (...) {
+        return {};
+    }
+}
+
+std::string FolderOf(std::string_view path) {
+    const std::size_t last = path.find_last_of("\\/:");
+    if (last == std::string_view::npos) return {};
+    return std::string(path.substr(0, last + 1));
+}
+
+std::string RecordingShell::GetSpecialFolder(std::int32_t folderId) noexcept {
+    const auto found = folders_.find(folderId);
+    return found == folders_.end() ? std::string() : found->second;
+}
+
+bool RecordingShell::CreateShortcut(const std::string& target, const std::string& linkFile,
+                                    const std::string& description) noexcept {
+    try {
+        created_.push_back({target, linkFile, description});
+    } catch (...) {
+        return false;
+    }
+    return createResult_;
+}
+
+}  // namespace updater::environment

@@ -1,0 +1,126 @@
+#include "environment/shortcuts.h"
+
+#include <string_view>
+
+#include "base/file_system.h"
+#include "environment/product_titles.h"
+#include "environment/shortcut_table.h"
+#include "localisation/text_helpers.h"
+
+namespace updater::environment {
+namespace {
+
+constexpr std::int32_t kGerman = 3;
+constexpr std::int32_t kGroupLanguages[] = {0, 1};  // Polish, then English
+
+// One half of the kind 6 step: a help file that now comes as a Polish and a German file.
+struct HelpLinkPair {
+    std::string_view polishFile;
+    std::string_view germanFile;
+    std::string_view oldLink;
+    std::string_view polishLink;
+    std::string_view germanLink;
+};
+
+// Link names are Windows-1250 bytes: \334 (0xDC) is U-umlaut, \xF6 o-umlaut.
+constexpr HelpLinkPair kHelpLinkPairs[] = {
+    {"Trans.chm", "TransD.chm", "Hilfedatei des \334bersetzungsprogramms.lnk",
+     "Hilfedatei des \334bersetzungsprogramms (Polnisch).lnk", "Hilfedatei des \334bersetzungsprogramms (Deutsch).lnk"},
+    {"Sl_Zew.chm", "Sl_ZewD.chm", "Hilfedatei des W\xF6rterbuchs.lnk", "Hilfedatei des W\xF6rterbuchs (Polnisch).lnk",
+     "Hilfedatei des W\xF6rterbuchs (Deutsch).lnk"},
+};
+
+class Step {
+  public:
+    Step(Shell& shell, ShortcutStepLog& log) : shell_(shell), log_(log) {}
+
+    void Create(const std::string& target, const std::string& link, const std::string& description) {
+        (shell_.CreateShortcut(target, link, description) ? log_.created : log_.failed).push_back(link);
+    }
+
+    void Remove(const std::string& link) {
+        if (base::FileExists(link) && base::RemoveFile(link) == base::FileError::kNone) log_.removed.push_back(link);
+    }
+
+  private:
+    Shell& shell_;
+    ShortcutStepLog& log_;
+};
+
+void HelpLinks(Step& step, std::int32_t appId, const std::string& folder, Registry& registry) {
+    const std::string programs = GetProgramsFolder(registry, false);
+    const std::string_view title = ProductTitle(appId, kGerman);
+    // Without either, the "group" would be the Programs folder itself or a folder at the root.
+    if (programs.empty() || title.empty()) return;
+    const std::string group = WithTrailingSeparator(programs) + std::string(title);
+    if (!base::DirectoryExists(group)) return;
+    const std::string groupPrefix = WithTrailingSeparator(group);
+
+    for (const HelpLinkPair& pair : kHelpLinkPairs) {
+        const std::string polish = folder + std::string(pair.polishFile);
+        const std::string german = folder + std::string(pair.germanFile);
+        if (!base::FileExists(polish) || !base::FileExists(german)) continue;
+        step.Remove(groupPrefix + std::string(pair.oldLink));
+        step.Create(polish, groupPrefix + std::string(pair.polishLink), "");
+        step.Create(german, groupPrefix + std::string(pair.germanLink), "");
+    }
+}
+
+void WebTranslatorLink(Step& step, std::int32_t appId, const std::string& folder, Registry& registry) {
+    const std::string programs = GetProgramsFolder(registry, false);
+    if (programs.empty()) return;
+    const std::string prefix = WithTrailingSeparator(programs);
+
+    std::string group;
+    std::int32_t language = -1;
+    for (std::int32_t n : kGroupLanguages) {
+        std::string title(ProductTitle(appId, n));
+        if (!title.empty() && !base::DirectoryExists(prefix + title)) title = localisation::DropLastChars(title, 2);
+        // An empty title would name the Programs folder itself.
+        if (!title.empty() && base::DirectoryExists(prefix + title)) {
+            group = WithTrailingSeparator(prefix + title);
+            language = n;
+            break;
+        }
+    }
+    if (language < 0) return;
+
+    for (const TShortcutInfo& row : ShortcutTable()) {
+        if (!row.products.Contains(appId)) continue;
+        if (!localisation::TagListContains(row.fileName, kWebTranslatorTags, false, false)) continue;
+        const std::string target = folder + std::string(row.fileName);
+        if (!base::FileExists(target)) continue;
+        if (!HasLanguage(row, language) || (row.flags & kShortcutFlagStartMenu) == 0) continue;
+        const std::string caption(row.caption);
+        step.Create(target, group + caption + ".lnk", caption);
+    }
+}
+
+}  // namespace
+
+std::string WithTrailingSeparator(std::string path) {
+    const char separator = base::PathSeparator();
+    if (!path.empty() && path.back() != separator && path.back() != '/') path.push_back(separator);
+    return path;
+}
+
+ShortcutStepLog UpdateShortcuts(std::int32_t patchKind, std::int32_t appId, const std::string& installFolder,
+                                Shell& shell, Registry& registry) noexcept {
+    ShortcutStepLog log;
+    try {
+        // An empty folder would make every file name relative to wherever the program runs.
+        if (installFolder.empty()) return log;
+        const std::string folder = WithTrailingSeparator(installFolder);
+        Step step(shell, log);
+        if (patchKind == kPatchKindHelpLinks) {
+            HelpLinks(step, appId, folder, registry);
+        } else if (patchKind == kPatchKindWebTranslator) {
+            WebTranslatorLink(step, appId, folder, registry);
+        }
+    } catch (...) {
+        // Out of memory at worst; what was done so far stays done.
+    }
+    return log;
+}
+
+}  // namespace updater::environment

@@ -1,0 +1,100 @@
+#include "environment/word_startup.h"
+
+#include "base/file_system.h"
+#include "localisation/text_helpers.h"
+
+namespace updater::environment {
+namespace {
+
+constexpr std::string_view kWordPrefix = "Microsoft Word ";
+constexpr std::string_view kNotFoundLabel = "Microsoft Word (nie znaleziono)";
+
+std::string WithoutTrailingSeparators(std::string path) {
+    const char separator = base::PathSeparator();
+    while (!path.empty() && (path.back() == separator || path.back() == '\\'))
+        path.pop_back();
+    return path;
+}
+
+enum class Recorded { kFolder, kNone, kFailed };
+
+// The start-up folder a version records below its open key, without trailing separators.
+Recorded ReadStartupPath(Registry& registry, std::string_view versionKey, std::string& path) {
+    std::string optionsKey(kOfficeKey);
+    optionsKey += versionKey;
+    optionsKey += kWordOptionsSubkey;
+    RegKey options = OpenRegKey(registry, RegRoot::kCurrentUser, optionsKey, true);
+    if (!options.IsOpen()) return Recorded::kNone;
+    RegValue value;
+    switch (options.Query(kWordStartupValue, value)) {
+        case RegStatus::kNotFound:
+            return Recorded::kNone;
+        case RegStatus::kFailed:
+            return Recorded::kFailed;
+        case RegStatus::kOk:
+            break;
+    }
+    // A value of another type cannot be read as a folder: a registry failure like any other.
+    if (value.type != RegType::kString) return Recorded::kFailed;
+    path = WithoutTrailingSeparators(std::move(value.data));
+    return Recorded::kFolder;
+}
+
+}  // namespace
+
+std::string DefaultWordStartupFolder(Shell& shell) {
+    const std::string appData = shell.GetSpecialFolder(kCsidlAppData);
+    if (appData.empty()) return {};
+    const char separator = base::PathSeparator();
+    std::string folder = appData;
+    if (folder.back() != separator && folder.back() != '\\') folder.push_back(separator);
+    folder += "Microsoft";
+    folder += separator;
+    folder += "Word";
+    folder += separator;
+    folder += "Startup";
+    return folder;
+}
+
+std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell, Registry& registry) noexcept {
+    try {
+        lines.clear();
+        const std::string defaultFolder = DefaultWordStartupFolder(shell);
+        const std::string defaultLower = localisation::LowerText(defaultFolder);
+
+        std::string missing;
+        for (const WordVersion& version : kWordVersions) {
+            std::string versionKey(kOfficeKey);
+            versionKey += version.key;
+            RegKey key = OpenRegKey(registry, RegRoot::kCurrentUser, versionKey, true);
+            if (!key.IsOpen()) continue;  // not installed: neither listed nor missing
+
+            std::string path;
+            if (ReadStartupPath(registry, version.key, path) == Recorded::kFailed) break;
+
+            if (!path.empty() && localisation::LowerText(path) != defaultLower) {
+                lines.push_back(std::string(kWordPrefix) + std::string(version.label) + "=" + path);
+                continue;
+            }
+            if (missing.empty()) {
+                missing = std::string(kWordPrefix) + std::string(version.label);
+            } else {
+                missing += "/";
+                missing += version.label;
+            }
+        }
+
+        if (!defaultFolder.empty()) {
+            if (!missing.empty()) {
+                lines.push_back(missing + "=" + defaultFolder);
+            } else if (lines.empty()) {
+                lines.push_back(std::string(kNotFoundLabel) + "=" + defaultFolder);
+            }
+        }
+    } catch (...) {
+        // Out of memory: keep the lines made so far.
+    }
+    return static_cast<std::int32_t>(lines.size());
+}
+
+}  // namespace updater::environment
