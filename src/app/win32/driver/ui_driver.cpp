@@ -1,0 +1,177 @@
+// ui_driver: drives the updater's windows from outside, for screenshots and end-to-end tests.
+// It finds top-level windows by class name, reads their controls' texts and clicks controls,
+// the way an accessibility tool would. The updater itself takes no arguments.
+//
+//   ui_driver wait CLASS [MS]     wait until a visible window of CLASS exists; print its rectangle
+//   ui_driver gone CLASS [MS]     wait until no visible window of CLASS exists
+//   ui_driver rect CLASS          print "left top width height" of the window's outer rectangle
+//   ui_driver texts CLASS         print the window's caption and each control's class and text
+//   ui_driver click CLASS TEXT    click the control whose text is TEXT (a button, a flag)
+//   ui_driver checked CLASS TEXT  print 1 when the control is checked (pressed), else 0
+//   ui_driver preview KIND        show the question dialog of kind 0 to 3 over the main window
+//   ui_driver close CLASS         ask the window to close
+//
+// Texts are UTF-8. Exit codes: 0 done, 1 failed (no such window or control), 2 usage.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Line breaks shown as "\n" so each control stays on one output line.
+std::string Printable(const std::wstring& text) {
+    std::string out;
+    for (char c : Utf8(text)) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            out += "\\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::wstring TextOf(HWND window) {
+    // WM_GETTEXT works across processes, also for controls that GetWindowText would not ask.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+HWND FindVisible(const std::wstring& className) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, className.c_str(), nullptr); w;
+         w = FindWindowExW(nullptr, w, className.c_str(), nullptr)) {
+        if (IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+HWND WaitFor(const std::wstring& className, DWORD timeoutMs, bool present) {
+    const DWORD start = GetTickCount();
+    while (true) {
+        HWND w = FindVisible(className);
+        if ((w != nullptr) == present) return present ? w : HWND_DESKTOP;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::vector<HWND> Descendants(HWND window) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND FindControl(HWND window, const std::wstring& text) {
+    for (HWND child : Descendants(window)) {
+        if (IsWindowVisible(child) && TextOf(child) == text) return child;
+    }
+    return nullptr;
+}
+
+int Fail(const char* what, const char* name) {
+    std::fprintf(stderr, "ui_driver: %s: %s\n", what, name);
+    return 1;
+}
+
+void PrintRect(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: ui_driver wait|gone CLASS [MS] | rect CLASS | texts CLASS | click CLASS TEXT |\n"
+                 "       checked CLASS TEXT | preview KIND | close CLASS\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    const std::string command = argv[1];
+    const std::wstring target = Widen(argv[2]);
+    const DWORD timeout = argc > 3 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
+
+    if (command == "wait") {
+        HWND w = WaitFor(target, timeout, true);
+        if (!w) return Fail("no visible window of class", argv[2]);
+        PrintRect(w);
+        return 0;
+    }
+    if (command == "gone") return WaitFor(target, timeout, false) ? 0 : Fail("still visible", argv[2]);
+    if (command == "preview") {
+        HWND main = FindVisible(L"TfrmMainPatcher");
+        if (!main) return Fail("no visible window of class", "TfrmMainPatcher");
+        PostMessageW(main, RegisterWindowMessageW(L"UpdaterPreviewQuestion"), std::strtoul(argv[2], nullptr, 10), 0);
+        return 0;
+    }
+
+    HWND window = FindVisible(target);
+    if (!window) return Fail("no visible window of class", argv[2]);
+    if (command == "rect" && argc == 3) {
+        PrintRect(window);
+        return 0;
+    }
+    if (command == "texts" && argc == 3) {
+        std::printf("%s\t%s\n", Utf8(ClassOf(window)).c_str(), Printable(TextOf(window)).c_str());
+        for (HWND child : Descendants(window)) {
+            if (!IsWindowVisible(child)) continue;
+            std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), Printable(TextOf(child)).c_str());
+        }
+        return 0;
+    }
+    if (command == "close" && argc == 3) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if ((command == "click" || command == "checked") && argc == 4) {
+        HWND control = FindControl(window, Widen(argv[3]));
+        if (!control) return Fail("no visible control with text", argv[3]);
+        if (command == "checked") {
+            std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        } else {
+            PostMessageW(control, BM_CLICK, 0, 0);
+        }
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,82 @@
+// The updater's entry: module start-up, the application's windows, the build configuration and
+// the message loop, in the order the product's own start-up follows.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/catalogue_services.h"
+#include "app/product_identity.h"
+#include "app/update_engine.h"
+#include "app/update_run.h"
+#include "app/win32/main_window.h"
+#include "app/win32/message_box.h"
+#include "app/win32/message_pump.h"
+#include "app/win32/question_dialog.h"
+#include "environment/kod.h"
+#include "environment/registry.h"
+#include "localisation/language.h"
+#include "patch/resource_source.h"
+
+namespace {
+
+// COM on the user-interface thread for the whole run: the shortcut step creates shell links.
+class ComApartment {
+  public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+}  // namespace
+
+// The program takes no arguments, so the narrow entry point serves as well as the wide one.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace updater;
+
+    // 1. The modules' own start-up: platform values and system language, the interface font face,
+    //    the shared codec.
+    const localisation::Platform& platform = localisation::CurrentPlatform();
+    environment::SharedKod();
+
+    // 2. The application object: COM, common controls (visual styles come from the manifest).
+    ComApartment com;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // 3. The application title starts as "Uaktualnienie - Update" (AppConfiguration's initial value).
+    app::AppConfiguration config;
+    app::win32::MessageBoxSink messages;
+
+    // 4 and 7 to 10. Identity, patch kind, active set, configured entry and the dictionary switch.
+    // Only the first show of the main window reads them, so they are set together here; the
+    // identity's "Unknown AppId !" still comes before any window exists.
+    app::ConfigureThisBuild(config, messages);
+
+    // 5. The main window (its creation runs FormCreate); 6. the question dialog, hidden.
+    const app::CatalogueServices services(platform);
+    app::win32::TfrmMainPatcher mainWindow(config, services);
+    app::win32::TfrmPytanie question(services, mainWindow.Handle());
+    mainWindow.AttachQuestionDialog(question);
+
+    // The update button's run, against the real registry, files and payload resources.
+    app::SystemUpdateEngine engine(config, environment::SystemRegistry(), patch::ProgramResources());
+    mainWindow.Patcher().SetRunUpdate([&](app::MainWindowState& state, app::UpdateView& view) {
+        app::RunUpdate(config, state, view, services, engine);
+    });
+
+    // 11. Show the main window (FormShow picks the language and sets every caption) and run the
+    //     loop until it closes.
+    mainWindow.Show();
+    app::win32::RunMessageLoop();
+
+    // 12. Windows, fonts and COM are released on the way out; the program always ends with 0.
+    return 0;
+}

@@ -1,0 +1,387 @@
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "app/win32/main_window.h"
+
+#include <mutex>
+#include <vector>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/message_pump.h"
+#include "app/win32/question_dialog.h"
+#include "app/win32/resource_ids.h"
+#include "app/window_layout.h"
+#include "base/win32/system_code_page.h"
+
+namespace updater::app::win32 {
+namespace {
+
+namespace layout = main_window;
+
+constexpr UINT_PTR kProgressTimerId = 1;
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;  // no title-bar buttons, fixed size
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+
+constexpr std::u16string_view kLanguageCaption = u"Język / Language / Sprache / Langue:";
+// Names for screen readers and automation, each in its own language.
+constexpr std::array<std::u16string_view, kFlagCount> kFlagNames{u"Polski", u"English", u"Deutsch", u"Français",
+                                                                 u"Italiano"};
+constexpr std::array<int, kFlagCount> kFlagBitmaps{UPDATER_IDB_FLAG_POLAND, UPDATER_IDB_FLAG_UNITED_KINGDOM,
+                                                   UPDATER_IDB_FLAG_GERMANY, UPDATER_IDB_FLAG_FRANCE,
+                                                   UPDATER_IDB_FLAG_ITALY};
+// Sample texts of the preview: the folder-not-found message, and a question with choices.
+constexpr std::int32_t kPreviewMessageText = 277;
+constexpr std::int32_t kPreviewQuestionText = 151;
+
+PixelRect ScaledRect(int left, int top, int width, int height) {
+    return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
+}
+PixelRect ScaledRect(const DesignRect& r) {
+    return ScaledRect(r.left, r.top, r.width, r.height);
+}
+
+HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id, const PixelRect& rect,
+                   const wchar_t* text = L"") {
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.width,
+                           rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
+                           nullptr);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* form = reinterpret_cast<TfrmMainPatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form && message != WM_NCCREATE) {
+        const LRESULT handled = form->HandleMessage(message, wParam, lParam);
+        if (handled != -1) return handled;
+    }
+    // The dialog manager gives Enter (default button), Tab and the focus their usual meaning.
+    return DefDlgProcW(window, message, wParam, lParam);
+}
+
+void RegisterMainWindowClass() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = MainWindowProc;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+        wc.hInstance = ModuleInstance();
+        wc.hIcon =
+            static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(UPDATER_IDI_APPLICATION), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(UPDATER_IDI_APPLICATION),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kMainWindowClass;
+        RegisterClassExW(&wc);
+    });
+}
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+}  // namespace
+
+TfrmMainPatcher::TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services)
+    : config_(config), services_(services), patcher_(config, services, *this) {
+    RegisterMainWindowClass();
+    previewMessage_ = RegisterWindowMessageW(kPreviewQuestionMessage);
+    RECT outer{0, 0, Scaled(layout::kClientWidth), Scaled(layout::kClientHeight)};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    window_ =
+        CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, ModuleInstance(), this);
+    CreateControls();
+    patcher_.FormCreate();
+}
+
+TfrmMainPatcher::~TfrmMainPatcher() {
+    if (window_ && IsWindow(window_)) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    for (HBITMAP bitmap : flagBitmaps_) {
+        if (bitmap) DeleteObject(bitmap);
+    }
+}
+
+void TfrmMainPatcher::CreateControls() {
+    const int width = layout::kClientWidth;
+    pnlMain_ = CreatePanel(window_, ScaledRect(0, 0, width, layout::kClientHeight), false);
+    pnlTop_ = CreatePanel(pnlMain_, ScaledRect(0, 0, width, layout::kTopHeight), true);
+    pnlBottom_ = CreatePanel(
+        pnlMain_, ScaledRect(0, layout::kClientHeight - layout::kBottomHeight, width, layout::kBottomHeight), false);
+    pnlIntro_ = CreatePanel(pnlMain_, ScaledRect(0, layout::kIntroTop, width, layout::kIntroHeight), false);
+
+    // Tab order follows creation order: btnUpdate, then btnZamknij.
+    bevel_ = CreateControl(pnlBottom_, L"STATIC", SS_ETCHEDHORZ, kBevelId, ScaledRect(layout::kBevel));
+    btnUpdate_ = CreateControl(pnlBottom_, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kUpdateButtonId,
+                               ScaledRect(layout::kUpdateButton));
+    btnZamknij_ = CreateControl(pnlBottom_, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kFinishButtonId,
+                                ScaledRect(layout::kFinishButton));
+
+    lblTytul_ = CreateControl(pnlTop_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kTitleLabelId,
+                              ScaledRect(layout::kTitleLabel));
+    lblKrok_ = CreateControl(pnlTop_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kVersionLabelId,
+                             ScaledRect(layout::kVersionLabel));
+
+    for (Flag flag : kFlags) {
+        const std::size_t i = Index(flag);
+        flagBitmaps_[i] = static_cast<HBITMAP>(
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(kFlagBitmaps[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        flags_[i] = CreateFlagButton(
+            pnlIntro_, kFirstFlagId + static_cast<int>(i),
+            ScaledRect(layout::kFlagLefts[i], layout::kFlagTop, layout::kFlagWidth, layout::kFlagHeight), kFlagNames[i],
+            flagBitmaps_[i]);
+    }
+    // As designed: Polish and English offered, Polish pressed; FormShow decides for the product.
+    PlaceFlag(Flag::kPolski, true, layout::kFlagLefts[0]);
+    PlaceFlag(Flag::kAngielski, true, layout::kFlagLefts[1]);
+    SetFlagDown(flags_[0], true);
+
+    const std::u16string languageCaption(kLanguageCaption);
+    lblJezyk_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLanguageLabelId,
+                              ScaledRect(layout::kLanguageLabel), Wide(languageCaption));
+    lblMain_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFT | SS_NOPREFIX, kMainLabelId, ScaledRect(layout::kMainLabel));
+    lblWersjaSpecjalna_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kSpecialVersionLabelId,
+                                        ScaledRect(layout::kSpecialVersionLabel));
+
+    // Design fonts until the first ApplyLanguage.
+    ApplyFont(MainFont::kWindow, kPolish);
+    ApplyFont(MainFont::kTitle, kPolish);
+    ApplyFont(MainFont::kVersion, kPolish);
+    ApplyFont(MainFont::kMain, kPolish);
+    ApplyFont(MainFont::kLanguage, kPolish);
+    SendMessageW(window_, DM_SETDEFID, kUpdateButtonId, 0);
+}
+
+void TfrmMainPatcher::Show() {
+    RunHandler([this] { patcher_.FormShow(); });
+    RECT rect;
+    GetWindowRect(window_, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(btnUpdate_), TRUE);
+}
+
+template <class Handler>
+void TfrmMainPatcher::RunHandler(Handler handler) {
+    ++busy_;
+    handler();
+    --busy_;
+    if (busy_ == 0 && closePending_) {
+        closePending_ = false;
+        DestroyWindow(window_);
+    }
+}
+
+std::u16string TfrmMainPatcher::MainText() const {
+    return Caption(lblMain_);
+}
+
+void TfrmMainPatcher::SetMainText(std::u16string_view text) {
+    SetCaption(lblMain_, text);
+}
+
+void TfrmMainPatcher::SetUpdateEnabled(bool enabled) {
+    EnableWindow(btnUpdate_, enabled);
+}
+
+void TfrmMainPatcher::SetFinishEnabled(bool enabled) {
+    EnableWindow(btnZamknij_, enabled);
+}
+
+void TfrmMainPatcher::FocusFinish() {
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(btnZamknij_), TRUE);
+}
+
+void TfrmMainPatcher::Pump() {
+    PumpPendingMessages();
+}
+
+std::int32_t TfrmMainPatcher::Ask(std::u16string_view message, std::uint8_t kind) {
+    return question_ ? question_->Ask(window_, message, kind) : kResultYes;
+}
+
+void TfrmMainPatcher::SetProgressTimer(bool enabled) {
+    if (enabled) {
+        SetTimer(window_, kProgressTimerId, layout::kTimerIntervalMs, nullptr);
+    } else {
+        KillTimer(window_, kProgressTimerId);
+    }
+}
+
+std::optional<std::u16string> TfrmMainPatcher::BrowseForProgram() {
+    // dlgOtworz: one filter entry, resizable; an empty title leaves the system's own.
+    static constexpr wchar_t kFilter[] = L"Pliki programów\0*.exe\0";
+    std::vector<wchar_t> fileName(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = window_;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = fileName.data();
+    ofn.nMaxFile = static_cast<DWORD>(fileName.size());
+    ofn.lpstrTitle = openDialogTitle_.empty() ? nullptr : Wide(openDialogTitle_);
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(fileName.data()));
+}
+
+void TfrmMainPatcher::SetText(MainCaption control, std::u16string_view text) {
+    switch (control) {
+        case MainCaption::kCaption:
+            SetCaption(window_, text);
+            break;
+        case MainCaption::kTitle:
+            SetCaption(lblTytul_, text);
+            break;
+        case MainCaption::kVersion:
+            SetCaption(lblKrok_, text);
+            AutoSizeLabel(lblKrok_);
+            break;
+        case MainCaption::kSpecialVersion:
+            SetCaption(lblWersjaSpecjalna_, text);
+            AutoSizeLabel(lblWersjaSpecjalna_);
+            break;
+        case MainCaption::kUpdateButton:
+            SetCaption(btnUpdate_, text);
+            break;
+        case MainCaption::kFinishButton:
+            SetCaption(btnZamknij_, text);
+            break;
+        case MainCaption::kOpenDialogTitle:
+            openDialogTitle_ = text;
+            break;
+    }
+}
+
+void TfrmMainPatcher::SetApplicationTitle(std::u16string_view text) {
+    // The window itself is the task-bar entry and already shows the caption; the configuration
+    // keeps the title for messages captioned with it.
+    config_.applicationTitle =
+        base::win32::NarrowSystem(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
+}
+
+void TfrmMainPatcher::PlaceFlag(Flag flag, bool offered, int designLeft) {
+    HWND button = flags_[Index(flag)];
+    SetWindowPos(button, nullptr, Scaled(designLeft), Scaled(layout::kFlagTop), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EnableWindow(button, offered);
+    ShowWindow(button, offered ? SW_SHOWNA : SW_HIDE);
+}
+
+void TfrmMainPatcher::SetFlagPressed(Flag flag, bool pressed) {
+    SetFlagDown(flags_[Index(flag)], pressed);
+}
+
+bool TfrmMainPatcher::FlagPressed(Flag flag) const {
+    return IsFlagDown(flags_[Index(flag)]);
+}
+
+void TfrmMainPatcher::ApplyFont(MainFont font, Language language) {
+    switch (font) {
+        case MainFont::kWindow:
+            // Controls without a font of their own use the window's.
+            windowFont_ = MakeInterfaceFont(layout::kWindowFontHeight, false, language);
+            for (HWND control : {window_, btnUpdate_, btnZamknij_, lblWersjaSpecjalna_}) {
+                SetWindowFont(control, windowFont_.get());
+            }
+            AutoSizeLabel(lblWersjaSpecjalna_);
+            break;
+        case MainFont::kTitle:
+            titleFont_ = MakeInterfaceFont(layout::kTitleFontHeight, true, language);
+            SetWindowFont(lblTytul_, titleFont_.get());
+            break;
+        case MainFont::kVersion:
+            versionFont_ = MakeInterfaceFont(layout::kTitleFontHeight, false, language);
+            SetWindowFont(lblKrok_, versionFont_.get());
+            AutoSizeLabel(lblKrok_);
+            break;
+        case MainFont::kMain:
+            mainFont_ = MakeInterfaceFont(layout::kWindowFontHeight, false, language);
+            SetWindowFont(lblMain_, mainFont_.get());
+            break;
+        case MainFont::kLanguage:
+            languageFont_ = MakeInterfaceFont(layout::kLanguageFontHeight, false, language);
+            SetWindowFont(lblJezyk_, languageFont_.get());
+            AutoSizeLabel(lblJezyk_);
+            break;
+    }
+}
+
+void TfrmMainPatcher::SetQuestionLanguage(Language language) {
+    if (question_) question_->SetLanguage(language);
+}
+
+void TfrmMainPatcher::Close() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void TfrmMainPatcher::OnCommand(int id) {
+    if (id == kUpdateButtonId) {
+        RunHandler([this] { patcher_.btnUpdateClick(); });
+    } else if (id == kFinishButtonId) {
+        RunHandler([this] { patcher_.btnZamknijClick(); });
+    } else if (id >= kFirstFlagId && id < kFirstFlagId + static_cast<int>(kFlagCount)) {
+        // The group: the clicked flag goes down and the others up, or it comes up on its own.
+        FlagStates pressed{};
+        for (Flag flag : kFlags)
+            pressed[Index(flag)] = FlagPressed(flag);
+        pressed = ClickFlag(pressed, kFlags[static_cast<std::size_t>(id - kFirstFlagId)]);
+        for (Flag flag : kFlags)
+            SetFlagPressed(flag, pressed[Index(flag)]);
+        RunHandler([this] { patcher_.btnPolskiClick(); });
+    }
+}
+
+std::intptr_t TfrmMainPatcher::HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    if (message == previewMessage_ && previewMessage_ != 0) {
+        if (busy_ == 0 && question_ && IsWindowEnabled(window_)) {
+            const std::uint8_t kind = static_cast<std::uint8_t>(wParam);
+            const Language language = patcher_.State().uiLanguage;
+            RunHandler([&] {
+                Ask(services_.Text(language, kind == 0 ? kPreviewMessageText : kPreviewQuestionText, false), kind);
+            });
+        }
+        return 0;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kProgressTimerId) patcher_.TimerPostepProcTimer();
+            return 0;
+        case WM_CLOSE:
+            if (patcher_.FormCloseQuery()) {
+                // A close during a handler (a run's pump) takes effect once the handler is done.
+                if (busy_ > 0) {
+                    closePending_ = true;
+                } else {
+                    DestroyWindow(window_);
+                }
+            }
+            return 0;
+        case WM_DESTROY:
+            KillTimer(window_, kProgressTimerId);
+            if (endsProgram_) PostQuitMessage(0);
+            return -1;  // the dialog manager releases what it holds
+        default:
+            return -1;
+    }
+}
+
+}  // namespace updater::app::win32

@@ -1,0 +1,91 @@
+#pragma once
+// TfrmMainPatcher: the program's main window. It creates and lays out the controls, measures and
+// paints, and forwards every event to MainPatcher, which decides.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/main_patcher.h"
+#include "app/win32/flag_button.h"
+#include "app/win32/window_support.h"
+
+struct HBITMAP__;
+
+namespace updater::app::win32 {
+
+class TfrmPytanie;
+
+inline constexpr wchar_t kMainWindowClass[] = L"TfrmMainPatcher";
+// Posted to the main window (wParam: kind 0 to 3), it shows the question dialog with a sample
+// message in the interface language: lets a driver program show every kind of the dialog, which
+// the update run alone never does.
+inline constexpr wchar_t kPreviewQuestionMessage[] = L"UpdaterPreviewQuestion";
+
+class TfrmMainPatcher : public MainWindowControls {
+  public:
+    // Creates the window hidden and runs FormCreate.
+    TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services);
+    ~TfrmMainPatcher() override;
+    TfrmMainPatcher(const TfrmMainPatcher&) = delete;
+    TfrmMainPatcher& operator=(const TfrmMainPatcher&) = delete;
+
+    void AttachQuestionDialog(TfrmPytanie& dialog) { question_ = &dialog; }
+    // Closing the window ends the program's message loop.
+    void SetEndsProgram(bool ends) { endsProgram_ = ends; }
+    // The first show: FormShow, then the window appears centred with the focus on btnUpdate.
+    void Show();
+
+    MainPatcher& Patcher() { return patcher_; }
+    WindowHandle Handle() const { return window_; }
+
+    // MainWindowControls.
+    std::u16string MainText() const override;
+    void SetMainText(std::u16string_view text) override;
+    void SetUpdateEnabled(bool enabled) override;
+    void SetFinishEnabled(bool enabled) override;
+    void FocusFinish() override;
+    void Pump() override;
+    std::int32_t Ask(std::u16string_view message, std::uint8_t kind) override;
+    void SetProgressTimer(bool enabled) override;
+    std::optional<std::u16string> BrowseForProgram() override;
+    void SetText(MainCaption control, std::u16string_view text) override;
+    void SetApplicationTitle(std::u16string_view text) override;
+    void PlaceFlag(Flag flag, bool offered, int designLeft) override;
+    void SetFlagPressed(Flag flag, bool pressed) override;
+    bool FlagPressed(Flag flag) const override;
+    void ApplyFont(MainFont font, Language language) override;
+    void SetQuestionLanguage(Language language) override;
+    void Close() override;
+
+    // The window procedure's share; called only by the window class.
+    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+  private:
+    template <class Handler>
+    void RunHandler(Handler handler);
+    void CreateControls();
+    void OnCommand(int id);
+
+    AppConfiguration& config_;
+    const MainWindowServices& services_;
+    MainPatcher patcher_;
+    TfrmPytanie* question_ = nullptr;
+    bool endsProgram_ = true;
+    int busy_ = 0;  // handlers running; a close waits until they have returned
+    bool closePending_ = false;
+
+    WindowHandle window_ = nullptr;
+    WindowHandle pnlMain_ = nullptr, pnlTop_ = nullptr, pnlBottom_ = nullptr, pnlIntro_ = nullptr;
+    WindowHandle bevel_ = nullptr;
+    WindowHandle btnZamknij_ = nullptr, btnUpdate_ = nullptr;
+    WindowHandle lblTytul_ = nullptr, lblKrok_ = nullptr, lblJezyk_ = nullptr, lblMain_ = nullptr;
+    WindowHandle lblWersjaSpecjalna_ = nullptr;
+    std::array<WindowHandle, kFlagCount> flags_{};
+    std::array<HBITMAP__*, kFlagCount> flagBitmaps_{};
+    Font windowFont_, titleFont_, versionFont_, mainFont_, languageFont_;
+    std::u16string openDialogTitle_;
+    unsigned previewMessage_ = 0;
+};
+
+}  // namespace updater::app::win32

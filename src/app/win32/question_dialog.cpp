@@ -1,0 +1,196 @@
+#include <windows.h>
+
+#include "app/win32/question_dialog.h"
+
+#include <mutex>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/message_pump.h"
+#include "app/window_layout.h"
+
+namespace updater::app::win32 {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT;
+
+LRESULT CALLBACK QuestionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* dialog = reinterpret_cast<TfrmPytanie*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (dialog && message != WM_NCCREATE) {
+        const LRESULT handled = dialog->HandleMessage(message, wParam, lParam);
+        if (handled != -1) return handled;
+    }
+    // The dialog manager gives Enter, Esc, Tab and the default button their usual meaning.
+    return DefDlgProcW(window, message, wParam, lParam);
+}
+
+void RegisterQuestionDialogClass() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = QuestionDialogProc;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+        wc.hInstance = ModuleInstance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kQuestionDialogClass;
+        RegisterClassExW(&wc);
+    });
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, int left, int top, int width, int height) {
+    return CreateWindowExW(0, className, L"", WS_CHILD | style, left, top, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+}
+
+// Measures in the label's own font with the label's own drawing rules.
+class LabelMeasure : public TextMeasure {
+  public:
+    explicit LabelMeasure(HWND label) : label_(label) {}
+    PixelSize Measure(std::u16string_view text, std::optional<int> wrapWidth) const override {
+        return MeasureText(label_, text, wrapWidth);
+    }
+
+  private:
+    HWND label_;
+};
+
+}  // namespace
+
+TfrmPytanie::TfrmPytanie(const TextLookup& texts, HWND owner) : texts_(texts) {
+    namespace q = question_dialog;
+    RegisterQuestionDialogClass();
+    RECT outer{0, 0, Scaled(322), Scaled(124)};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    window_ =
+        CreateWindowExW(kExStyle, kQuestionDialogClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, ModuleInstance(), this);
+    const int top = Scaled(95);
+    const int width = Scaled(q::kButtonWidths[0]);
+    const int height = Scaled(q::kButtonHeight);
+    yes_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kYesButtonId, Scaled(8), top, width,
+                       height);
+    no_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kNoButtonId, Scaled(112), top, width,
+                      height);
+    cancel_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCancelButtonId, Scaled(216),
+                          top, width, height);
+    label_ = CreateChild(window_, L"STATIC", WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kQuestionLabelId,
+                         Scaled(q::kLabelLeft), Scaled(q::kLabelTop), Scaled(q::kMaxLabelWidth), Scaled(13));
+    SetLanguage(kPolish);
+}
+
+TfrmPytanie::~TfrmPytanie() {
+    if (window_) DestroyWindow(window_);
+}
+
+void TfrmPytanie::SetLanguage(Language language) {
+    font_ = MakeInterfaceFont(question_dialog::kFontHeight, false, language);
+    for (HWND control : {window_, label_, yes_, no_, cancel_})
+        SetWindowFont(control, font_.get());
+    const QuestionTexts texts = ComposeQuestionTexts(language, texts_);
+    SetCaption(window_, texts.caption);
+    SetCaption(yes_, texts.yes);
+    SetCaption(no_, texts.no);
+    SetCaption(cancel_, texts.cancel);
+}
+
+std::int32_t TfrmPytanie::Ask(HWND owner, std::u16string_view message, std::uint8_t kind) {
+    const std::u16string yesCaption = Caption(yes_);
+    const std::u16string noCaption = Caption(no_);
+
+    const AskMetrics metrics = AskMetrics::AtDpi(ScreenDpi());
+    SetCaption(label_, message);
+    const LabelMeasure labelMeasure(label_);
+    const TextMeasure& measure = measureOverride_ ? *measureOverride_ : labelMeasure;
+    plan_ = PlanAsk(FitQuestionLabel(message, metrics.maxLabelWidth, measure), kind, metrics);
+
+    SetWindowPos(label_, nullptr, metrics.labelLeft, metrics.labelTop, plan_.labelWidth, plan_.labelHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND buttons[] = {yes_, no_, cancel_};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SetWindowPos(buttons[i], nullptr, plan_.buttonLefts[i], plan_.buttonTop, metrics.buttonWidths[i],
+                     metrics.buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(no_, plan_.showNo ? SW_SHOWNA : SW_HIDE);
+    EnableWindow(no_, plan_.showNo);
+    ShowWindow(cancel_, plan_.showCancel ? SW_SHOWNA : SW_HIDE);
+    EnableWindow(cancel_, plan_.showCancel);
+    if (plan_.yesSaysOk) SetCaption(yes_, kOkCaption);
+    if (plan_.noTakesCancelCaption) SetCaption(no_, Caption(cancel_));
+
+    RECT outer{0, 0, plan_.client.width, plan_.client.height};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    const PixelSize size{outer.right - outer.left, outer.bottom - outer.top};
+    RECT ownerRect{};
+    if (!owner || !GetWindowRect(owner, &ownerRect)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
+    const auto [left, top] = CentreOver(
+        {ownerRect.left, ownerRect.top, ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top}, size);
+    SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    SetWindowPos(window_, HWND_TOP, left, top, size.width, size.height, SWP_NOACTIVATE);
+
+    // Modal over the owner: it takes no input until a button closes the dialog.
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    ShowWindow(window_, SW_SHOW);
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(yes_), TRUE);
+    result_ = 0;
+    while (result_ == 0) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // The program is ending: leave the quit message for the main loop.
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            result_ = plan_.escapeResult.value_or(kResultCancel);
+            break;
+        }
+        DispatchWithDialogKeys(msg);
+    }
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    ShowWindow(window_, SW_HIDE);
+    if (owner) SetActiveWindow(owner);
+
+    SetCaption(yes_, yesCaption);
+    SetCaption(no_, noCaption);
+    return result_;
+}
+
+void TfrmPytanie::Finish(std::int32_t result) {
+    result_ = result;
+}
+
+std::intptr_t TfrmPytanie::HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) break;
+            switch (LOWORD(wParam)) {
+                case kYesButtonId:
+                    Finish(kResultYes);
+                    return 0;
+                case kNoButtonId:
+                    Finish(kResultNo);
+                    return 0;
+                case kCancelButtonId:
+                    Finish(kResultCancel);
+                    return 0;
+                case IDCANCEL:  // Esc
+                    if (plan_.escapeResult && IsWindowVisible(window_)) Finish(*plan_.escapeResult);
+                    return 0;
+                default:
+                    return 0;
+            }
+        case WM_CLOSE:
+            // Alt+F4 counts as Esc, so a kind without an escape cannot be dismissed without its button.
+            if (plan_.escapeResult && IsWindowVisible(window_)) Finish(*plan_.escapeResult);
+            return 0;
+        default:
+            break;
+    }
+    return -1;
+}
+
+}  // namespace updater::app::win32

@@ -1,0 +1,183 @@
+#include "app/win32/question_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app/win32/control_ids.h"
+#include "window_test_support.h"
+
+namespace updater::app {
+namespace {
+
+using namespace win32;
+using test::ControlById;
+using test::RectInParent;
+using test::TextOf;
+using test::WhenVisible;
+
+// Every message measures as the same label, as the worked examples state their label sizes.
+class FixedMeasure : public TextMeasure {
+  public:
+    explicit FixedMeasure(PixelSize size) : size_(size) {}
+    PixelSize Measure(std::u16string_view, std::optional<int>) const override { return size_; }
+
+  private:
+    PixelSize size_;
+};
+
+// What the dialog looked like while it waited.
+struct Seen {
+    RECT client{};
+    RECT outer{};
+    RECT label{};
+    RECT yes{}, no{}, cancel{};
+    bool noVisible = false, cancelVisible = false;
+    std::u16string yesText, noText, message;
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    HWND focus = nullptr;
+};
+
+class QuestionDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(ScreenDpi(), 96);
+        windows.main->Show();
+        test::PumpFor(0);
+    }
+
+    // Asks, records the dialog as shown, then does the answer (a click or a key) inside its loop.
+    std::int32_t AskAndAnswer(std::u16string_view message, std::uint8_t kind, std::function<void(HWND)> answer) {
+        WhenVisible(kQuestionDialogClass, [this, answer](HWND dialog) {
+            GetClientRect(dialog, &seen.client);
+            GetWindowRect(dialog, &seen.outer);
+            seen.label = RectInParent(ControlById(dialog, kQuestionLabelId));
+            seen.yes = RectInParent(ControlById(dialog, kYesButtonId));
+            seen.no = RectInParent(ControlById(dialog, kNoButtonId));
+            seen.cancel = RectInParent(ControlById(dialog, kCancelButtonId));
+            seen.noVisible = IsWindowVisible(ControlById(dialog, kNoButtonId));
+            seen.cancelVisible = IsWindowVisible(ControlById(dialog, kCancelButtonId));
+            seen.yesText = TextOf(ControlById(dialog, kYesButtonId));
+            seen.noText = TextOf(ControlById(dialog, kNoButtonId));
+            seen.message = TextOf(ControlById(dialog, kQuestionLabelId));
+            seen.owner = GetWindow(dialog, GW_OWNER);
+            seen.ownerEnabled = IsWindowEnabled(windows.main->Handle());
+            seen.focus = GetFocus();
+            answer(dialog);
+        });
+        return windows.question->Ask(windows.main->Handle(), message, kind);
+    }
+    static std::function<void(HWND)> Press(int id) {
+        return [id](HWND dialog) { PostMessageW(ControlById(dialog, id), BM_CLICK, 0, 0); };
+    }
+    static std::function<void(HWND)> Key(WPARAM key, std::function<void(HWND)> then = nullptr) {
+        return [key, then](HWND) {
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+            if (then) WhenVisible(kQuestionDialogClass, then);
+        };
+    }
+
+    test::ProgramWindows windows;
+    Seen seen;
+};
+
+TEST_F(QuestionDialogTest, KindZeroWithA150By13LabelMatchesTheWorkedExample) {
+    const FixedMeasure measure({150, 13});
+    windows.question->SetMeasureForTesting(&measure);
+    EXPECT_EQ(AskAndAnswer(u"one line", 0, Press(kYesButtonId)), kResultYes);
+
+    EXPECT_EQ(seen.client.right, 182);
+    EXPECT_EQ(seen.client.bottom, 76);
+    EXPECT_EQ(seen.label.left, 16);
+    EXPECT_EQ(seen.label.top, 16);
+    EXPECT_EQ(seen.label.right - seen.label.left, 150);
+    EXPECT_EQ(seen.yes.left, 42);
+    EXPECT_EQ(seen.yes.top, 47);
+    EXPECT_EQ(seen.client.bottom - seen.yes.bottom, 6);
+    EXPECT_FALSE(seen.noVisible);
+    EXPECT_FALSE(seen.cancelVisible);
+    EXPECT_EQ(seen.yesText, u"OK");
+    EXPECT_EQ(seen.message, u"one line");
+
+    // Centred over the owner's outer rectangle, halves rounded toward zero.
+    RECT owner;
+    GetWindowRect(windows.main->Handle(), &owner);
+    const int width = seen.outer.right - seen.outer.left;
+    const int height = seen.outer.bottom - seen.outer.top;
+    EXPECT_EQ(seen.outer.left, owner.left + (owner.right - owner.left - width) / 2);
+    EXPECT_EQ(seen.outer.top, owner.top + (owner.bottom - owner.top - height) / 2);
+
+    // Modal over the owner, focus on the first button; afterwards the owner works again.
+    EXPECT_EQ(seen.owner, windows.main->Handle());
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_EQ(seen.focus, ControlById(windows.question->Handle(), kYesButtonId));
+    EXPECT_TRUE(IsWindowEnabled(windows.main->Handle()));
+    EXPECT_FALSE(IsWindowVisible(windows.question->Handle()));
+    EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kYesButtonId)), u"Tak");
+}
+
+TEST_F(QuestionDialogTest, KindThreeWidensANarrowLabelToItsThreeButtons) {
+    const FixedMeasure measure({60, 13});
+    windows.question->SetMeasureForTesting(&measure);
+    EXPECT_EQ(AskAndAnswer(u"short", 3, Key(VK_ESCAPE)), kResultCancel);
+
+    EXPECT_EQ(seen.label.right - seen.label.left, 307);
+    EXPECT_EQ(seen.yes.left, 16);
+    EXPECT_EQ(seen.no.left, 121);
+    EXPECT_EQ(seen.cancel.left, 226);
+    EXPECT_EQ(seen.client.right, 339);
+    EXPECT_TRUE(seen.noVisible);
+    EXPECT_TRUE(seen.cancelVisible);
+    EXPECT_EQ(seen.yesText, u"Tak");
+    EXPECT_EQ(seen.noText, u"Nie");
+}
+
+TEST_F(QuestionDialogTest, EnterAndEscapeFollowTheKind) {
+    // Kind 0: Esc does nothing; Enter presses the focused OK.
+    EXPECT_EQ(AskAndAnswer(u"Błąd - nie znaleziono katalogu programu.", 0, Key(VK_ESCAPE, Key(VK_RETURN))), kResultYes);
+    // Kind 1: Esc answers no.
+    EXPECT_EQ(AskAndAnswer(u"?", 1, Key(VK_ESCAPE)), kResultNo);
+    EXPECT_EQ(seen.yesText, u"Tak");
+    EXPECT_EQ(seen.noText, u"Nie");
+    // Kind 2: "OK" and the cancel caption on the second button, which Esc presses.
+    EXPECT_EQ(AskAndAnswer(u"?", 2, Key(VK_ESCAPE)), kResultNo);
+    EXPECT_EQ(seen.yesText, u"OK");
+    EXPECT_EQ(seen.noText, u"Anuluj");
+    EXPECT_FALSE(seen.cancelVisible);
+    // Kind 3: each button gives its own result.
+    EXPECT_EQ(AskAndAnswer(u"?", 3, Press(kNoButtonId)), kResultNo);
+    EXPECT_EQ(AskAndAnswer(u"?", 3, Press(kCancelButtonId)), kResultCancel);
+    EXPECT_EQ(AskAndAnswer(u"?", 3, Key(VK_RETURN)), kResultYes);
+}
+
+TEST_F(QuestionDialogTest, CaptionsComeBackAfterEachAskInTheCurrentLanguage) {
+    EXPECT_EQ(AskAndAnswer(u"?", 2, Press(kYesButtonId)), kResultYes);
+    EXPECT_EQ(AskAndAnswer(u"?", 1, Press(kYesButtonId)), kResultYes);
+    EXPECT_EQ(seen.yesText, u"Tak");
+    EXPECT_EQ(seen.noText, u"Nie");
+
+    windows.main->Patcher().ApplyLanguage(kEnglish);
+    EXPECT_EQ(AskAndAnswer(u"?", 0, Press(kYesButtonId)), kResultYes);
+    EXPECT_EQ(AskAndAnswer(u"?", 1, Press(kYesButtonId)), kResultYes);
+    EXPECT_EQ(seen.yesText, u"Yes");
+    EXPECT_EQ(seen.noText, u"No");
+    EXPECT_EQ(TextOf(windows.question->Handle()), u"Attention");
+}
+
+TEST_F(QuestionDialogTest, ALongMessageWrapsWithin400PixelsAndGrowsTheDialog) {
+    EXPECT_EQ(AskAndAnswer(u"short", 0, Press(kYesButtonId)), kResultYes);
+    const int oneLine = seen.label.bottom - seen.label.top;
+    const int oneLineClient = seen.client.bottom;
+
+    std::u16string longText;
+    for (int i = 0; i < 12; ++i)
+        longText += u"Wystąpił błąd podczas otwierania pliku. ";
+    EXPECT_EQ(AskAndAnswer(longText, 0, Press(kYesButtonId)), kResultYes);
+    EXPECT_LE(seen.label.right - seen.label.left, 400);
+    EXPECT_GT(seen.label.right - seen.label.left, 300);
+    EXPECT_GE(seen.label.bottom - seen.label.top, 3 * oneLine);
+    EXPECT_EQ(seen.client.bottom - oneLineClient, (seen.label.bottom - seen.label.top) - oneLine);
+    EXPECT_EQ(seen.client.right, 32 + (seen.label.right - seen.label.left));
+}
+
+}  // namespace
+}  // namespace updater::app

@@ -1,0 +1,86 @@
+#include "window_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "app/win32/message_pump.h"
+
+namespace updater::app::test {
+namespace {
+
+const wchar_t* gWaitedClass = nullptr;
+std::function<void(HWND)> gAction;
+UINT_PTR gTimer = 0;
+
+void CALLBACK PollForWindow(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = FindWindowW(gWaitedClass, nullptr);
+    if (!window || !IsWindowVisible(window) || !gAction) return;
+    KillTimer(nullptr, gTimer);
+    gTimer = 0;
+    auto action = std::move(gAction);
+    gAction = nullptr;
+    action(window);
+}
+
+}  // namespace
+
+ProgramWindows::ProgramWindows() {
+    ConfigureThisBuild(config, messages);
+    main = std::make_unique<win32::TfrmMainPatcher>(config, services);
+    main->SetEndsProgram(false);
+    question = std::make_unique<win32::TfrmPytanie>(services, main->Handle());
+    main->AttachQuestionDialog(*question);
+}
+
+ProgramWindows::~ProgramWindows() {
+    question.reset();
+    main.reset();
+    PumpFor(0);
+}
+
+HWND ControlById(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetDlgCtrlID(child) != s->id) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::u16string TextOf(HWND window) {
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        win32::PumpPendingMessages();
+        if (milliseconds) Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+void WhenVisible(const wchar_t* className, std::function<void(HWND)> action) {
+    gWaitedClass = className;
+    gAction = std::move(action);
+    gTimer = SetTimer(nullptr, 0, 20, PollForWindow);
+}
+
+}  // namespace updater::app::test

@@ -1,0 +1,47 @@
+#pragma once
+// Helpers for the window tests under Wine: the real catalogue texts, a fresh main window and
+// question dialog per test, control lookup by id and acting inside a modal loop.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/catalogue_services.h"
+#include "app/product_identity.h"
+#include "app/win32/main_window.h"
+#include "app/win32/question_dialog.h"
+
+namespace updater::app::test {
+
+struct RecordingSink : MessageSink {
+    int shown = 0;
+    void ShowMessage(std::string_view, std::string_view) override { ++shown; }
+};
+
+// The program's windows as the entry sequence makes them, for this build's configuration.
+struct ProgramWindows {
+    ProgramWindows();
+    ~ProgramWindows();
+
+    AppConfiguration config;
+    RecordingSink messages;
+    CatalogueServices services{localisation::Platform{true, 0}};
+    std::unique_ptr<win32::TfrmMainPatcher> main;
+    std::unique_ptr<win32::TfrmPytanie> question;
+};
+
+// The descendant of a window with a control id; null when there is none.
+HWND ControlById(HWND window, int id);
+std::u16string TextOf(HWND window);
+// The window's rectangle relative to its parent's client area.
+RECT RectInParent(HWND window);
+// Processes pending messages for a while, so posted messages and repaints are handled.
+void PumpFor(DWORD milliseconds);
+
+// Runs action once, from inside whatever message loop runs next, as soon as a visible window of
+// the class exists (for acting on a modal dialog from the test).
+void WhenVisible(const wchar_t* className, std::function<void(HWND)> action);
+
+}  // namespace updater::app::test
