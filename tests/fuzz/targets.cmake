@@ -1,2 +1,3 @@
 # updater_fuzz_target(<name> <libraries...>) for each tests/fuzz/<name>_fuzz.cpp.
 updater_fuzz_target(kod updater_environment)
+updater_fuzz_target(payload_decoder updater_patch)

@@ -1,0 +1,29 @@
+// Feeds arbitrary bytes to the payload decoder, both as a whole payload and as a token stream for
+// the second stage alone. One decoder serves every input, as in the updater, so state left over
+// from a failed piece would show up in the next one.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "patch/payload_decoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using updater::patch::DecodeError;
+    static updater::patch::PayloadDecoder decoder;
+    const std::span<const std::uint8_t> input(data, size);
+
+    const DecodeError error = decoder.Decode(input);
+    if (error == DecodeError::kNone) {
+        // Stage 1 produced at least one token, and every token yields at least one byte.
+        if (decoder.Output().empty() || decoder.Output().size() > updater::patch::kMaxPieceSize) std::abort();
+    } else {
+        if (!decoder.Output().empty() || updater::patch::Describe(error).empty()) std::abort();
+        if (decoder.FailureReason().empty()) std::abort();
+    }
+
+    const DecodeError tokens = decoder.ExpandTokens(input);
+    if (tokens == DecodeError::kNone && decoder.Output().size() > updater::patch::kMaxPieceSize) std::abort();
+    if (tokens != DecodeError::kNone && !decoder.Output().empty()) std::abort();
+    return 0;
+}

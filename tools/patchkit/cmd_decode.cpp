@@ -1,0 +1,79 @@
+// patchkit decode PAYLOAD OUTPUT: decodes one payload into the piece of a target file it carries,
+// exactly as the updater does. A payload that does not decode leaves no OUTPUT behind.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "patch/payload_decoder.h"
+#include "patchkit/command.h"
+
+namespace {
+
+using namespace updater;
+
+constexpr std::string_view kName = "decode";
+// The longest payload that can mean anything: the symbol table, the length field and 4,194,304
+// codes of 16 bits. Bits after the last code are ignored, so allow generous room, but refuse a
+// file that could only be something else.
+constexpr std::int64_t kMaxPayloadFile = 64 * 1024 * 1024;
+
+std::string Reason(base::FileError error) {
+    return std::string(base::Describe(error));
+}
+
+int Run(patchkit::Arguments args) {
+    if (args.size() != 2) return patchkit::UsageError(kName);
+    const std::string& payloadPath = args[0];
+    const std::string& outputPath = args[1];
+
+    auto input = base::File::OpenForReading(payloadPath, base::ReadShare::kDenyWriters);
+    if (!input) return patchkit::Failure(kName, payloadPath + ": " + Reason(input.error()));
+    auto size = input.value().Size();
+    if (!size) return patchkit::Failure(kName, payloadPath + ": " + Reason(size.error()));
+    if (size.value() > kMaxPayloadFile) {
+        return patchkit::Failure(
+            kName, payloadPath + ": larger than any payload (" + std::to_string(size.value()) + " bytes)");
+    }
+    std::vector<std::uint8_t> payload(static_cast<std::size_t>(size.value()));
+    for (std::size_t done = 0; done < payload.size();) {
+        auto n = input.value().Read(std::span(payload).subspan(done));
+        if (!n) return patchkit::Failure(kName, payloadPath + ": " + Reason(n.error()));
+        if (n.value() == 0) return patchkit::Failure(kName, payloadPath + ": the file shrank while it was read");
+        done += n.value();
+    }
+    input.value().Close();
+
+    patch::PayloadDecoder decoder;
+    if (decoder.Decode(payload) != patch::DecodeError::kNone) {
+        return patchkit::Failure(kName, payloadPath + ": " + decoder.FailureReason());
+    }
+    const auto piece = decoder.Output();
+
+    // Written under a fresh name beside OUTPUT and moved into place only when complete.
+    std::string temporary;
+    base::FileResult<base::File> output = base::FileError::kAlreadyExists;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = outputPath + ".part" + (attempt ? std::to_string(attempt) : std::string());
+        output = base::File::CreateNew(temporary);
+        if (output || output.error() != base::FileError::kAlreadyExists) break;
+    }
+    if (!output) return patchkit::Failure(kName, temporary + ": " + Reason(output.error()));
+    base::FileError error = output.value().Write(piece);
+    if (error == base::FileError::kNone) error = output.value().Flush();
+    const base::FileError closed = output.value().Close();
+    if (error == base::FileError::kNone) error = closed;
+    if (error == base::FileError::kNone) error = base::MoveIntoPlace(temporary, outputPath);
+    if (error != base::FileError::kNone) {
+        base::RemoveFile(temporary);
+        return patchkit::Failure(kName, outputPath + ": " + Reason(error));
+    }
+    std::printf("%s: %zu codes, %zu bytes -> %s\n", payloadPath.c_str(), decoder.Intermediate().size(), piece.size(),
+                outputPath.c_str());
+    return patchkit::kExitOk;
+}
+
+const patchkit::CommandRegistration kRegistration{kName, "PAYLOAD OUTPUT",
+                                                  "decode one payload resource into the piece it carries", &Run};
+
+}  // namespace
