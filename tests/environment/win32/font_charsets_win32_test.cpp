@@ -1,0 +1,101 @@
+// The real GDI font list.
+//
+// What the test prefix offers (Wine 8.0 of Debian 12, fresh prefix, fonts from fontconfig):
+// EnumFontFamiliesExA enumerates no font for "Arial" and none for "Tahoma" (Wine's own tahoma.ttf
+// is not loaded into the prefix), so FontHasCharset is false for both and the interface face stays
+// "Arial". Fonts created for either face are served by "Liberation Sans", which enumerates ANSI,
+// EASTEUROPE, RUSSIAN, GREEK, TURKISH and BALTIC. The tests therefore take an installed face from
+// the system's own enumeration instead of assuming one.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "environment/font_charsets.h"
+#include "localisation/language.h"
+
+namespace updater::environment {
+namespace {
+
+std::vector<std::string> Charsets(std::string_view face) {
+    std::vector<std::string> list;
+    ListFontCharsets(face, list);
+    return list;
+}
+
+TEST(ListFontCharsetsWin32, UnknownOrOverlongFaceYieldsNothing) {
+    EXPECT_TRUE(Charsets("No Such Face 7f3a").empty());
+    EXPECT_TRUE(Charsets(std::string(40, 'T')).empty());
+    EXPECT_FALSE(FontHasCharset("No Such Face 7f3a", "ANSI_CHARSET"));
+    EXPECT_FALSE(FontHasCharset("No Such Face 7f3a", "DEFAULT_CHARSET"));
+}
+
+// Every family the system enumerates with the character sets it offers, gathered independently
+// through the wide API.
+using Families = std::map<std::string, std::set<int>>;
+
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+    std::string face;
+    for (const wchar_t* c = font->lfFaceName; *c != L'\0'; ++c) {
+        if (*c > 0x7F) return 1;  // plain ASCII names only, to pass through the 8-bit API
+        face += static_cast<char>(*c);
+    }
+    if (!face.empty() && face[0] != '@') (*reinterpret_cast<Families*>(found))[face].insert(font->lfCharSet);
+    return 1;
+}
+
+Families InstalledFamilies() {
+    Families families;
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr) return families;
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(dc, &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
+    ReleaseDC(nullptr, dc);
+    return families;
+}
+
+TEST(ListFontCharsetsWin32, AppendsOneNameForEachFontOfTheFace) {
+    const Families families = InstalledFamilies();
+    if (families.empty()) GTEST_SKIP() << "no fonts installed";
+    const auto& [face, charsets] = *families.begin();
+    std::vector<std::string> list = {"kept"};
+    ListFontCharsets(face, list);
+    ASSERT_GT(list.size(), 1u) << face;
+    EXPECT_EQ(list.front(), "kept");
+    std::set<std::string> expected;
+    for (int charset : charsets)
+        expected.insert(CharsetName(charset));
+    EXPECT_EQ(std::set<std::string>(list.begin() + 1, list.end()), expected) << face;
+    EXPECT_TRUE(FontHasCharset(face, CharsetName(*charsets.begin())));
+    EXPECT_FALSE(FontHasCharset(face, "Unknown charset 3"));
+}
+
+TEST(ChooseInterfaceFontNameWin32, AgreesWithTheSystemFonts) {
+    const bool arial = FontHasCharset("Arial", "EASTEUROPE_CHARSET");
+    const bool tahoma = FontHasCharset("Tahoma", "EASTEUROPE_CHARSET");
+    const std::string chosen = ChooseInterfaceFontName(&ListFontCharsets);
+    EXPECT_EQ(chosen, (!arial && tahoma) ? "Tahoma" : "Arial");
+    const std::string saved = localisation::UIFontName();
+    InitialiseInterfaceFont();
+    EXPECT_EQ(localisation::UIFontName(), chosen);
+    localisation::SetUIFontName(saved);
+}
+
+// Prints what the prefix offers, for the record above.
+TEST(ListFontCharsetsWin32, ReportsTheFacesOfThisSystem) {
+    for (const char* face : {"Arial", "Tahoma"}) {
+        std::string line;
+        for (const std::string& name : Charsets(face))
+            line += " " + name;
+        std::printf("%s:%s\n", face, line.empty() ? " (not installed)" : line.c_str());
+    }
+}
+
+}  // namespace
+}  // namespace updater::environment
