@@ -3,6 +3,9 @@
 #include "base/file_system.h"
 #include "base/system_text.h"
 #include "environment/install_location.h"
+#include "environment/shell.h"
+#include "environment/shortcuts.h"
+#include "environment/word_startup.h"
 #include "patch/dictionary_update.h"
 #include "patch/file_catalogue.h"
 #include "patch/file_replacement.h"
@@ -44,7 +47,11 @@ bool SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path) {
     return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_).ok();
 }
 
-std::vector<std::string> SystemUpdateEngine::WordStartupFolders() { return {}; }
+std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {
+    std::vector<std::string> lines;
+    environment::GetWordStartupFolders(lines, environment::SystemShell(), registry_);
+    return lines;
+}
 
 std::optional<std::string> SystemUpdateEngine::DictionaryFileFor(std::int32_t appId) {
     const patch::TPatchSlownikInfo* record = DictionaryRecordFor(appId);
@@ -64,7 +71,9 @@ int SystemUpdateEngine::UpdateDictionary(const std::string& folder, std::int32_t
     return static_cast<int>(result.code);
 }
 
-void SystemUpdateEngine::UpdateShortcuts(const std::string&) {}
+void SystemUpdateEngine::UpdateShortcuts(const std::string& folder) {
+    environment::UpdateShortcuts(config_.patchKind, config_.appId, folder, environment::SystemShell(), registry_);
+}
 
 std::u16string SystemUpdateEngine::Widen(const std::string& text) const { return base::WidenSystemText(text); }
 std::string SystemUpdateEngine::Narrow(const std::u16string& text) const { return base::NarrowSystemText(text); }
