@@ -146,7 +146,7 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
         auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
         if (auto e = file_.Write(bytes); e != base::FileError::kNone) return e;
     } else {
-        std::memcpy(buffer_.data() + waiting_, line.data(), line.size());
+        std::copy(line.begin(), line.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(waiting_));
         waiting_ += line.size();
     }
     buffer_[waiting_++] = kCr;

@@ -152,8 +152,8 @@ TEST(ConvertDictionary, AgreesWithThePlainModelOnRandomSourcesAndScripts) {
         for (std::uint64_t k = 0; k < commands; ++k) {
             script.push_back(words[next(6)]);
             const std::int64_t n = static_cast<std::int64_t>(next(static_cast<std::uint64_t>(lines + 8))) - 2;
-            script.push_back(next(40) == 0 ? "n" + std::to_string(n) : std::to_string(n));
-            if (script[script.size() - 2] == "DOD" && next(30) != 0) script.push_back("ins" + std::to_string(k));
+            script.push_back(next(40) == 0 ? std::string("n") + std::to_string(n) : std::to_string(n));
+            if (script[script.size() - 2] == "DOD" && next(30) != 0) script.push_back(std::string("ins") + std::to_string(k));
         }
         const std::optional<std::string> expected = test::ReferenceConvert(source, script);
         for (const LineBufferSizes& s : sizes) {

@@ -1,0 +1,107 @@
+// The dictionary update against real Windows file locks: a file another program writes cannot be
+// recognised, and a file another program holds open cannot be replaced, and neither loses data.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/win32/system_code_page.h"
+#include "fixtures/dictionary_fixture.h"
+#include "patch/dictionary_update.h"
+#include "test_support/temp_folder.h"
+
+namespace updater::patch {
+namespace {
+
+const fixtures::DictionaryFixture& Small() {
+    static const fixtures::DictionaryFixture fixture = [] {
+        fixtures::DictionaryFixtureShape shape;
+        shape.oldSize = 50'000;
+        shape.oldCrc = 0x12345678u;
+        shape.newSize = 52'000;
+        shape.newCrc = 0x87654321u;
+        shape.removals = 30;
+        shape.seed = 11;
+        return *fixtures::GenerateDictionaryFixture(shape);
+    }();
+    return fixture;
+}
+
+constexpr TPatchSlownikInfo kRecord{
+    base::ByteSet{6}, {"dravin2.sg", 50'000, 0x12345678u}, {"dravin2.sg", 52'000, 0x87654321u}, "PSLDRAVIN2"};
+
+// Another program's handle on a file, closed at the end of the scope.
+class ForeignHandle {
+  public:
+    ForeignHandle(const std::string& path, DWORD access, DWORD share)
+        : handle_(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~ForeignHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    ForeignHandle(const ForeignHandle&) = delete;
+    ForeignHandle& operator=(const ForeignHandle&) = delete;
+    bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
+struct Folder {
+    test::TempFolder temp;
+    MemoryResources resources;
+    std::string root = temp.Root() + base::PathSeparator();
+    Folder() {
+        temp.Write("dravin2.sg", Small().oldText);
+        resources.Add("PSLDRAVIN2", {Small().script.begin(), Small().script.end()});
+    }
+    DictionaryUpdateResult Run() {
+        int progress = 0;
+        return UpdateDictionary(root, kRecord, resources, progress, nullptr);
+    }
+};
+
+TEST(DictionaryUpdateWin32, ReplacesTheFileInOneStep) {
+    Folder f;
+    const auto r = f.Run();
+    EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
+    EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kReplaced);
+    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
+    EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
+    EXPECT_EQ(f.Run().code, DictionaryUpdateCode::kAlreadyNew);
+}
+
+TEST(DictionaryUpdateWin32, AFileAnotherProgramWritesOrLocksIsCodeTwo) {
+    for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+        Folder f;
+        {
+            ForeignHandle writer(f.temp.Path("dravin2.sg"), GENERIC_READ | GENERIC_WRITE, share);
+            ASSERT_TRUE(writer.ok());
+            EXPECT_EQ(f.Run().code, DictionaryUpdateCode::kUnknownState) << share;
+        }
+        EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
+        EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
+    }
+}
+
+TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderStaysWhenItCannotBeReplaced) {
+    Folder f;
+    {
+        // A reader that lets others read but not delete or rename: the conversion may read the
+        // file, the replacement must fail, and does so without harm.
+        ForeignHandle reader(f.temp.Path("dravin2.sg"), GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(reader.ok());
+        const auto r = f.Run();
+        EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
+        EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kReplaceFailed);
+    }
+    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
+    EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
+    // Once the reader has gone, the next run does the update.
+    EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
+    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
+}
+
+}  // namespace
+}  // namespace updater::patch
