@@ -1,0 +1,56 @@
+// patchkit fixture NAME OUTPUT: writes one of the synthetic test files (see fixture_registry.h).
+// The two versions of the program file are registered here; other fixtures register themselves
+// from their own files.
+#include <cstdio>
+#include <string>
+
+#include "fixtures/quorbel_fixture.h"
+#include "patch/crc32.h"
+#include "patchkit/command.h"
+#include "patchkit/fixture_registry.h"
+#include "patchkit/output_file.h"
+
+namespace {
+
+using namespace updater;
+
+constexpr std::string_view kName = "fixture";
+
+void ListFixtures() {
+    std::fprintf(stderr, "fixtures:\n");
+    for (const patchkit::Fixture& f : patchkit::Fixtures()) {
+        std::fprintf(stderr, "  %-14.*s %.*s\n", static_cast<int>(f.name.size()), f.name.data(),
+                     static_cast<int>(f.description.size()), f.description.data());
+    }
+}
+
+int Run(patchkit::Arguments args) {
+    if (args.size() != 2) {
+        patchkit::UsageError(kName);
+        ListFixtures();
+        return patchkit::kExitUsage;
+    }
+    const patchkit::Fixture* fixture = patchkit::FindFixture(args[0]);
+    if (fixture == nullptr) {
+        std::fprintf(stderr, "patchkit fixture: unknown fixture '%s'\n", args[0].c_str());
+        ListFixtures();
+        return patchkit::kExitUsage;
+    }
+    const std::vector<std::uint8_t> bytes = fixture->generate();
+    if (bytes.empty()) return patchkit::Failure(kName, args[0] + ": the generator produced nothing");
+    if (auto e = patchkit::WriteOutputFile(args[1], bytes); e != base::FileError::kNone)
+        return patchkit::Failure(kName, args[1] + ": " + std::string(base::Describe(e)));
+    std::printf("%s: %zu bytes, CRC-32 %08x\n", args[1].c_str(), bytes.size(),
+                static_cast<unsigned>(patch::Crc32(bytes)));
+    return patchkit::kExitOk;
+}
+
+const patchkit::CommandRegistration kRegistration{
+    "fixture", "NAME OUTPUT", "writes a synthetic test file (run without arguments for the list)", &Run};
+
+const patchkit::FixtureRegistration kQuorbelOld{
+    "quorbel-old", "synthetic Quorbel2.exe, old version (2,713,600 bytes, CRC-32 9053aae7)", &tools::MakeQuorbelOld};
+const patchkit::FixtureRegistration kQuorbelNew{
+    "quorbel-new", "synthetic Quorbel2.exe, new version (2,721,280 bytes, CRC-32 f4f34db0)", &tools::MakeQuorbelNew};
+
+}  // namespace

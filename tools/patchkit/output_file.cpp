@@ -1,0 +1,59 @@
+#include "patchkit/output_file.h"
+
+#include "environment/unique_file_name.h"
+
+namespace patchkit {
+
+using updater::base::File;
+using updater::base::FileError;
+
+FileError WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::string temp = updater::environment::UniqueFileName(path, "", "part", false);
+    auto file = File::CreateNew(temp);
+    if (!file) return file.error();
+    FileError e = file.value().Write(bytes);
+    if (e == FileError::kNone) e = file.value().Flush();
+    if (e == FileError::kNone) e = file.value().Close();
+    if (e == FileError::kNone) e = updater::base::MoveIntoPlace(temp, path);
+    if (e != FileError::kNone) {
+        file.value().Close();
+        updater::base::RemoveFile(temp);
+    }
+    return e;
+}
+
+InputFile ReadInputFile(const std::string& path, std::int64_t maxSize) {
+    InputFile input;
+    auto file = File::OpenForReading(path, updater::base::ReadShare::kDenyWriters);
+    if (!file) {
+        input.error = file.error();
+        return input;
+    }
+    auto size = file.value().Size();
+    if (!size) {
+        input.error = size.error();
+        return input;
+    }
+    input.size = size.value();
+    if (input.size > maxSize) {
+        input.tooLarge = true;
+        return input;
+    }
+    input.bytes.resize(static_cast<std::size_t>(input.size));
+    std::size_t done = 0;
+    while (done < input.bytes.size()) {
+        auto n = file.value().Read(std::span(input.bytes).subspan(done));
+        if (!n) {
+            input.error = n.error();
+            return input;
+        }
+        if (n.value() == 0) {  // the file shrank while we read it
+            input.error = FileError::kIo;
+            return input;
+        }
+        done += n.value();
+    }
+    return input;
+}
+
+}  // namespace patchkit

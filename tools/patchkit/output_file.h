@@ -1,0 +1,27 @@
+#pragma once
+// Whole-file input and output for patchkit commands that make files.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+
+namespace patchkit {
+
+// Writes bytes under a free temporary name beside path ("path.part", ...) and moves that into
+// place only when it is complete and flushed, so a failure leaves path as it was and no partial
+// file behind.
+updater::base::FileError WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Reads a whole file, refusing (kNone with tooLarge set) one larger than maxSize before reading it.
+struct InputFile {
+    updater::base::FileError error = updater::base::FileError::kNone;
+    bool tooLarge = false;
+    std::int64_t size = 0;
+    std::vector<std::uint8_t> bytes;
+};
+InputFile ReadInputFile(const std::string& path, std::int64_t maxSize);
+
+}  // namespace patchkit
