@@ -1,2 +1,6 @@
 # The payload resources the updater carries: resources/payloads/<NAME>.bin, one piece each.
-set(UPDATER_PAYLOADS)
+# PEN251IEA and PEN251IEB are parts A and B of Quorbel2.exe (file index 34), made with
+#   patchkit fixture quorbel-new new.exe
+#   patchkit pack <first 1,500,000 bytes of new.exe> PEN251IEA.bin
+#   patchkit pack <the remaining 1,221,280 bytes> PEN251IEB.bin
+set(UPDATER_PAYLOADS PEN251IEA PEN251IEB)

@@ -69,7 +69,8 @@ TEST_F(QuorbelFixture, NewVersionIsAnEditOfTheOld) {
     };
     // Functions sit on 16-byte and strings on 4-byte boundaries, so every shift is a multiple of 4.
     std::vector<std::uint64_t> oldKeys;
-    for (std::size_t at = 0; at + 32 <= old_->size(); at += 4) oldKeys.push_back(key(*old_, at));
+    for (std::size_t at = 0; at + 32 <= old_->size(); at += 4)
+        oldKeys.push_back(key(*old_, at));
     std::sort(oldKeys.begin(), oldKeys.end());
     std::size_t found = 0, samples = 0;
     for (std::size_t at = 0; at + 32 <= new_->size(); at += 508) {
