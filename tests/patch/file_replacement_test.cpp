@@ -1,0 +1,280 @@
+#include "patch/file_replacement.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fixtures/quorbel_fixture.h"
+#include "patch/crc32.h"
+#include "patch/file_state.h"
+#include "payload_encoder/payload_encoder.h"
+#include "test_support/temp_folder.h"
+
+namespace updater::patch {
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
+std::string AsString(std::span<const std::uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// Text-like content that compresses into a payload with both literal runs and matches.
+std::string Sample(std::size_t size, unsigned seed) {
+    static const char* const kWords[] = {"slowo ", "haslo ", "tlumaczenie ", "przyklad\r\n", "odmiana ", "zwrot "};
+    std::string s;
+    unsigned x = seed;
+    while (s.size() < size) {
+        x = x * 1103515245u + 12345u;
+        s += kWords[(x >> 16) % 6];
+        if ((x >> 8) % 5 == 0) s += static_cast<char>(x >> 24);
+    }
+    s.resize(size);
+    return s;
+}
+
+// The encoder has a large fixed cost per call (much more so under the sanitizers): each distinct
+// piece is encoded once per test program.
+const std::vector<std::uint8_t>& Encoded(const std::string& piece) {
+    static std::map<std::string, std::vector<std::uint8_t>> cache;
+    auto it = cache.find(piece);
+    if (it == cache.end()) it = cache.emplace(piece, tools::EncodePayload(Bytes(piece))).first;
+    return it->second;
+}
+
+// A CRC-identified row whose version 1 is `oldContent` and whose current version 2 is part A
+// followed by part B, with the payloads in memory.
+struct SmallProduct {
+    std::string oldContent = Sample(7000, 1);
+    std::string partA = Sample(5000, 2);
+    std::string partB = Sample(3000, 3);
+    std::string current = partA + partB;
+    FileRow row;
+    MemoryResources resources;
+
+    SmallProduct() {
+        row.index = 27;
+        row.fileName = "Norvak2.exe";
+        row.resourceNames = {"PARTA", "PARTB"};
+        row.currentVersion = 2;
+        row.sizes[0] = static_cast<std::int32_t>(oldContent.size());
+        row.crcs[0] = Crc32(Bytes(oldContent));
+        SetCurrent(current);
+        resources.Add("PARTA", Encoded(partA));
+        resources.Add("PARTB", Encoded(partB));
+    }
+    void SetCurrent(const std::string& content) {
+        row.sizes[1] = static_cast<std::int32_t>(content.size());
+        row.crcs[1] = Crc32(Bytes(content));
+    }
+};
+
+class Replacement : public ::testing::Test {
+  protected:
+    // The target in its old version; returns its path.
+    std::string WriteOld() { return folder_.Write("Norvak2.exe", p_.oldContent); }
+    void ExpectOldIntact() {
+        EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.oldContent);
+        EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n") << "no temporary file may be left behind";
+    }
+
+    test::TempFolder folder_;
+    SmallProduct p_;
+};
+
+// --- Writing ---------------------------------------------------------------------------------
+
+TEST(ReplacementOfThisBuild, TurnsTheOldProgramIntoTheCurrentVersion) {
+    test::TempFolder folder;
+    const std::string path = folder.Write("Quorbel2.exe", AsString(tools::MakeQuorbelOld()));
+    ASSERT_EQ(CheckFileState(34, path), FileState::kOld);
+    ASSERT_TRUE(ReplaceTargetFile(34, path));
+    const auto crc = FileCrc32(path);
+    ASSERT_TRUE(crc.ok());
+    EXPECT_EQ(crc.value(), 0xF4F34DB0u);
+    EXPECT_EQ(folder.Read("Quorbel2.exe").size(), 2'721'280u);
+    EXPECT_EQ(CheckFileState(34, path), FileState::kCurrent);
+    EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
+}
+
+TEST(ReplacementOfThisBuild, FailsForNumbersThatAreNoFileIndex) {
+    test::TempFolder folder;
+    const std::string path = folder.Write("f", "old");
+    for (int index : {0, 35, -1})
+        EXPECT_FALSE(ReplaceTargetFile(index, path)) << index;
+    EXPECT_EQ(folder.Read("f"), "old");
+    EXPECT_EQ(folder.Listing(), "f\n");
+}
+
+TEST_F(Replacement, WritesPartAFollowedByPartB) {
+    const auto outcome = ReplaceTargetFile(p_.row, WriteOld(), p_.resources);
+    ASSERT_TRUE(outcome.ok()) << Describe(outcome);
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+    EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n");
+}
+
+TEST_F(Replacement, WithoutPartBTheFileIsPartAAlone) {
+    p_.row.resourceNames[1] = "";
+    p_.SetCurrent(p_.partA);
+    ASSERT_TRUE(ReplaceTargetFile(p_.row, WriteOld(), p_.resources).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.partA);
+}
+
+TEST_F(Replacement, CreatesAMissingTarget) {
+    ASSERT_TRUE(ReplaceTargetFile(p_.row, folder_.Path("Norvak2.exe"), p_.resources).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+    EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n");
+}
+
+TEST_F(Replacement, ALongerOldFileLeavesNoTrailingBytes) {
+    const std::string path = folder_.Write("Norvak2.exe", Sample(50'000, 9));
+    ASSERT_TRUE(ReplaceTargetFile(p_.row, path, p_.resources).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+}
+
+TEST_F(Replacement, RowsRecognisedByProbesAreCheckedByTheirProbes) {
+    p_.row.index = 5;
+    const std::vector<Probe> probes = {{0, static_cast<std::uint8_t>(p_.current[0])},
+                                       {7999, static_cast<std::uint8_t>(p_.current[7999])},
+                                       {4000, static_cast<std::uint8_t>(p_.current[4000])}};
+    p_.row.probes[1] = probes;
+    const std::string path = WriteOld();
+    ASSERT_TRUE(ReplaceTargetFile(p_.row, path, p_.resources).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+    EXPECT_EQ(CheckFileState(p_.row, path), FileState::kCurrent);
+
+    // Content the probes reject is never written.
+    const std::vector<Probe> wrong = {{4000, static_cast<std::uint8_t>(p_.current[4000] ^ 1)}};
+    p_.row.probes[1] = wrong;
+    folder_.Write("Norvak2.exe", p_.oldContent);
+    EXPECT_EQ(ReplaceTargetFile(p_.row, path, p_.resources).failedStep, ReplaceStep::kWrongContent);
+    ExpectOldIntact();
+}
+
+TEST_F(Replacement, TheDecoderRecoversAfterABadPayload) {
+    const std::string path = WriteOld();
+    p_.resources.Add("PARTB", {0x00});
+    EXPECT_FALSE(ReplaceTargetFile(p_.row, path, p_.resources).ok());
+    p_.resources.Add("PARTB", Encoded(p_.partB));
+    EXPECT_TRUE(ReplaceTargetFile(p_.row, path, p_.resources).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+}
+
+// --- Failures: the old file stays, byte for byte, and nothing else is left ---------------------
+
+TEST_F(Replacement, AMissingResourceFails) {
+    MemoryResources onlyA;
+    onlyA.Add("PARTA", Encoded(p_.partA));
+    const auto outcome = ReplaceTargetFile(p_.row, WriteOld(), onlyA);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kMissingResource);
+    EXPECT_EQ(outcome.resourceName, "PARTB");
+    ExpectOldIntact();
+}
+
+TEST_F(Replacement, ACorruptedPayloadFails) {
+    auto truncated = Encoded(p_.partA);
+    truncated.resize(truncated.size() / 2);
+    p_.resources.Add("PARTA", truncated);
+    const auto outcome = ReplaceTargetFile(p_.row, WriteOld(), p_.resources);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kUndecodable);
+    EXPECT_NE(outcome.decodeError, DecodeError::kNone);
+    ExpectOldIntact();
+}
+
+TEST_F(Replacement, PayloadsThatDecodeToSomethingElseFail) {
+    // Decodable, but not the catalogue's current version: wrong size, then wrong CRC-32.
+    p_.resources.Add("PARTB", tools::EncodePayload(Bytes(p_.partB + "x")));
+    EXPECT_EQ(ReplaceTargetFile(p_.row, WriteOld(), p_.resources).failedStep, ReplaceStep::kWrongContent);
+    ExpectOldIntact();
+    std::string changed = p_.partB;
+    changed[100] ^= 0x20;
+    p_.resources.Add("PARTB", tools::EncodePayload(Bytes(changed)));
+    EXPECT_EQ(ReplaceTargetFile(p_.row, WriteOld(), p_.resources).failedStep, ReplaceStep::kWrongContent);
+    ExpectOldIntact();
+}
+
+TEST_F(Replacement, AReadOnlyTargetStays) {
+    const std::string path = WriteOld();
+    folder_.MakeReadOnly("Norvak2.exe");
+    const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kMove);
+    EXPECT_EQ(outcome.fileError, base::FileError::kAccessDenied);
+    ExpectOldIntact();
+}
+
+TEST_F(Replacement, AMissingFolderFailsAndCreatesNothing) {
+    const std::string path = folder_.Path("absent") + base::PathSeparator() + "Norvak2.exe";
+    const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kCreate);
+    EXPECT_EQ(folder_.Listing(), "");
+}
+
+// Makes one step of the writer fail, on real files.
+class FaultyWriter : public FileWriter {
+  public:
+    enum class Fault { kCreateRefused, kNameTaken, kDiskFull, kSilentShortWrite, kFlush, kClose, kMove };
+    explicit FaultyWriter(Fault fault) : fault_(fault) {}
+
+    base::FileResult<base::File> CreateNew(const std::string& path) override {
+        ++creates_;
+        if (fault_ == Fault::kCreateRefused) return base::FileError::kAccessDenied;
+        if (fault_ == Fault::kNameTaken && creates_ <= 3) return base::FileError::kAlreadyExists;
+        return FileWriter::CreateNew(path);
+    }
+    base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
+        if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite) return FileWriter::Write(file, bytes);
+        // Half of it reaches the disk.
+        if (auto e = FileWriter::Write(file, bytes.first(bytes.size() / 2)); e != base::FileError::kNone) return e;
+        return fault_ == Fault::kDiskFull ? base::FileError::kDiskFull : base::FileError::kNone;
+    }
+    base::FileError Flush(base::File& file) override {
+        return fault_ == Fault::kFlush ? base::FileError::kIo : FileWriter::Flush(file);
+    }
+    base::FileError Close(base::File& file) override {
+        FileWriter::Close(file);
+        return fault_ == Fault::kClose ? base::FileError::kIo : base::FileError::kNone;
+    }
+    base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
+        return fault_ == Fault::kMove ? base::FileError::kSharingViolation : FileWriter::MoveIntoPlace(source, target);
+    }
+    int creates_ = 0;
+
+  private:
+    Fault fault_;
+};
+
+TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
+    using Fault = FaultyWriter::Fault;
+    const struct {
+        Fault fault;
+        ReplaceStep step;
+    } cases[] = {
+        {Fault::kCreateRefused, ReplaceStep::kCreate},
+        {Fault::kDiskFull, ReplaceStep::kWrite},
+        {Fault::kSilentShortWrite, ReplaceStep::kVerify},
+        {Fault::kFlush, ReplaceStep::kFlush},
+        {Fault::kClose, ReplaceStep::kClose},
+        {Fault::kMove, ReplaceStep::kMove},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        FaultyWriter writer(c.fault);
+        const auto outcome = ReplaceTargetFile(p_.row, WriteOld(), p_.resources, writer);
+        EXPECT_EQ(outcome.failedStep, c.step) << Describe(outcome);
+        ExpectOldIntact();
+    }
+}
+
+TEST_F(Replacement, ATakenTemporaryNameIsSkipped) {
+    FaultyWriter writer(FaultyWriter::Fault::kNameTaken);
+    ASSERT_TRUE(ReplaceTargetFile(p_.row, WriteOld(), p_.resources, writer).ok());
+    EXPECT_EQ(writer.creates_, 4);
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
+    EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n");
+}
+
+}  // namespace
+}  // namespace updater::patch

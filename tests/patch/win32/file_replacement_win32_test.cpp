@@ -1,0 +1,237 @@
+// The state check and the replacement against real Windows files: share modes, read-only
+// attributes, files held open by another handle, folders that refuse new files, paths outside
+// ASCII. Run under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/win32/system_code_page.h"
+#include "fixtures/quorbel_fixture.h"
+#include "patch/crc32.h"
+#include "patch/file_replacement.h"
+#include "patch/file_state.h"
+#include "test_support/temp_folder.h"
+
+namespace updater::patch {
+namespace {
+
+const std::vector<std::uint8_t>& OldQuorbel() {
+    static const std::vector<std::uint8_t> bytes = tools::MakeQuorbelOld();
+    return bytes;
+}
+
+std::uint32_t CrcOf(const std::string& path) {
+    const auto crc = FileCrc32(path);
+    return crc ? crc.value() : 0;
+}
+
+// A handle of "another program", closed when the test is done with it.
+class Holder {
+  public:
+    Holder(const std::string& path, DWORD access, DWORD share)
+        : handle_(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~Holder() { Close(); }
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Close() {
+        if (IsOpen()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return bytes;
+    std::uint8_t block[65536];
+    DWORD got = 0;
+    while (ReadFile(h, block, sizeof block, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    CloseHandle(h);
+    return bytes;
+}
+
+// Names in a folder, read with the wide API so that any name lists.
+std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool WriteAll(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    return CloseHandle(h) && ok;
+}
+
+class WindowsReplacement : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path_ = folder_.Path("Quorbel2.exe");
+        ASSERT_TRUE(WriteAll(Wide(path_), OldQuorbel()));
+    }
+    static std::wstring Wide(const std::string& path) { return base::win32::WidenSystem(path); }
+    void ExpectOldIntact() {
+        EXPECT_TRUE(ReadAll(Wide(path_)) == OldQuorbel()) << "the old file must be unchanged";
+        EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"})
+            << "no temporary file may be left behind";
+    }
+
+    test::TempFolder folder_;
+    std::string path_;
+};
+
+TEST_F(WindowsReplacement, ReplacesTheOldProgramFromTheModulesOwnResources) {
+    ASSERT_EQ(CheckFileState(34, path_), FileState::kOld);
+    ASSERT_TRUE(ReplaceTargetFile(34, path_));
+    EXPECT_EQ(CrcOf(path_), 0xF4F34DB0u);
+    EXPECT_EQ(CheckFileState(34, path_), FileState::kCurrent);
+    EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
+}
+
+TEST_F(WindowsReplacement, AFileSomeoneIsWritingCannotBeChecked) {
+    {
+        Holder writer(path_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(writer.IsOpen());
+        EXPECT_EQ(CheckFileState(34, path_), FileState::kError);
+    }
+    // Readers who let others read do not disturb the check.
+    Holder reader(path_, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.IsOpen());
+    EXPECT_EQ(CheckFileState(34, path_), FileState::kOld);
+}
+
+TEST_F(WindowsReplacement, AReadOnlyTargetStays) {
+    ASSERT_TRUE(SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(ReplaceTargetFile(34, path_));
+    ExpectOldIntact();
+    SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(WindowsReplacement, ATargetHeldOpenWithoutSharingStays) {
+    Holder program(path_, GENERIC_READ, 0);
+    ASSERT_TRUE(program.IsOpen());
+    const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources());
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kMove) << Describe(outcome);
+    program.Close();
+    ExpectOldIntact();
+}
+
+TEST_F(WindowsReplacement, ATargetInUseThatLetsOthersReadStays) {
+    // How a running program's file is usually held: readable, but neither writable nor deletable.
+    Holder program(path_, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(program.IsOpen());
+    EXPECT_FALSE(ReplaceTargetFile(34, path_));
+    program.Close();
+    ExpectOldIntact();
+}
+
+TEST_F(WindowsReplacement, AMissingFolderFails) {
+    const std::string path = folder_.Path("absent") + "\\Quorbel2.exe";
+    EXPECT_FALSE(ReplaceTargetFile(34, path));
+    ExpectOldIntact();
+}
+
+TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
+    // A read-only attribute on a folder does not stop Windows from creating files in it (it is a
+    // hint for the shell), and under Wine run as root the Unix permissions do not either. A
+    // "folder" that is really a file refuses every new name on every platform.
+    const std::string notAFolder = folder_.Path("Quorbel2.exe") + "\\Quorbel2.exe";
+    EXPECT_FALSE(ReplaceTargetFile(34, notAFolder));
+    ExpectOldIntact();
+
+    const std::wstring sub = Wide(folder_.Path("locked"));
+    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::wstring probe = sub + L"\\probe";
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    const bool refusesNewFiles = h == INVALID_HANDLE_VALUE;
+    if (!refusesNewFiles) {
+        std::printf("[   NOTE   ] a read-only folder still takes new files here; only the leftovers are checked\n");
+        CloseHandle(h);
+        DeleteFileW(probe.c_str());
+    }
+    const std::string target = folder_.Path("locked") + "\\Quorbel2.exe";
+    ASSERT_TRUE(WriteAll(Wide(target), OldQuorbel()) || refusesNewFiles);
+    const bool replaced = ReplaceTargetFile(34, target);
+    if (refusesNewFiles) {
+        EXPECT_FALSE(replaced);
+    }
+    EXPECT_EQ(Names(sub).size(), refusesNewFiles ? 0u : 1u) << "no temporary file may be left behind";
+    SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(WindowsReplacement, AResourceMissingFromTheProgramFails) {
+    // File index 27 names payloads this program does not carry.
+    EXPECT_FALSE(ReplaceTargetFile(27, path_));
+    ExpectOldIntact();
+}
+
+TEST_F(WindowsReplacement, ACorruptedPayloadFails) {
+    const auto a = ProgramResources().Find("PEN251IEA");
+    const auto b = ProgramResources().Find("PEN251IEB");
+    ASSERT_TRUE(a && b);
+    for (std::size_t at : {std::size_t{40}, a->size() / 2, a->size() - 3}) {
+        std::vector<std::uint8_t> damaged(a->begin(), a->end());
+        damaged[at] ^= 0x5A;
+        MemoryResources resources;
+        resources.Add("PEN251IEA", damaged);
+        resources.Add("PEN251IEB", std::vector<std::uint8_t>(b->begin(), b->end()));
+        const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, resources);
+        EXPECT_FALSE(outcome.ok()) << "damage at " << at;
+        ExpectOldIntact();
+    }
+}
+
+// A folder named the way a Polish installation names it. The path reaches the engine as 8-bit
+// system-code-page bytes; Polish letters survive only where that code page has them (1250 on a
+// Polish system), so the Polish name is tested where it round-trips and a name with letters that
+// 1250 and 1252 share is tested everywhere.
+TEST(WindowsPaths, FoldersWithLettersBeyondAsciiWork) {
+    test::TempFolder folder;
+    int tested = 0;
+    for (const std::wstring& name : {std::wstring(L"S\u0142owniki Norvak"), std::wstring(L"W\u00f6rterb\u00fccher")}) {
+        const std::wstring wideFolder = base::win32::WidenSystem(folder.Root()) + L"\\" + name;
+        const std::string narrowFolder = base::win32::NarrowSystem(wideFolder);
+        if (base::win32::WidenSystem(narrowFolder) != wideFolder) {
+            std::printf("[   NOTE   ] code page %u cannot hold \"%s\"; skipped\n", GetACP(),
+                        base::win32::NarrowUtf8(name).c_str());
+            continue;
+        }
+        ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr))
+            << "error " << GetLastError() << " in code page " << GetACP() << " for " << narrowFolder;
+        const std::string path = narrowFolder + "\\Quorbel2.exe";
+        ASSERT_TRUE(WriteAll(wideFolder + L"\\Quorbel2.exe", OldQuorbel()));
+        EXPECT_EQ(CheckFileState(34, path), FileState::kOld);
+        EXPECT_TRUE(ReplaceTargetFile(34, path));
+        EXPECT_EQ(CrcOf(path), 0xF4F34DB0u);
+        EXPECT_EQ(CheckFileState(34, path), FileState::kCurrent);
+        EXPECT_EQ(Names(wideFolder), std::vector<std::wstring>{L"Quorbel2.exe"});
+        ++tested;
+    }
+    EXPECT_GE(tested, 1);
+}
+
+}  // namespace
+}  // namespace updater::patch
