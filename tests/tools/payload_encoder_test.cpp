@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fixtures/quorbel_fixture.h"
+#include "patch/payload_decoder.h"
 #include "payload_encoder/prefix_code.h"
 
 namespace updater::tools {
@@ -233,6 +234,18 @@ TEST(EncodePayload, RefusesPiecesNoPayloadCanHold) {
 TEST(EncodePayload, GivesTheSameBytesEveryTime) {
     const Bytes piece = Text(50'000);
     EXPECT_EQ(EncodePayload(piece), EncodePayload(piece));
+}
+
+TEST(EncodePayload, TheUpdatersDecoderReadsWhatItWrites) {
+    patch::PayloadDecoder decoder;
+    Bytes longRun(5'000, 0x80);
+    longRun.push_back(1);
+    for (const Bytes& piece : {Bytes{0x80}, Bytes{0x00, 0xFF}, longRun, Text(70'000), Random(9'000, 8)}) {
+        const Bytes payload = EncodePayload(piece);
+        ASSERT_EQ(decoder.Decode(payload), patch::DecodeError::kNone) << piece.size();
+        EXPECT_TRUE(std::equal(piece.begin(), piece.end(), decoder.Output().begin(), decoder.Output().end()))
+            << piece.size();
+    }
 }
 
 // ---- The prefix code on its own --------------------------------------------------------------
