@@ -1,0 +1,96 @@
+// The word processor's start-up folders read from the real registry. The tests write the version
+// keys under the user's Office key themselves and remove them; they refuse to run where any of
+// those keys already exists.
+#include <shlobj.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "environment/registry.h"
+#include "environment/shell.h"
+#include "environment/word_startup.h"
+
+namespace updater::environment {
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr std::string_view kOffice = "Software\\Microsoft\\Office";
+constexpr std::string_view kVersions[] = {"8.0", "9.0", "10.0", "11.0"};
+
+class WordStartupWin32Test : public testing::Test {
+  protected:
+    void SetUp() override {
+        officeExisted_ = OpenRegKey(registry_, RegRoot::kCurrentUser, kOffice, true).IsOpen();
+        for (auto version : kVersions) {
+            ASSERT_FALSE(OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version), true).IsOpen())
+                << version << " is installed: run these tests in a throwaway prefix";
+        }
+        owned_ = true;
+        char appData[MAX_PATH] = {};
+        ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData), S_OK);
+        default_ = std::string(appData) + "\\Microsoft\\Word\\Startup";
+    }
+    void TearDown() override {
+        if (!owned_) return;
+        for (auto version : kVersions)
+            EXPECT_TRUE(registry_.DeleteKeyTree(RegRoot::kCurrentUser, VersionKey(version), RegView::kNative));
+        if (!officeExisted_) {
+            EXPECT_TRUE(registry_.DeleteKeyTree(RegRoot::kCurrentUser, kOffice, RegView::kNative));
+        }
+    }
+
+    static std::string VersionKey(std::string_view version) {
+        return std::string(kOffice) + "\\" + std::string(version);
+    }
+    void Install(std::string_view version) {
+        ASSERT_TRUE(OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word", false).IsOpen());
+    }
+    void Record(std::string_view version, std::string_view path) {
+        RegKey options = OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word\\Options", false);
+        ASSERT_TRUE(options.SetString("STARTUP-PATH", path));
+    }
+    Lines Get() {
+        Lines lines;
+        const std::int32_t count = GetWordStartupFolders(lines, SystemShell(), registry_);
+        EXPECT_EQ(count, static_cast<std::int32_t>(lines.size()));
+        return lines;
+    }
+
+    Registry& registry_ = SystemRegistry();
+    std::string default_;
+    bool officeExisted_ = false;
+    bool owned_ = false;
+};
+
+TEST_F(WordStartupWin32Test, NoWordInstalled) {
+    EXPECT_EQ(Get(), Lines{"Microsoft Word (nie znaleziono)=" + default_});
+}
+
+TEST_F(WordStartupWin32Test, VersionsWithoutTheirOwnFolderShareOneLine) {
+    Install("8.0");
+    Install("9.0");
+    EXPECT_EQ(Get(), Lines{"Microsoft Word 97/2000=" + default_});
+}
+
+TEST_F(WordStartupWin32Test, TheDefaultFolderInAnotherCaseJoinsTheDefaultLine) {
+    std::string shouted;
+    for (char c : default_)
+        shouted.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c);
+    Record("10.0", shouted + "\\");
+    Install("11.0");
+    EXPECT_EQ(Get(), Lines{"Microsoft Word XP/2003=" + default_});
+}
+
+TEST_F(WordStartupWin32Test, OwnFoldersInVersionOrderThenTheDefaultLine) {
+    Record("11.0", "D:\\Szablony\\2003\\");
+    Record("9.0", "D:\\Szablony\\2000");
+    Install("8.0");
+    EXPECT_EQ(Get(), (Lines{"Microsoft Word 2000=D:\\Szablony\\2000", "Microsoft Word 2003=D:\\Szablony\\2003",
+                            "Microsoft Word 97=" + default_}));
+}
+
+}  // namespace
+}  // namespace updater::environment
