@@ -9,6 +9,7 @@
 
 #include "patch/crc32.h"
 #include "patch/dictionary_update.h"
+#include "patch/resource_source.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::patch {
@@ -75,6 +76,18 @@ TEST(DictionaryFixture, SmallShapesMeetTheirSizesAndChecksumsAndImpossibleOnesAr
     shrinking.oldSize = 50'000;
     shrinking.newSize = 10'000;
     EXPECT_FALSE(fixtures::GenerateDictionaryFixture(shrinking).has_value());
+}
+
+// The dictionary build (UPDATER_DICTIONARY_BUILD) carries the committed script as PSLDRAVIN2 and
+// switches the step on; the ordinary build carries neither.
+TEST(DictionaryFixture, OnlyTheDictionaryBuildCarriesTheScript) {
+    const auto script = ProgramResources().Find("PSLDRAVIN2");
+#ifdef UPDATER_DICTIONARY_BUILD
+    ASSERT_TRUE(script.has_value());
+    EXPECT_TRUE(std::string(script->begin(), script->end()) == ReadSourceFile("resources/dictionary/PSLDRAVIN2.txt"));
+#else
+    EXPECT_FALSE(script.has_value());
+#endif
 }
 
 }  // namespace
