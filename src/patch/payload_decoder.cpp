@@ -12,33 +12,36 @@ namespace {
 // overwrite or over-read (whole 16-byte copies past a token, two-byte stores of a one-symbol code).
 constexpr std::size_t kSlack = 32;
 
-// The first kPrimaryBits bits of the stream index the primary table. Codes up to that length are
+// The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
 // resolved there directly; longer ones go through a secondary table per primary slot.
-constexpr unsigned kPrimaryBits = 11;
+constexpr unsigned kPrimaryBits = 12;
 constexpr std::size_t kPrimarySize = std::size_t{1} << kPrimaryBits;
 constexpr unsigned kMaxCodeLength = 16;
-// At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - 11).
+// At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - bits).
 constexpr std::size_t kMaxSecondarySize = 256u << (kMaxCodeLength - kPrimaryBits);
 
-// A table entry, 32 bits:
-//   bits 0-7 first symbol, 8-15 second symbol, 16-20 bits for all its symbols, 21-25 bits for the
-//   first symbol alone, 26-27 number of symbols (1 or 2; 0: no code matches or a secondary table),
-//   bit 31 secondary table: bits 0-15 its offset, 16-20 its index width.
-constexpr std::uint32_t kCountShift = 26;
+// A table entry, 32 bits, laid out so that the hot loop shifts the bit buffer by the entry itself:
+//   bits 0-4   bits used by all its symbols (or, for a secondary table, its index width)
+//   bits 5-6   number of symbols, 1 to 3; 0 when no code matches or for a secondary table
+//   bit  7     secondary table; bits 8-23 its offset
+//   bits 8-31  the symbols, first in bits 8-15
+constexpr std::uint32_t kLengthMask = 31;
+constexpr std::uint32_t kCountShift = 5;
 constexpr std::uint32_t kCountMask = 3u << kCountShift;
-constexpr std::uint32_t kSecondaryFlag = 1u << 31;
+constexpr std::uint32_t kSecondaryFlag = 1u << 7;
+constexpr unsigned kMaxSymbolsPerEntry = 3;
 
 constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
-    return symbol | (length << 16) | (length << 21) | (1u << kCountShift);
+    return length | (1u << kCountShift) | (std::uint32_t{symbol} << 8);
 }
-constexpr unsigned TotalLength(std::uint32_t entry) {
-    return (entry >> 16) & 31;
-}
-constexpr unsigned FirstLength(std::uint32_t entry) {
-    return (entry >> 21) & 31;
+constexpr unsigned EntryLength(std::uint32_t entry) {
+    return entry & kLengthMask;
 }
 constexpr unsigned SymbolCount(std::uint32_t entry) {
-    return (entry >> kCountShift) & 3;
+    return (entry & kCountMask) >> kCountShift;
+}
+constexpr std::size_t SecondaryOffset(std::uint32_t entry) {
+    return (entry >> 8) & 0xFFFF;
 }
 
 inline std::uint64_t LoadBigEndian64(const std::uint8_t* p) {
@@ -109,14 +112,17 @@ class BitCursor {
 }  // namespace
 
 struct PayloadDecoder::Tables {
-    std::array<std::uint32_t, kPrimarySize> primary{};
+    // single: one symbol per slot (the last codes of a stream are read with it); multi: as many
+    // whole codes as the slot's bits hold, up to three.
+    std::array<std::uint32_t, kPrimarySize> single{};
+    std::array<std::uint32_t, kPrimarySize> multi{};
     std::array<std::uint32_t, kMaxSecondarySize> secondary{};
     unsigned maxLength = 0;
 
     // Gives every slot the first entry, in the sorted order, whose code matches the slot's bits,
     // so the lookup agrees with a linear scan even when one code is a prefix of another.
     void Build(std::span<const CodeEntry> entries) {
-        primary.fill(0);
+        single.fill(0);
         maxLength = 0;
         for (const CodeEntry& e : entries)
             maxLength = std::max<unsigned>(maxLength, e.length);
@@ -126,7 +132,7 @@ struct PayloadDecoder::Tables {
             if (it->length > kPrimaryBits) continue;
             const unsigned spare = kPrimaryBits - it->length;
             const std::size_t first = std::size_t{it->code} << spare;
-            std::fill_n(primary.begin() + static_cast<std::ptrdiff_t>(first), std::size_t{1} << spare,
+            std::fill_n(single.begin() + static_cast<std::ptrdiff_t>(first), std::size_t{1} << spare,
                         SymbolEntry(it->symbol, it->length));
         }
 
@@ -136,7 +142,7 @@ struct PayloadDecoder::Tables {
         for (const CodeEntry& e : entries) {
             if (e.length <= kPrimaryBits) continue;
             const std::size_t prefix = e.code >> (e.length - kPrimaryBits);
-            if (primary[prefix] != 0) continue;
+            if (single[prefix] != 0) continue;
             widest[prefix] = std::max<std::uint8_t>(widest[prefix], static_cast<std::uint8_t>(e.length - kPrimaryBits));
         }
         std::size_t used = 0;
@@ -144,34 +150,36 @@ struct PayloadDecoder::Tables {
             if (widest[prefix] == 0) continue;
             const std::size_t size = std::size_t{1} << widest[prefix];
             std::fill_n(secondary.begin() + static_cast<std::ptrdiff_t>(used), size, 0u);
-            primary[prefix] = kSecondaryFlag | (std::uint32_t{widest[prefix]} << 16) | static_cast<std::uint32_t>(used);
+            single[prefix] = kSecondaryFlag | widest[prefix] | (static_cast<std::uint32_t>(used) << 8);
             used += size;
         }
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
             if (it->length <= kPrimaryBits) continue;
             const unsigned extra = it->length - kPrimaryBits;
-            const std::uint32_t slot = primary[it->code >> extra];
+            const std::uint32_t slot = single[it->code >> extra];
             if (!(slot & kSecondaryFlag)) continue;  // shadowed by a shorter code
-            const unsigned width = (slot >> 16) & 31;
+            const unsigned width = EntryLength(slot);
             const std::size_t suffix = it->code & ((1u << extra) - 1);
-            const std::size_t first = (slot & 0xFFFF) + (suffix << (width - extra));
+            const std::size_t first = SecondaryOffset(slot) + (suffix << (width - extra));
             std::fill_n(secondary.begin() + static_cast<std::ptrdiff_t>(first), std::size_t{1} << (width - extra),
                         SymbolEntry(it->symbol, it->length));
         }
 
-        // Two short codes in one slot when both fit in its bits. The second one's result only
-        // depends on the bits it uses, all of them inside the slot, so its slot tells it.
+        // Further codes in one slot while they fit in its bits. A following code's result only
+        // depends on the bits it uses, all of them inside the slot, so the slot those bits start
+        // tells it.
         for (std::size_t index = 0; index < kPrimarySize; ++index) {
-            const std::uint32_t first = primary[index];
-            if (SymbolCount(first) == 0) continue;
-            const unsigned firstLength = FirstLength(first);
-            if (firstLength >= kPrimaryBits) continue;
-            const std::uint32_t second = primary[(index << firstLength) & (kPrimarySize - 1)];
-            if (SymbolCount(second) == 0) continue;
-            const unsigned secondLength = FirstLength(second);
-            if (firstLength + secondLength > kPrimaryBits) continue;
-            primary[index] = (first & 0xFF) | ((second & 0xFF) << 8) | ((firstLength + secondLength) << 16) |
-                             (firstLength << 21) | (2u << kCountShift);
+            std::uint32_t entry = single[index];
+            if (SymbolCount(entry) != 0) {
+                for (unsigned count = 1; count < kMaxSymbolsPerEntry; ++count) {
+                    const unsigned length = EntryLength(entry);
+                    const std::uint32_t next = single[(index << length) & (kPrimarySize - 1)];
+                    if (SymbolCount(next) == 0 || length + EntryLength(next) > kPrimaryBits) break;
+                    entry = (length + EntryLength(next)) | ((count + 1) << kCountShift) | (entry & 0xFFFFFF00u) |
+                            ((next >> 8) << (8 + 8 * count));
+                }
+            }
+            multi[index] = entry;
         }
     }
 };
@@ -284,7 +292,8 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     }
     if (!PrepareIntermediate(count)) return Fail(DecodeError::kOutOfMemory, 0);
     tables_->Build(entries_);
-    const std::uint32_t* const primary = tables_->primary.data();
+    const std::uint32_t* const single = tables_->single.data();
+    const std::uint32_t* const multi = tables_->multi.data();
     const std::uint32_t* const secondary = tables_->secondary.data();
 
     const std::uint8_t* const data = payload.data();
@@ -299,29 +308,29 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     unsigned bitsLeft = 0;
     const std::uint8_t* p = data + codeStreamStart;
 
-    // Fast path: while 8 payload bytes can be loaded at once and 6 symbols still fit. A refill
+    // Fast path: while 8 payload bytes can be loaded at once and 9 symbols still fit. A refill
     // leaves at least 56 real bits, enough for three lookups of up to 16 bits each, so nothing
     // here can run past the payload.
-    while (data + size - p >= 8 && outEnd - out >= 6) {
+    while (data + size - p >= 8 && outEnd - out >= 3 * kMaxSymbolsPerEntry) {
         bits |= LoadBigEndian64(p) >> bitsLeft;
         p += (63 - bitsLeft) >> 3;
         bitsLeft |= 56;
         for (int step = 0; step < 3; ++step) {
-            std::uint32_t entry = primary[bits >> (64 - kPrimaryBits)];
+            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
             if (entry & kCountMask) {
-                out[0] = static_cast<std::uint8_t>(entry);
-                out[1] = static_cast<std::uint8_t>(entry >> 8);
+                // Stores three symbols whatever the count; the spare ones are overwritten next.
+                out[0] = static_cast<std::uint8_t>(entry >> 8);
+                out[1] = static_cast<std::uint8_t>(entry >> 16);
+                out[2] = static_cast<std::uint8_t>(entry >> 24);
                 out += SymbolCount(entry);
             } else {
                 if (!(entry & kSecondaryFlag)) goto noMatch;
-                const unsigned width = (entry >> 16) & 31;
-                entry = secondary[(entry & 0xFFFF) + ((bits << kPrimaryBits) >> (64 - width))];
+                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
                 if (!(entry & kCountMask)) goto noMatch;
-                *out++ = static_cast<std::uint8_t>(entry);
+                *out++ = static_cast<std::uint8_t>(entry >> 8);
             }
-            const unsigned used = TotalLength(entry);
-            bits <<= used;
-            bitsLeft -= used;
+            bits <<= EntryLength(entry);
+            bitsLeft -= EntryLength(entry);
         }
     }
 
@@ -338,10 +347,9 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
                 bitsLeft += 8;
             }
             const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
-            std::uint32_t entry = primary[bits >> (64 - kPrimaryBits)];
-            if (!(entry & kCountMask) && (entry & kSecondaryFlag)) {
-                const unsigned width = (entry >> 16) & 31;
-                entry = secondary[(entry & 0xFFFF) + ((bits << kPrimaryBits) >> (64 - width))];
+            std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
+            if (entry & kSecondaryFlag) {
+                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
             }
             if (!(entry & kCountMask)) {
                 // A scan over the table would have needed the longest code's bits before giving up.
@@ -349,12 +357,12 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
                 intermediateSize_ = static_cast<std::size_t>(out - outBegin);
                 return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
             }
-            const unsigned used = FirstLength(entry);
+            const unsigned used = EntryLength(entry);
             if (position + used > totalBits) {
                 intermediateSize_ = static_cast<std::size_t>(out - outBegin);
                 return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
             }
-            *out++ = static_cast<std::uint8_t>(entry);
+            *out++ = static_cast<std::uint8_t>(entry >> 8);
             bits <<= used;
             bitsLeft -= used;
         }
