@@ -20,7 +20,9 @@ CommandRegistration::CommandRegistration(std::string_view name, std::string_view
     Registry().push_back({name, usage, summary, run});
 }
 
-std::span<const Command> Commands() { return Registry(); }
+std::span<const Command> Commands() {
+    return Registry();
+}
 
 int UsageError(std::string_view name) {
     for (const Command& c : Registry()) {
