@@ -130,7 +130,8 @@ std::int32_t TfrmPytanie::Ask(HWND owner, std::u16string_view message, std::uint
     if (!owner || !GetWindowRect(owner, &ownerRect)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
     const auto [left, top] = CentreOver(
         {ownerRect.left, ownerRect.top, ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top}, size);
-    SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    if (GetWindow(window_, GW_OWNER) != owner)
+        SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     SetWindowPos(window_, HWND_TOP, left, top, size.width, size.height, SWP_NOACTIVATE);
 
     // Modal over the owner: it takes no input until a button closes the dialog.

@@ -15,20 +15,14 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::wstring Widen(const char* text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-    out.resize(out.size() - 1);
-    return out;
-}
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
@@ -76,12 +70,16 @@ HWND FindVisible(const std::wstring& className) {
     return nullptr;
 }
 
-HWND WaitFor(const std::wstring& className, DWORD timeoutMs, bool present) {
+// Waits until a visible window of the class exists (present) or none does (!present).
+bool WaitFor(const std::wstring& className, DWORD timeoutMs, bool present, HWND* found = nullptr) {
     const DWORD start = GetTickCount();
     while (true) {
         HWND w = FindVisible(className);
-        if ((w != nullptr) == present) return present ? w : HWND_DESKTOP;
-        if (GetTickCount() - start > timeoutMs) return nullptr;
+        if ((w != nullptr) == present) {
+            if (found) *found = w;
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
         Sleep(50);
     }
 }
@@ -125,15 +123,29 @@ int Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    // The wide command line: texts to look for may hold letters outside the system's code page.
+    int argc = 0;
+    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!wideArgs) return Usage();
+    std::vector<std::wstring> args(wideArgs, wideArgs + argc);
+    LocalFree(wideArgs);
+    std::vector<std::string> utf8Args;
+    for (const std::wstring& arg : args)
+        utf8Args.push_back(Utf8(arg));
+    std::vector<const char*> argvStorage;
+    for (const std::string& arg : utf8Args)
+        argvStorage.push_back(arg.c_str());
+    const char* const* argv = argvStorage.data();
+
     if (argc < 3) return Usage();
     const std::string command = argv[1];
-    const std::wstring target = Widen(argv[2]);
-    const DWORD timeout = argc > 3 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
+    const std::wstring target = args[2];
+    const DWORD timeout = argc > 3 ? static_cast<DWORD>(std::wcstoul(args[3].c_str(), nullptr, 10)) : 10000;
 
     if (command == "wait") {
-        HWND w = WaitFor(target, timeout, true);
-        if (!w) return Fail("no visible window of class", argv[2]);
+        HWND w = nullptr;
+        if (!WaitFor(target, timeout, true, &w)) return Fail("no visible window of class", argv[2]);
         PrintRect(w);
         return 0;
     }
@@ -164,7 +176,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if ((command == "click" || command == "checked") && argc == 4) {
-        HWND control = FindControl(window, Widen(argv[3]));
+        HWND control = FindControl(window, args[3]);
         if (!control) return Fail("no visible control with text", argv[3]);
         if (command == "checked") {
             std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);

@@ -14,6 +14,7 @@
 #include "app/win32/message_box.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/question_dialog.h"
+#include "environment/font_charsets.h"
 #include "environment/kod.h"
 #include "environment/registry.h"
 #include "localisation/language.h"
@@ -44,6 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // 1. The modules' own start-up: platform values and system language, the interface font face,
     //    the shared codec.
     const localisation::Platform& platform = localisation::CurrentPlatform();
+    environment::InitialiseInterfaceFont();
     environment::SharedKod();
 
     // 2. The application object: COM, common controls (visual styles come from the manifest).
