@@ -1,7 +1,12 @@
 #include "patch/dictionary_lines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace updater::patch {
 namespace {
@@ -13,6 +18,41 @@ LineBufferSizes Sane(LineBufferSizes sizes) {
     sizes.capacity = std::max<std::size_t>(sizes.capacity, 2);  // room for CR LF at least
     sizes.chunk = std::clamp<std::size_t>(sizes.chunk, 1, sizes.capacity);
     return sizes;
+}
+
+// The offset of the first CR or LF in [p, p + n), or n. Lines are short and there are hundreds
+// of thousands of them, so this looks at sixteen bytes at a time where SSE2 is there (every x86-64),
+// else eight, instead of calling memchr twice per line.
+std::size_t FindBreak(const std::uint8_t* p, std::size_t n) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
+    const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int marks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (marks != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(marks)));
+    }
+#else
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            const std::uint64_t cr = word ^ (kOnes * kCr);
+            const std::uint64_t lf = word ^ (kOnes * kLf);
+            // A zero byte in cr or lf marks a break. The lowest marked byte is exact; false marks
+            // can only follow a true one.
+            const std::uint64_t marks = ((cr - kOnes) & ~cr & kHighs) | ((lf - kOnes) & ~lf & kHighs);
+            if (marks != 0) return i + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == kCr || p[i] == kLf) return i;
+    }
+    return n;
 }
 
 // The file is read a little ahead of the chunk, so that extending a chunk to the next LF costs
@@ -41,12 +81,6 @@ void DictionaryLineReader::Close() {
     file_ = base::File();
     fileSize_ = fileRead_ = 0;
     pos_ = count_ = loaded_ = 0;
-}
-
-bool DictionaryLineReader::AtEnd() const {
-    if (!file_.IsOpen()) return true;
-    if (pos_ < count_) return false;
-    return !FileHasMore();
 }
 
 // Reads from the file until at least upTo bytes are loaded or the file is used up.
@@ -88,34 +122,55 @@ base::FileError DictionaryLineReader::Refill() {
 }
 
 base::FileError DictionaryLineReader::ReadLine(std::string& line) {
-    line.clear();
+    std::string_view view;
+    const base::FileError e = ReadLine(view);
+    line.assign(view);
+    return e;
+}
+
+base::FileError DictionaryLineReader::ReadLine(std::string_view& line) {
+    line = {};
+    bool spilled = false;  // the line began in an earlier chunk and is collected in spill_
     for (;;) {
         if (pos_ >= count_) {
-            if (!file_.IsOpen() || !FileHasMore()) return base::FileError::kNone;  // a last line without a break
+            if (!file_.IsOpen() || !FileHasMore()) break;  // a last line without a break
             if (auto e = Refill(); e != base::FileError::kNone) return e;
             continue;
         }
-        const std::uint8_t* begin = buffer_.data() + pos_;
-        const std::size_t available = count_ - pos_;
-        const void* lf = std::memchr(begin, kLf, available);
-        const std::size_t beforeLf =
-            lf != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - begin) : available;
-        const void* cr = std::memchr(begin, kCr, beforeLf);
-        const std::size_t length =
-            cr != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(cr) - begin) : beforeLf;
-        line.append(reinterpret_cast<const char*>(begin), length);
+        const char* begin = reinterpret_cast<const char*>(buffer_.data()) + pos_;
+        const std::size_t length = FindBreak(buffer_.data() + pos_, count_ - pos_);
         pos_ += length;
-        if (pos_ == count_) continue;  // no break in this chunk: the line goes on in the next one
-
-        if (buffer_[pos_++] == kLf) return base::FileError::kNone;
-        // CR: every LF that follows belongs to the same break, in this chunk or the next ones.
-        for (;;) {
-            while (pos_ < count_ && buffer_[pos_] == kLf)
-                ++pos_;
-            if (pos_ < count_ || !FileHasMore()) return base::FileError::kNone;
-            if (auto e = Refill(); e != base::FileError::kNone) return e;
+        if (pos_ == count_) {
+            // No break in this chunk: the line goes on in the next one. The chunk is about to be
+            // overwritten, so what there is of the line so far moves aside.
+            if (!spilled) spill_.clear();
+            spill_.append(begin, length);
+            spilled = true;
+            continue;
         }
+        if (spilled) {
+            spill_.append(begin, length);
+        } else {
+            line = std::string_view(begin, length);
+        }
+        if (buffer_[pos_++] == kCr) {
+            // Every LF that follows belongs to the same break, in this chunk or the next ones.
+            // Refilling moves the chunk, so a line still in it moves aside first.
+            for (;;) {
+                while (pos_ < count_ && buffer_[pos_] == kLf)
+                    ++pos_;
+                if (pos_ < count_ || !FileHasMore()) break;
+                if (!spilled) {
+                    spill_.assign(line);
+                    spilled = true;
+                }
+                if (auto e = Refill(); e != base::FileError::kNone) return e;
+            }
+        }
+        break;
     }
+    if (spilled) line = spill_;
+    return base::FileError::kNone;
 }
 
 DictionaryLineWriter::DictionaryLineWriter(LineBufferSizes sizes) : sizes_(Sane(sizes)) {}
@@ -146,7 +201,7 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
         auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
         if (auto e = file_.Write(bytes); e != base::FileError::kNone) return e;
     } else {
-        std::copy(line.begin(), line.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(waiting_));
+        if (!line.empty()) std::memcpy(buffer_.data() + waiting_, line.data(), line.size());
         waiting_ += line.size();
     }
     buffer_[waiting_++] = kCr;

@@ -36,10 +36,13 @@ class DictionaryLineReader {
     void Close();
     bool IsOpen() const { return file_.IsOpen(); }
 
-    // True when no source is open or every byte of it has been taken as lines.
-    bool AtEnd() const;
+    // True when no source is open or every byte of it has been taken as lines (a closed reader
+    // holds no bytes and expects none).
+    bool AtEnd() const { return pos_ >= count_ && !FileHasMore(); }
     // The next line without its break. At the end it gives an empty line.
     base::FileError ReadLine(std::string& line);
+    // The same without a copy: the view is valid until the next call.
+    base::FileError ReadLine(std::string_view& line);
 
   private:
     bool FileHasMore() const { return loaded_ > count_ || fileRead_ < fileSize_; }
@@ -56,6 +59,7 @@ class DictionaryLineReader {
     std::size_t pos_ = 0;
     std::size_t count_ = 0;
     std::size_t loaded_ = 0;
+    std::string spill_;  // a line that spans chunks
 };
 
 class DictionaryLineWriter {

@@ -82,7 +82,7 @@ ConvertResult ConvertDictionary(const std::string& source, const std::string& de
     if (auto e = writer.Open(destination); e != base::FileError::kNone)
         return {ConvertError::kDestinationUnwritable, 0, e};
 
-    std::string line;
+    std::string_view line;
     auto readFailed = [](base::FileError e) { return ConvertResult{ConvertError::kSourceUnreadable, 0, e}; };
     auto writeFailed = [](base::FileError e) { return ConvertResult{ConvertError::kDestinationUnwritable, 0, e}; };
 

@@ -1,0 +1,126 @@
+// The dictionary update on the 20 MB synthetic dictionary of the build's record, beside GNU patch
+// applying an equivalent diff (normal format: no context lines, as the script has none) to the same
+// file, and a plain copy of the file. Needs `diff` and `patch` on the PATH.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "fixtures/dictionary_fixture.h"
+#include "patch/dictionary_script.h"
+#include "patch/dictionary_update.h"
+
+namespace {
+
+using namespace updater;
+
+struct Files {
+    std::string folder;
+    std::string oldPath;
+    std::string newPath;
+    std::string scriptText;
+    std::string diffPath;
+    std::int64_t size = 0;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+const Files& Fixture() {
+    static const Files files = [] {
+        Files f;
+        const auto dir = std::filesystem::temp_directory_path() / "updater-dictionary-bench";
+        std::filesystem::create_directories(dir);
+        f.folder = dir.string() + "/";
+        const auto fixture = fixtures::GenerateDictionaryFixture();
+        if (!fixture) std::abort();
+        f.oldPath = f.folder + "old.sg";
+        f.newPath = f.folder + "new.sg";
+        f.diffPath = f.folder + "old-to-new.diff";
+        WriteFile(f.oldPath, fixture->oldText);
+        WriteFile(f.newPath, fixture->newText);
+        f.scriptText = fixture->script;
+        f.size = static_cast<std::int64_t>(fixture->oldText.size());
+        // diff exits with 1 when the files differ, as they do.
+        const std::string command = "diff " + f.oldPath + " " + f.newPath + " > " + f.diffPath;
+        if (std::system(command.c_str()) == -1) std::abort();
+        return f;
+    }();
+    return files;
+}
+
+void BM_DictionaryConvert(benchmark::State& state) {
+    const Files& f = Fixture();
+    const std::string out = f.folder + "converted.sg";
+    for (auto _ : state) {
+        // Splitting the script into lines is part of the step.
+        const auto lines = patch::ScriptLines(
+            std::span(reinterpret_cast<const std::uint8_t*>(f.scriptText.data()), f.scriptText.size()));
+        int progress = 0;
+        const patch::ConvertResult r = patch::ConvertDictionary(f.oldPath, out, lines, progress, [] {});
+        if (!r.ok()) state.SkipWithError("conversion failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionaryConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole step: recognise the old file (size, CRC-32), convert, verify, replace.
+void BM_DictionaryUpdateStep(benchmark::State& state) {
+    const Files& f = Fixture();
+    const std::string folder = f.folder + "step/";
+    std::filesystem::create_directories(folder);
+    patch::MemoryResources resources;
+    resources.Add("PSLDRAVIN2", {f.scriptText.begin(), f.scriptText.end()});
+    const patch::TPatchSlownikInfo& record = patch::DictionaryUpdates()[0];
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::copy_file(f.oldPath, folder + "dravin2.sg", std::filesystem::copy_options::overwrite_existing);
+        state.ResumeTiming();
+        int progress = 0;
+        const auto r = patch::UpdateDictionary(folder, record, resources, progress, [] {});
+        if (r.outcome != patch::DictionaryUpdateOutcome::kReplaced) state.SkipWithError("update failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionaryUpdateStep)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DictionaryGnuPatch(benchmark::State& state) {
+    const Files& f = Fixture();
+    const std::string command =
+        "patch --binary --silent --output=" + f.folder + "patched.sg " + f.oldPath + " " + f.diffPath;
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("patch failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionaryGnuPatch)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A plain copy through the same file layer, in 1 MiB blocks, and in the 40,000-byte pieces that
+// the line reader and writer move.
+void BM_DictionaryPlainCopy(benchmark::State& state) {
+    const Files& f = Fixture();
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        auto in = base::File::OpenForReading(f.oldPath, base::ReadShare::kDenyWriters);
+        auto out = base::File::CreateOrTruncate(f.folder + "copy.sg");
+        if (!in || !out) {
+            state.SkipWithError("cannot open");
+            break;
+        }
+        for (;;) {
+            auto n = in.value().Read(block);
+            if (!n || n.value() == 0) break;
+            if (out.value().Write(std::span(block).first(n.value())) != base::FileError::kNone) break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionaryPlainCopy)->Arg(1 << 20)->Arg(40'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
