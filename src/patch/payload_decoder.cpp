@@ -9,7 +9,7 @@ namespace updater::patch {
 namespace {
 
 // Bytes behind the logical end of the intermediate and output buffers that the hot loops may
-// overwrite or over-read (whole 16-byte copies past a token, two-byte stores of a one-symbol code).
+// overwrite or over-read (whole 16-byte copies past a token, three-symbol stores near the end).
 constexpr std::size_t kSlack = 32;
 
 // The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
@@ -46,8 +46,9 @@ constexpr std::size_t SecondaryOffset(std::uint32_t entry) {
 
 inline std::uint64_t LoadBigEndian64(const std::uint8_t* p) {
     std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         v = (v << 8) | p[i];  // compiles to one load and a byte swap
+    }
     return v;
 }
 
