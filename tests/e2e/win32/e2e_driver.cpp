@@ -4,8 +4,10 @@
 // Finish and waits for the process to end. Prints a transcript, one "key: value" line each, in
 // UTF-8 with line breaks written as \n, for the end-to-end scenarios to check.
 //
-//   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--timeout SECONDS]
+//   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
 //
+// --tick hurries the progress timer: while a report line is in progress it posts the timer's
+// tick to the main window, so a step shorter than the timer's second still shows its percentage.
 // --hold keeps FILE open without sharing for the whole run, as a running program would.
 // --capture saves the finished window (with its frame) as a 24-bit BMP before Finish is pressed.
 
@@ -25,6 +27,7 @@ constexpr int kEnglishFlagId = 112;
 constexpr int kMainLabelId = 123;
 constexpr int kDialogYesId = 201;
 constexpr int kDialogLabelId = 210;
+constexpr UINT_PTR kProgressTimerId = 1;
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
@@ -48,13 +51,13 @@ void Say(const char* key, const std::wstring& value) {
 
 std::wstring TextOf(HWND window) {
     if (window == nullptr) return {};
-    // WM_GETTEXT through SendMessageTimeout: a busy updater must not hang the driver.
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-    std::wstring text(length + 1, L'\0');
+    // One WM_GETTEXT into a large buffer: a request is answered only when the updater lets
+    // messages through, so asking for the length first would read two different moments.
+    std::wstring text(65536, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
-                        &copied);
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &copied))
+        return {};
     text.resize(copied);
     return text;
 }
@@ -159,17 +162,20 @@ int Fail(const char* why) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--timeout S]\n");
+        std::fprintf(
+            stderr,
+            "usage: e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout S]\n");
         return 2;
     }
     std::wstring updater = argv[1], hold, capture;
-    bool english = false;
+    bool english = false, tick = false;
     DWORD timeoutMs = 120000;
     for (int i = 2; i < argc; ++i) {
         std::wstring a = argv[i];
         if (a == L"--english") {
             english = true;
+        } else if (a == L"--tick") {
+            tick = true;
         } else if (a == L"--hold" && i + 1 < argc) {
             hold = argv[++i];
         } else if (a == L"--capture" && i + 1 < argc) {
@@ -224,28 +230,33 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(update, BM_CLICK, 0, 0);
     bool sawProgress = false;
     std::vector<std::wstring> seen{before};
+    bool answered = false;  // the question dialog on screen has been answered
     for (;;) {
         if (timedOut()) return Fail("the update run did not finish");
         if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the updater ended during the run");
-        if (HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true)) {
-            Say("dialog-caption", TextOf(dialog));
-            Say("dialog", TextOf(Control(dialog, kDialogLabelId)));
-            PostMessageW(Control(dialog, kDialogYesId), BM_CLICK, 0, 0);
-            while (IsWindowVisible(dialog) && !timedOut())
-                Sleep(20);
-            continue;
-        }
         // A text request is answered only when the updater lets messages through (its pumps and
-        // dialogs), so asking again at once sees the label at every pump: each file's line with
-        // its OK or Error just before the verdict replaces it.
+        // dialogs). Asking again at once, with no pause, keeps a request waiting at every such
+        // point, so each file's line is seen with its OK or Error before the verdict replaces it.
         const std::wstring now = TextOf(label);
         if (now != seen.back()) {
             seen.push_back(now);
             Say("seen", now);
         }
         if (!now.empty() && now.back() == L'%') sawProgress = true;
-        if (IsWindowEnabled(update) && IsWindowEnabled(finish) && now != before && !now.empty()) break;
-        Sleep(1);
+        const bool lineInProgress =
+            !now.empty() && (now.back() == L'%' || (now.size() >= 5 && now.compare(now.size() - 5, 5, L" ... ") == 0));
+        if (tick && lineInProgress) PostMessageW(main, WM_TIMER, kProgressTimerId, 0);
+
+        HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true);
+        if (dialog != nullptr && !answered) {
+            Say("dialog-caption", TextOf(dialog));
+            Say("dialog", TextOf(Control(dialog, kDialogLabelId)));
+            PostMessageW(Control(dialog, kDialogYesId), BM_CLICK, 0, 0);
+            answered = true;
+        } else if (dialog == nullptr) {
+            answered = false;
+            if (IsWindowEnabled(update) && IsWindowEnabled(finish) && now != before && !now.empty()) break;
+        }
     }
     Sleep(200);  // let the last pump settle
     Say("main", TextOf(label));
