@@ -12,12 +12,12 @@ std::u16string FormatCaption(std::u16string_view format, std::span<const std::u1
             out.push_back(c);
             continue;
         }
-        const char16_t spec = format[i + 1];
-        if (spec == u's') {
+        const char16_t kind = format[i + 1];
+        if (kind == u's') {
             if (next < args.size()) out.append(args[next]);
             ++next;
             ++i;
-        } else if (spec == u'%') {
+        } else if (kind == u'%') {
             out.push_back(u'%');
             ++i;
         } else {
