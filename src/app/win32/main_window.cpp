@@ -216,6 +216,7 @@ std::int32_t TfrmMainPatcher::Ask(std::u16string_view message, std::uint8_t kind
 }
 
 void TfrmMainPatcher::SetProgressTimer(bool enabled) {
+    progressTimerOn_ = enabled;
     if (enabled) {
         SetTimer(window_, kProgressTimerId, layout::kTimerIntervalMs, nullptr);
     } else {
@@ -363,7 +364,9 @@ std::intptr_t TfrmMainPatcher::HandleMessage(unsigned message, std::uintptr_t wP
             if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kProgressTimerId) patcher_.TimerPostepProcTimer();
+            // A tick still queued after the step switched the timer off must not write the
+            // percentage over the step's outcome.
+            if (wParam == kProgressTimerId && progressTimerOn_) patcher_.TimerPostepProcTimer();
             return 0;
         case WM_CLOSE:
             if (patcher_.FormCloseQuery()) {

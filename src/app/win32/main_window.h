@@ -74,6 +74,7 @@ class TfrmMainPatcher : public MainWindowControls {
     bool endsProgram_ = true;
     int busy_ = 0;  // handlers running; a close waits until they have returned
     bool closePending_ = false;
+    bool progressTimerOn_ = false;
 
     WindowHandle window_ = nullptr;
     WindowHandle pnlMain_ = nullptr, pnlTop_ = nullptr, pnlBottom_ = nullptr, pnlIntro_ = nullptr;
