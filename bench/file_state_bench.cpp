@@ -95,7 +95,7 @@ BENCHMARK(BM_PlainCopy)->ArgName("flushed")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 
 // The whole replacement: decode both payloads, check, write beside the target, flush, read back,
 // rename. The unflushed variant leaves out only the flush, through the writer seam.
-class NoFlushWriter : public patch::FileWriter {
+class NoFlushWriter : public base::FileSteps {
   public:
     base::FileError Flush(base::File&) override { return base::FileError::kNone; }
 };
@@ -106,7 +106,7 @@ void BM_Replace34(benchmark::State& state) {
     WriteFile(path, tools::MakeQuorbelOld());
     const patch::ResourceSource& payloads = Payloads();
     NoFlushWriter noFlush;
-    patch::FileWriter& writer = state.range(0) != 0 ? patch::SystemFileWriter() : noFlush;
+    base::FileSteps& writer = state.range(0) != 0 ? base::SystemFileSteps() : noFlush;
     for (auto _ : state) {
         if (!patch::ReplaceTargetFile(patch::CatalogueRow(34), path, payloads, writer).ok())
             state.SkipWithError("failed");

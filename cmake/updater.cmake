@@ -27,12 +27,14 @@ function(updater_room name dir)
     updater_warnings(${name})
 endfunction()
 
-# One test executable per folder of tests/: *_test.cpp everywhere, win32/*_test.cpp on Windows only.
-# Each executable is one process (one Wine start on Windows).
+# One test executable per folder of tests/: *_test.cpp everywhere, win32/*_test.cpp on Windows only,
+# posix/*_test.cpp natively only. Each executable is one process (one Wine start on Windows).
 function(updater_room_tests name dir)
     file(GLOB portable CONFIGURE_DEPENDS ${dir}/*_test.cpp ${dir}/*_support.cpp)
     if(WIN32)
         file(GLOB platform CONFIGURE_DEPENDS ${dir}/win32/*_test.cpp ${dir}/win32/*_support.cpp)
+    else()
+        file(GLOB platform CONFIGURE_DEPENDS ${dir}/posix/*_test.cpp)
     endif()
     if(NOT portable AND NOT platform)
         return()

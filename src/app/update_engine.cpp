@@ -59,16 +59,17 @@ std::optional<std::string> SystemUpdateEngine::DictionaryFileFor(std::int32_t ap
     return std::string(record->oldState.fileName);
 }
 
-int SystemUpdateEngine::UpdateDictionary(const std::string& folder, std::int32_t& progress, UpdateView& view) {
+patch::DictionaryUpdateResult SystemUpdateEngine::UpdateDictionary(const std::string& folder, std::int32_t& progress,
+                                                                   UpdateView& view) {
     const patch::TPatchSlownikInfo* record = DictionaryRecordFor(config_.appId);
-    if (record == nullptr) return static_cast<int>(patch::DictionaryUpdateCode::kUnknownState);
+    if (record == nullptr) return {};
     int percent = 0;
     const patch::DictionaryUpdateResult result = patch::UpdateDictionary(folder, *record, resources_, percent, [&] {
         progress = percent;
         view.Pump();
     });
     progress = percent;
-    return static_cast<int>(result.code);
+    return result;
 }
 
 void SystemUpdateEngine::UpdateShortcuts(const std::string& folder) {

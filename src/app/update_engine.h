@@ -24,7 +24,8 @@ public:
     bool ReplaceFile(int fileIndex, const std::string& path) override;
     std::vector<std::string> WordStartupFolders() override;
     std::optional<std::string> DictionaryFileFor(std::int32_t appId) override;
-    int UpdateDictionary(const std::string& folder, std::int32_t& progress, UpdateView& view) override;
+    patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
+                                                   UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;
     std::u16string Widen(const std::string& text) const override;
     std::string Narrow(const std::u16string& text) const override;

@@ -166,22 +166,15 @@ bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config
     const std::optional<std::string> file = engine.DictionaryFileFor(config.appId);
     if (!file) return false;
 
-    bool result = false;
     view.AppendMainText(FormatCaption(texts.Text(state.uiLanguage, kTextUpdatingFile, false), {engine.Widen(*file)}));
     state.progressBaseText = view.MainText();
     view.SetProgressTimer(true);
 
-    const int code =
+    const patch::DictionaryUpdateResult outcome =
         engine.UpdateDictionary(WithSeparator(folder, engine.PathSeparator()), state.progressPercent, view);
-    bool verdict = false;
-    if (code == 0) {
-        verdict = true;
-    } else if (code == 1) {
-        verdict = true;
-        result = true;
-    } else {
-        result = true;
-    }
+    const bool verdict = outcome.NewFileInPlace();
+    const bool result = outcome.code != patch::DictionaryUpdateCode::kAlreadyNew;
+    if (!verdict) state.succeeded = false;
     view.SetProgressTimer(false);
     view.SetMainText(state.progressBaseText + texts.Text(state.uiLanguage, verdict ? kTextOk : kTextError, false));
     return result;

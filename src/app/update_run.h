@@ -12,6 +12,7 @@
 #include "app/main_patcher.h"
 #include "app/product_identity.h"
 #include "app/update_view.h"
+#include "patch/dictionary_update.h"
 
 namespace updater::app {
 
@@ -45,9 +46,11 @@ class UpdateEngine {
 
     // The dictionary record that applies to the product: the name of its file, or nothing.
     virtual std::optional<std::string> DictionaryFileFor(std::int32_t appId) = 0;
-    // Dictionary update of that record in a folder that ends with a separator: code 0, 1 or 2.
-    // It writes the percentage into progress and calls view.Pump() while it works.
-    virtual int UpdateDictionary(const std::string& folder, std::int32_t& progress, UpdateView& view) = 0;
+    // Dictionary update of that record in a folder that ends with a separator: its code and what
+    // became of the conversion. It writes the percentage into progress and calls view.Pump() while
+    // it works.
+    virtual patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
+                                                           UpdateView& view) = 0;
 
     // The shortcut step of the patch kind, with the folder as the run holds it.
     virtual void UpdateShortcuts(const std::string& folder) = 0;
@@ -76,7 +79,9 @@ inline constexpr int kCatalogueRows = 34;
 void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
                const MainWindowServices& texts, UpdateEngine& engine);
 
-// The dictionary step; true when the dictionary update reported work or failure.
+// The dictionary step; true when the dictionary update reported work or failure. A file that is
+// not in its new state afterwards (neither state found, or a conversion that did not end with the
+// new file in place) shows "Error" on its line and makes the run fail.
 bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config, MainWindowState& state,
                        UpdateView& view, const TextLookup& texts, UpdateEngine& engine);
 

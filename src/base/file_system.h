@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 
@@ -76,10 +77,13 @@ public:
 bool FileExists(const std::string& path);       // a file (not a folder) of that name exists
 bool DirectoryExists(const std::string& path);  // a folder of that name exists
 FileError RemoveFile(const std::string& path);
-// Puts source in place of target in one step (an atomic rename replacing an existing target).
-// On Windows a sharing violation or access denied, as a virus scanner briefly opening the file
+// Puts source in place of target in one step (an atomic rename replacing an existing target), and
+// makes the rename itself durable before it returns. On Windows a sharing violation or access denied, as a virus scanner briefly opening the file
 // causes, is retried for about a second before it counts.
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
+
+// The names of the files (not folders) in a folder, in no particular order.
+FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder);
 
 // The folder separator of the platform ('\\' on Windows, '/' elsewhere).
 char PathSeparator();

@@ -37,6 +37,19 @@ std::string LowerText(std::string_view text) {
     return result;
 }
 
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    // LowerChar keeps 0xBC as the product's lower-casing does; a file name comparison may not.
+    auto fold = [](char c) {
+        const std::uint8_t lower = LowerChar(static_cast<std::uint8_t>(c));
+        return lower == 0xBC ? std::uint8_t{0xBE} : lower;
+    };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
+
 std::string StripTrailingDigits(std::string_view text) {
     std::size_t end = text.size();
     while (end > 1 && text[end - 1] >= '0' && text[end - 1] <= '9')

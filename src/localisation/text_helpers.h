@@ -13,6 +13,9 @@ namespace updater::localisation {
 std::uint8_t LowerChar(std::uint8_t c);
 // LowerChar applied to every byte; the result has the length of the input.
 std::string LowerText(std::string_view text);
+// Whether two file names name the same file on Windows, where letter case does not count: compared
+// by the whole Windows-1250 letter set, L with caron (0xBC, 0xBE) included.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 // Removes trailing ASCII digits, but never the first byte: "abc12" -> "abc", "123" -> "1".
 std::string StripTrailingDigits(std::string_view text);
 // True when "<" + name + ">" occurs in list. Digits are stripped from name before both sides are

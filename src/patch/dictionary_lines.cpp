@@ -173,33 +173,23 @@ base::FileError DictionaryLineReader::ReadLine(std::string_view& line) {
     return base::FileError::kNone;
 }
 
-DictionaryLineWriter::DictionaryLineWriter(LineBufferSizes sizes) : sizes_(Sane(sizes)) {}
-
-base::FileError DictionaryLineWriter::Open(const std::string& path) {
-    Close();
-    auto file = base::File::CreateOrTruncate(path);
-    if (!file) return file.error();
-    file_ = std::move(file).value();
-    waiting_ = 0;
-    if (buffer_.empty()) buffer_.resize(sizes_.capacity);
-    return base::FileError::kNone;
-}
+DictionaryLineWriter::DictionaryLineWriter(base::ByteSink& sink, LineBufferSizes sizes)
+    : sizes_(Sane(sizes)), sink_(sink), buffer_(sizes_.capacity) {}
 
 base::FileError DictionaryLineWriter::Flush() {
     const std::size_t n = waiting_;
     waiting_ = 0;
-    return file_.Write(std::span(buffer_).first(n));
+    return sink_.Write(std::span(buffer_).first(n));
 }
 
 base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
-    if (!file_.IsOpen()) return base::FileError::kIo;
     if (waiting_ + line.size() + 2 > sizes_.capacity) {
         if (auto e = Flush(); e != base::FileError::kNone) return e;
     }
     if (line.size() + 2 > sizes_.capacity) {
-        // Too long for the buffer: goes straight to the file, the same bytes in the same order.
+        // Too long for the buffer: goes straight to the sink, the same bytes in the same order.
         auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
-        if (auto e = file_.Write(bytes); e != base::FileError::kNone) return e;
+        if (auto e = sink_.Write(bytes); e != base::FileError::kNone) return e;
     } else {
         if (!line.empty()) std::memcpy(buffer_.data() + waiting_, line.data(), line.size());
         waiting_ += line.size();
@@ -210,12 +200,6 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
     return base::FileError::kNone;
 }
 
-base::FileError DictionaryLineWriter::Close() {
-    if (!file_.IsOpen()) return base::FileError::kNone;
-    base::FileError result = waiting_ > 0 ? Flush() : base::FileError::kNone;
-    const base::FileError closed = file_.Close();
-    waiting_ = 0;
-    return result != base::FileError::kNone ? result : closed;
-}
+base::FileError DictionaryLineWriter::Finish() { return waiting_ > 0 ? Flush() : base::FileError::kNone; }
 
 }  // namespace updater::patch

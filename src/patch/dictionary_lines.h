@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 
 namespace updater::patch {
 
@@ -64,22 +65,19 @@ class DictionaryLineReader {
 
 class DictionaryLineWriter {
   public:
-    explicit DictionaryLineWriter(LineBufferSizes sizes = {});
+    // Writes into sink, which outlives the writer.
+    explicit DictionaryLineWriter(base::ByteSink& sink, LineBufferSizes sizes = {});
 
-    // Creates or truncates the destination, closing one that is still open (its waiting bytes
-    // are written first).
-    base::FileError Open(const std::string& path);
     // Appends the line and CR LF; writes the buffer out when more than the chunk size waits.
     base::FileError WriteLine(std::string_view line);
-    // Writes out what waits and closes the file; reports the first failure.
-    base::FileError Close();
-    bool IsOpen() const { return file_.IsOpen(); }
+    // Writes out what waits.
+    base::FileError Finish();
 
   private:
     base::FileError Flush();
 
     LineBufferSizes sizes_;
-    base::File file_;
+    base::ByteSink& sink_;
     std::vector<std::uint8_t> buffer_;
     std::size_t waiting_ = 0;
 };

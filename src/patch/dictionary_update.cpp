@@ -1,10 +1,8 @@
 #include "patch/dictionary_update.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
-#include "environment/unique_file_name.h"
 #include "localisation/text_helpers.h"
 #include "patch/crc32.h"
 #include "patch/dictionary_script.h"
@@ -37,11 +35,7 @@ StateMatch Matches(const std::string& path, const TPlikInfo& state) {
     return crc.value() == state.crc32 ? StateMatch::kYes : StateMatch::kNo;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -49,8 +43,18 @@ std::span<const TPatchSlownikInfo> DictionaryUpdates() {
     return kDictionaryUpdates;
 }
 
-std::string DictionaryTemporaryName(const std::string& folder) {
-    return environment::UniqueFileName(folder, "slupdate", "tmp", false);
+std::string DictionaryTemporaryName(const std::string& folder, unsigned attempt) {
+    return folder + "slupdate" + (attempt == 0 ? std::string() : std::to_string(attempt)) + ".tmp";
+}
+
+bool IsDictionaryTemporaryName(std::string_view name) {
+    constexpr std::string_view kStem = "slupdate";
+    constexpr std::string_view kExtension = ".tmp";
+    if (name.size() < kStem.size() + kExtension.size()) return false;
+    if (localisation::LowerText(name.substr(0, kStem.size())) != kStem) return false;
+    if (localisation::LowerText(name.substr(name.size() - kExtension.size())) != kExtension) return false;
+    const std::string_view number = name.substr(kStem.size(), name.size() - kStem.size() - kExtension.size());
+    return number.empty() || (number.front() != '0' && std::all_of(number.begin(), number.end(), IsDigit));
 }
 
 std::string Describe(const ConvertResult& result) {
@@ -70,17 +74,15 @@ std::string Describe(const ConvertResult& result) {
     return "unknown error";
 }
 
-ConvertResult ConvertDictionary(const std::string& source, const std::string& destination,
+ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& destination,
                                 std::span<const std::string> script, int& progress, const MessagePump& pump,
                                 LineBufferSizes sizes) {
     progress = 0;
     const std::size_t total = script.size();
 
     DictionaryLineReader reader(sizes);
-    DictionaryLineWriter writer(sizes);
+    DictionaryLineWriter writer(destination, sizes);
     if (auto e = reader.Open(source); e != base::FileError::kNone) return {ConvertError::kSourceUnreadable, 0, e};
-    if (auto e = writer.Open(destination); e != base::FileError::kNone)
-        return {ConvertError::kDestinationUnwritable, 0, e};
 
     std::string_view line;
     auto readFailed = [](base::FileError e) { return ConvertResult{ConvertError::kSourceUnreadable, 0, e}; };
@@ -122,8 +124,22 @@ ConvertResult ConvertDictionary(const std::string& source, const std::string& de
         if (auto e = writer.WriteLine(line); e != base::FileError::kNone) return writeFailed(e);
     }
     reader.Close();
-    if (auto e = writer.Close(); e != base::FileError::kNone) return writeFailed(e);
+    if (auto e = writer.Finish(); e != base::FileError::kNone) return writeFailed(e);
     return {};
+}
+
+ConvertResult ConvertDictionary(const std::string& source, const std::string& destination,
+                                std::span<const std::string> script, int& progress, const MessagePump& pump,
+                                LineBufferSizes sizes) {
+    ConvertResult result;
+    base::SafeWrite how;
+    how.produce = [&](base::ByteSink& output) {
+        result = ConvertDictionary(source, output, script, progress, pump, sizes);
+        return result.ok();
+    };
+    const base::SafeWriteResult written = base::WriteFileSafely(destination, how);
+    if (!written.ok() && result.ok()) result = {ConvertError::kDestinationUnwritable, 0, written.error};
+    return result;
 }
 
 std::string_view Describe(DictionaryUpdateOutcome outcome) {
@@ -140,57 +156,97 @@ std::string_view Describe(DictionaryUpdateOutcome outcome) {
             return "the converted file does not have the expected size and CRC-32";
         case DictionaryUpdateOutcome::kReplaceFailed:
             return "the converted file could not be put in place";
+        case DictionaryUpdateOutcome::kUnexpectedError:
+            return "an unexpected error stopped the update";
     }
     return "unknown outcome";
 }
 
-DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchSlownikInfo& record,
-                                        const ResourceSource& resources, int& progress, const MessagePump& pump,
-                                        const DictionaryUpdateSeams& seams) {
-    DictionaryUpdateResult result;
-    const std::string newPath = folder + std::string(record.newState.fileName);
-    const std::string oldPath = folder + std::string(record.oldState.fileName);
+namespace {
 
-    // A file that cannot be read (locked by another program) is in no state we know.
-    switch (Matches(newPath, record.newState)) {
-        case StateMatch::kYes:
-            result.code = DictionaryUpdateCode::kAlreadyNew;
-            return result;
-        case StateMatch::kUnreadable:
-            return result;
-        case StateMatch::kNo:
-            break;
-    }
-    if (Matches(oldPath, record.oldState) != StateMatch::kYes) return result;
-
-    // From here on the code is 1 whatever happens, and the old file stays as it is until a
-    // verified new one takes its place.
-    result.code = DictionaryUpdateCode::kConverted;
+// Brings the file from the old state to the new one once the old state has been recognised.
+void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& record, const ResourceSource& resources,
+                       int& progress, const MessagePump& pump, base::FileSteps& steps,
+                       DictionaryUpdateResult& result) {
     const std::optional<std::span<const std::uint8_t>> text = resources.Find(record.scriptResource);
     if (!text) {
         result.outcome = DictionaryUpdateOutcome::kScriptMissing;
-        return result;
+        return;
     }
     const std::vector<std::string> script = ScriptLines(*text);
-    const std::string temp = seams.temporaryName(folder);
+    const std::string oldPath = folder + std::string(record.oldState.fileName);
+    const std::string newPath = folder + std::string(record.newState.fileName);
 
-    result.conversion = ConvertDictionary(oldPath, temp, script, progress, pump);
-    if (!result.conversion.ok()) {
-        result.outcome = DictionaryUpdateOutcome::kConversionFailed;
-    } else if (Matches(temp, record.newState) != StateMatch::kYes) {
-        result.outcome = DictionaryUpdateOutcome::kVerificationFailed;
-    } else {
+    base::SafeWrite how;
+    how.temporaryName = [&](const std::string&, unsigned attempt) { return DictionaryTemporaryName(folder, attempt); };
+    how.maxAttempts = 1000;
+    how.produce = [&](base::ByteSink& output) {
+        result.conversion = ConvertDictionary(oldPath, output, script, progress, pump);
+        return result.conversion.ok();
+    };
+    how.verify = [&](const std::string& temporary) { return Matches(temporary, record.newState) == StateMatch::kYes; };
+    how.beforeMove = [&] {
         if (pump) pump();
-        result.fileError = seams.place(temp, newPath);
-        if (result.fileError != base::FileError::kNone) {
-            result.outcome = DictionaryUpdateOutcome::kReplaceFailed;
-        } else {
+    };
+    const base::SafeWriteResult written = base::WriteFileSafely(newPath, how, steps);
+    switch (written.failedStep) {
+        case base::SafeWriteStep::kNone:
             result.outcome = DictionaryUpdateOutcome::kReplaced;
-            // A record that renames the file: the old one goes once the new one is in place.
-            if (!SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName)) base::RemoveFile(oldPath);
-        }
+            // A record that renames the file: the old one goes once the new one is in place. Names
+            // that differ only in case name the same file on Windows, Polish letters included.
+            if (!localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName))
+                base::RemoveFile(oldPath);
+            return;
+        case base::SafeWriteStep::kVerify:
+            result.outcome = DictionaryUpdateOutcome::kVerificationFailed;
+            return;
+        case base::SafeWriteStep::kMove:
+            result.outcome = DictionaryUpdateOutcome::kReplaceFailed;
+            result.fileError = written.error;
+            return;
+        case base::SafeWriteStep::kProduce:
+            result.outcome = DictionaryUpdateOutcome::kConversionFailed;
+            return;
+        case base::SafeWriteStep::kCreate:
+        case base::SafeWriteStep::kWrite:
+        case base::SafeWriteStep::kFlush:
+        case base::SafeWriteStep::kClose:
+            result.outcome = DictionaryUpdateOutcome::kConversionFailed;
+            result.conversion = {ConvertError::kDestinationUnwritable, 0, written.error};
+            return;
     }
-    if (base::FileExists(temp)) base::RemoveFile(temp);
+}
+
+}  // namespace
+
+DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchSlownikInfo& record,
+                                        const ResourceSource& resources, int& progress, const MessagePump& pump,
+                                        base::FileSteps& steps) {
+    DictionaryUpdateResult result;
+    try {
+        base::RemoveLeftovers(folder.empty() ? std::string(".") : folder, IsDictionaryTemporaryName);
+
+        // A file that cannot be read (locked by another program) is in no state we know.
+        switch (Matches(folder + std::string(record.newState.fileName), record.newState)) {
+            case StateMatch::kYes:
+                result.code = DictionaryUpdateCode::kAlreadyNew;
+                return result;
+            case StateMatch::kUnreadable:
+                return result;
+            case StateMatch::kNo:
+                break;
+        }
+        if (Matches(folder + std::string(record.oldState.fileName), record.oldState) != StateMatch::kYes)
+            return result;
+
+        // From here on the code is 1 whatever happens, and the old file stays as it is until a
+        // verified new one takes its place.
+        result.code = DictionaryUpdateCode::kConverted;
+        ConvertAndReplace(folder, record, resources, progress, pump, steps, result);
+    } catch (...) {
+        // The safe write has removed its temporary file on the way out; the old file is untouched.
+        if (result.code == DictionaryUpdateCode::kConverted) result.outcome = DictionaryUpdateOutcome::kUnexpectedError;
+    }
     return result;
 }
 

@@ -11,6 +11,7 @@
 
 #include "base/byte_set.h"
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "patch/dictionary_lines.h"
 #include "patch/resource_source.h"
 
@@ -55,9 +56,12 @@ struct ConvertResult {
 
 std::string Describe(const ConvertResult& result);
 
-// Applies the script to the source and writes the result to the destination (created or
-// truncated). progress goes from 0 to 100 (100 × commands' lines done / script lines, halves to
-// even); pump runs after every command.
+// Applies the script to the source and writes the result to destination. progress goes from 0 to
+// 100 (100 × commands' lines done / script lines, halves to even); pump runs after every command.
+ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& destination,
+                                std::span<const std::string> script, int& progress, const MessagePump& pump,
+                                LineBufferSizes sizes = {});
+// The same into a file, written safely: a failure leaves the file at destination as it was.
 ConvertResult ConvertDictionary(const std::string& source, const std::string& destination,
                                 std::span<const std::string> script, int& progress, const MessagePump& pump,
                                 LineBufferSizes sizes = {});
@@ -76,6 +80,7 @@ enum class DictionaryUpdateOutcome : std::uint8_t {
     kConversionFailed,
     kVerificationFailed,
     kReplaceFailed,
+    kUnexpectedError,  // something threw (out of memory, say); nothing was changed
 };
 
 struct DictionaryUpdateResult {
@@ -83,26 +88,27 @@ struct DictionaryUpdateResult {
     DictionaryUpdateOutcome outcome = DictionaryUpdateOutcome::kNotAttempted;
     ConvertResult conversion;                            // for kConversionFailed
     base::FileError fileError = base::FileError::kNone;  // for kReplaceFailed
+
+    // Whether the file is now in the new state: already so, or converted and put in place.
+    bool NewFileInPlace() const {
+        return code == DictionaryUpdateCode::kAlreadyNew || outcome == DictionaryUpdateOutcome::kReplaced;
+    }
 };
 
 std::string_view Describe(DictionaryUpdateOutcome outcome);
 
-// The temporary file's name: slupdate.tmp in the folder, or slupdate1.tmp, slupdate2.tmp, ... when
-// that is taken.
-std::string DictionaryTemporaryName(const std::string& folder);
-
-// The file-system steps of an update that tests make fail.
-struct DictionaryUpdateSeams {
-    std::string (*temporaryName)(const std::string& folder) = &DictionaryTemporaryName;
-    // Puts the verified file in place of the old one in one step.
-    base::FileError (*place)(const std::string& source, const std::string& target) = &base::MoveIntoPlace;
-};
+// The temporary file's name for an attempt: slupdate.tmp in the folder, then slupdate1.tmp,
+// slupdate2.tmp, ... while those are taken. The first free one is created exclusively.
+std::string DictionaryTemporaryName(const std::string& folder, unsigned attempt);
+// Whether a name (without folder) is one of those.
+bool IsDictionaryTemporaryName(std::string_view name);
 
 // Brings folder + the record's file from the old state to the new one. folder ends with a path
-// separator. Every failure after the old state has been recognised keeps the old file as it was
-// and leaves no temporary file behind.
+// separator. Leftover temporary files of a killed run are removed first. Every failure after the
+// old state has been recognised, a thrown error included, keeps the old file as it was and leaves
+// no temporary file behind. steps are the file operations of the safe write (tests replace them).
 DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchSlownikInfo& record,
                                         const ResourceSource& resources, int& progress, const MessagePump& pump,
-                                        const DictionaryUpdateSeams& seams = {});
+                                        base::FileSteps& steps = base::SystemFileSteps());
 
 }  // namespace updater::patch

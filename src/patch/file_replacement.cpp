@@ -1,12 +1,10 @@
 #include "patch/file_replacement.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <new>
 #include <vector>
 
+#include "base/safe_file_write.h"
 #include "patch/crc32.h"
 
 namespace updater::patch {
@@ -64,68 +62,21 @@ bool IsCurrentVersion(const FileRow& row, std::span<const std::uint8_t> bytes) {
     });
 }
 
-// A name beside the target that nothing else uses: the target's name with a suffix, so it lands
-// in the same folder (and on the same volume) without taking the path apart.
-std::string TemporaryName(const std::string& target, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                                                       std::chrono::system_clock::now().time_since_epoch().count());
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".~%08x.tmp", seed + counter.fetch_add(1) * 0x9E3779B1u + attempt);
-    return target + suffix;
-}
-
-// Reads the new file back: what reached the disk must be exactly what was decoded.
-bool ReadsBackAs(const std::string& path, std::span<const std::uint8_t> content, std::uint32_t crc) {
-    {
-        auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
-        if (!file) return false;
-        auto size = file.value().Size();
-        if (!size || size.value() != static_cast<std::int64_t>(content.size())) return false;
+ReplaceStep StepOf(base::SafeWriteStep step) {
+    switch (step) {
+        case base::SafeWriteStep::kNone: return ReplaceStep::kNone;
+        case base::SafeWriteStep::kCreate: return ReplaceStep::kCreate;
+        case base::SafeWriteStep::kProduce:
+        case base::SafeWriteStep::kWrite: return ReplaceStep::kWrite;
+        case base::SafeWriteStep::kFlush: return ReplaceStep::kFlush;
+        case base::SafeWriteStep::kClose: return ReplaceStep::kClose;
+        case base::SafeWriteStep::kVerify: return ReplaceStep::kVerify;
+        case base::SafeWriteStep::kMove: return ReplaceStep::kMove;
     }
-    auto fileCrc = FileCrc32(path);
-    return fileCrc && fileCrc.value() == crc;
-}
-
-ReplaceOutcome WriteAndInstall(const std::string& target, std::span<const std::uint8_t> content, FileWriter& writer) {
-    constexpr unsigned kNameAttempts = 16;
-    std::string temporary;
-    base::FileResult<base::File> created = base::FileError::kIo;
-    for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary = TemporaryName(target, attempt);
-        created = writer.CreateNew(temporary);
-        if (created || created.error() != base::FileError::kAlreadyExists) break;
-    }
-    if (!created) return Failed(ReplaceStep::kCreate, created.error());
-
-    base::File& file = created.value();
-    ReplaceOutcome outcome;
-    base::FileError error = writer.Write(file, content);
-    if (error != base::FileError::kNone) {
-        outcome = Failed(ReplaceStep::kWrite, error);
-    } else if (error = writer.Flush(file); error != base::FileError::kNone) {
-        outcome = Failed(ReplaceStep::kFlush, error);
-    }
-    // Closed in every case, also after a failure: Windows cannot delete a file that is open.
-    error = writer.Close(file);
-    if (error != base::FileError::kNone && outcome.ok()) outcome = Failed(ReplaceStep::kClose, error);
-    file.Close();  // in case a failing close left the handle open
-
-    if (outcome.ok() && !ReadsBackAs(temporary, content, Crc32(content))) outcome = Failed(ReplaceStep::kVerify);
-    if (outcome.ok()) {
-        if (auto e = writer.MoveIntoPlace(temporary, target); e != base::FileError::kNone)
-            outcome = Failed(ReplaceStep::kMove, e);
-    }
-    if (!outcome.ok()) base::RemoveFile(temporary);
-    return outcome;
+    return ReplaceStep::kWrite;
 }
 
 }  // namespace
-
-FileWriter& SystemFileWriter() {
-    static FileWriter writer;
-    return writer;
-}
 
 std::string Describe(const ReplaceOutcome& outcome) {
     const std::string name(outcome.resourceName);
@@ -164,13 +115,16 @@ bool ReplaceTargetFile(int fileIndex, const std::string& path) {
 }
 
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
-                                 FileWriter& writer) {
+                                 base::FileSteps& steps) {
     try {
+        // What a run that was killed half-way left beside the target.
+        base::RemoveLeftoversOf(path);
         std::vector<std::uint8_t> content;
         content.reserve(static_cast<std::size_t>(std::max<std::int32_t>(row.Size(row.currentVersion), 0)));
         if (auto outcome = DecodePieces(row, resources, content); !outcome.ok()) return outcome;
         if (!IsCurrentVersion(row, content)) return Failed(ReplaceStep::kWrongContent);
-        return WriteAndInstall(path, content, writer);
+        const base::SafeWriteResult written = base::WriteFileSafely(path, content, steps);
+        return Failed(StepOf(written.failedStep), written.error);
     } catch (const std::bad_alloc&) {
         return Failed(ReplaceStep::kOutOfMemory);
     }

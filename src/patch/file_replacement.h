@@ -3,17 +3,18 @@
 // then part B when there is one.
 //
 // The old file is never touched until the new one is complete and verified: every piece is
-// decoded first, the result is checked against the row's current version, written to a new file
-// beside the target, flushed, read back and checked again, and only then renamed over the target
-// in one step. Whatever fails, the target is left as it was and the new file is removed.
+// decoded first, the result is checked against the row's current version, and the file is then
+// written safely (base/safe_file_write.h): a new file beside the target, flushed, read back and
+// compared, and only then moved over the target in one step. Whatever fails, the target is left as
+// it was and the new file is removed; leftovers of a killed run are removed first.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "patch/file_catalogue.h"
-#include "patch/file_writer.h"
 #include "patch/payload_decoder.h"
 #include "patch/resource_source.h"
 
@@ -51,6 +52,6 @@ std::string Describe(const ReplaceOutcome& outcome);
 bool ReplaceTargetFile(int fileIndex, const std::string& path);
 
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
-                                 FileWriter& writer = SystemFileWriter());
+                                 base::FileSteps& steps = base::SystemFileSteps());
 
 }  // namespace updater::patch

@@ -25,7 +25,10 @@ std::string Utf8(const std::u16string& s) {
 class RecordingView : public UpdateView {
   public:
     std::u16string MainText() const override { return main; }
-    void SetMainText(std::u16string_view text) override { main = std::u16string(text); }
+    void SetMainText(std::u16string_view text) override {
+        main = std::u16string(text);
+        mainTexts.push_back(Utf8(main));
+    }
     void SetUpdateEnabled(bool enabled) override {
         updateEnabled = enabled;
         events.push_back(enabled ? "update on" : "update off");
@@ -59,6 +62,7 @@ class RecordingView : public UpdateView {
     int pumps = 0;
     std::function<void()> onPump;
     std::vector<std::string> events, asked;
+    std::vector<std::string> mainTexts;  // every text the main label was given, in order
     std::optional<std::u16string> browseResult;
 };
 
@@ -90,12 +94,13 @@ class FakeEngine : public UpdateEngine {
         if (appId != 6) return std::nullopt;
         return std::string("dravin2.sg");
     }
-    int UpdateDictionary(const std::string& folder, std::int32_t& progress, UpdateView& view) override {
+    patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
+                                                   UpdateView& view) override {
         dictionaryFolder = folder;
         progress = 50;
         view.Pump();
         progress = 100;
-        return dictionaryCode;
+        return dictionaryResult;
     }
     void UpdateShortcuts(const std::string& folder) override { shortcutFolders.push_back(folder); }
     std::u16string Widen(const std::string& text) const override { return {text.begin(), text.end()}; }
@@ -108,7 +113,7 @@ class FakeEngine : public UpdateEngine {
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
     std::string dictionaryFolder;
-    int dictionaryCode = 0;
+    patch::DictionaryUpdateResult dictionaryResult;
     bool replaceSucceeds = true, throwOnLookup = false, throwOnState = false;
 };
 
@@ -291,41 +296,60 @@ TEST_F(UpdateRunTest, MissingFilesInExtraFoldersAreNotErrors) {
     EXPECT_EQ(Main(), "The installed version doesn?t need updating.");
 }
 
-TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndItsOutcome) {
+// The dictionary's line says whether the new file is in place afterwards, and the verdict agrees:
+// a conversion that did not end with the new file in place is an error, never a success.
+TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) {
+    using Code = patch::DictionaryUpdateCode;
+    using Outcome = patch::DictionaryUpdateOutcome;
+    const struct {
+        Code code;
+        Outcome outcome;
+        const char* line;
+        const char* verdict;
+    } cases[] = {
+        {Code::kAlreadyNew, Outcome::kNotAttempted, "OK", "The installed version doesn?t need updating."},
+        {Code::kConverted, Outcome::kReplaced, "OK", "Update has finished successfully."},
+        {Code::kConverted, Outcome::kScriptMissing, "Error", "Some errors occurred during update."},
+        {Code::kConverted, Outcome::kConversionFailed, "Error", "Some errors occurred during update."},
+        {Code::kConverted, Outcome::kVerificationFailed, "Error", "Some errors occurred during update."},
+        {Code::kConverted, Outcome::kReplaceFailed, "Error", "Some errors occurred during update."},
+        {Code::kConverted, Outcome::kUnexpectedError, "Error", "Some errors occurred during update."},
+        {Code::kUnknownState, Outcome::kNotAttempted, "Error", "Some errors occurred during update."},
+    };
     config.settings.updateDictionaries = true;
     engine.files[kTarget] = kStateCurrent;
-    std::vector<std::string> timerStates;
-    for (int code : {0, 1, 2}) {
-        SCOPED_TRACE(code);
-        engine.dictionaryCode = code;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(patch::Describe(c.outcome)) + " / code " + std::to_string(static_cast<int>(c.code)));
+        engine.dictionaryResult.code = c.code;
+        engine.dictionaryResult.outcome = c.outcome;
         RecordingView v;
         MainWindowState s;
         s.uiLanguage = kEnglish;
         RunUpdate(config, s, v, services, engine);
         EXPECT_EQ(engine.dictionaryFolder, "C:\\Lexivo\\");
-        EXPECT_EQ(s.progressBaseText,
-                  u"Intro Lexivo English 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
-                  u"File \u2032dravin2.sg\u2032 is being updated ... ");
+        const std::u16string base =
+            u"Intro Lexivo English 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
+            u"File \u2032dravin2.sg\u2032 is being updated ... ";
+        EXPECT_EQ(s.progressBaseText, base);
         EXPECT_EQ(s.progressPercent, 100);
         EXPECT_FALSE(v.timer);
         EXPECT_NE(std::find(v.events.begin(), v.events.end(), "timer on"), v.events.end());
-        // A dictionary failure is an error line and a change, but the run still succeeds.
-        EXPECT_TRUE(s.succeeded);
-        EXPECT_EQ(Utf8(v.main),
-                  code == 0 ? "The installed version doesn?t need updating." : "Update has finished successfully.");
+        // The line as it stood before the verdict replaced it.
+        const auto lineShown = std::find(v.mainTexts.begin(), v.mainTexts.end(), Utf8(base) + c.line + "\r\n");
+        EXPECT_NE(lineShown, v.mainTexts.end());
+        EXPECT_EQ(s.succeeded, std::string(c.line) == "OK");
+        EXPECT_EQ(Utf8(v.main), c.verdict);
     }
 }
 
-TEST_F(UpdateRunTest, DictionaryLineEndsInOkOrError) {
-    for (int code : {1, 2}) {
-        engine.dictionaryCode = code;
+TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
+    for (auto code : {patch::DictionaryUpdateCode::kAlreadyNew, patch::DictionaryUpdateCode::kConverted,
+                      patch::DictionaryUpdateCode::kUnknownState}) {
+        engine.dictionaryResult.code = code;
         RecordingView v;
         MainWindowState s;
-        s.uiLanguage = kEnglish;
-        v.main = u"base ";
-        EXPECT_TRUE(RunDictionaryStep("C:\\Lexivo", config, s, v, services, engine));
-        EXPECT_EQ(Utf8(v.main), code == 1 ? "base File ?dravin2.sg? is being updated ... OK\r\n"
-                                          : "base File ?dravin2.sg? is being updated ... Error\r\n");
+        EXPECT_EQ(RunDictionaryStep("C:\\Lexivo", config, s, v, services, engine),
+                  code != patch::DictionaryUpdateCode::kAlreadyNew);
     }
     // A product outside the record's set has no dictionary line.
     config.appId = 7;

@@ -25,6 +25,15 @@ std::string FuzzFolder() {
     return folder;
 }
 
+// The converted text, kept in memory: the file side of the writer has tests of its own.
+struct StringSink : updater::base::ByteSink {
+    updater::base::FileError Write(std::span<const std::uint8_t> bytes) override {
+        text.append(bytes.begin(), bytes.end());
+        return updater::base::FileError::kNone;
+    }
+    std::string text;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -40,19 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> script =
         patch::ScriptLines(std::span(reinterpret_cast<const std::uint8_t*>(scriptText.data()), scriptText.size()));
     const std::string sourcePath = FuzzFolder() + "/source";
-    const std::string outputPath = FuzzFolder() + "/output";
     std::ofstream(sourcePath, std::ios::binary | std::ios::trunc) << source;
 
     int progress = -1;
     int pumps = 0;
+    StringSink output;
     const patch::ConvertResult result = patch::ConvertDictionary(
-        sourcePath, outputPath, script, progress, [&] { ++pumps; }, sizes);
+        sourcePath, output, script, progress, [&] { ++pumps; }, sizes);
     const std::optional<std::string> expected = test::ReferenceConvert(source, script);
     if (result.ok() != expected.has_value()) std::abort();
     if (expected) {
-        std::ifstream in(outputPath, std::ios::binary);
-        const std::string output{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (output != *expected) std::abort();
+        if (output.text != *expected) std::abort();
         if (!script.empty() && progress != 100) std::abort();
     }
     if (progress < 0 || progress > 100) std::abort();

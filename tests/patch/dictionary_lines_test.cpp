@@ -106,28 +106,39 @@ TEST(DictionaryLineReader, IsAtItsEndWhenClosedOrMissing) {
     EXPECT_TRUE(reader.AtEnd());
 }
 
+// Collects what the writer writes, one call at a time.
+struct RecordingSink : base::ByteSink {
+    base::FileError Write(std::span<const std::uint8_t> bytes) override {
+        writes.emplace_back(bytes.begin(), bytes.end());
+        return fail ? base::FileError::kDiskFull : base::FileError::kNone;
+    }
+    std::string All() const {
+        std::string all;
+        for (const std::string& w : writes)
+            all += w;
+        return all;
+    }
+    std::vector<std::string> writes;
+    bool fail = false;
+};
+
 TEST(DictionaryLineWriter, EndsEveryLineWithCrLfWhateverItsLength) {
-    test::TempFolder folder;
-    DictionaryLineWriter writer({100, 10});
-    ASSERT_EQ(writer.Open(folder.Path("out")), base::FileError::kNone);
+    RecordingSink sink;
+    DictionaryLineWriter writer(sink, {100, 10});
     const std::string longLine(250, 'L');  // longer than the whole buffer
     for (std::string_view line : {std::string_view("abcdefgh"), std::string_view(), std::string_view("z"),
                                   std::string_view(longLine), std::string_view("end")})
         ASSERT_EQ(writer.WriteLine(line), base::FileError::kNone);
-    ASSERT_EQ(writer.Close(), base::FileError::kNone);
-    EXPECT_EQ(folder.Read("out"), "abcdefgh\r\n\r\nz\r\n" + longLine + "\r\nend\r\n");
-    EXPECT_EQ(writer.WriteLine("late"), base::FileError::kIo);
+    ASSERT_EQ(writer.Finish(), base::FileError::kNone);
+    EXPECT_EQ(sink.All(), "abcdefgh\r\n\r\nz\r\n" + longLine + "\r\nend\r\n");
+    EXPECT_GT(sink.writes.size(), 2u);  // written out in chunks, not held to the end
 }
 
-TEST(DictionaryLineWriter, ReopeningWritesOutWhatWaitsForTheFirstFile) {
-    test::TempFolder folder;
-    DictionaryLineWriter writer;
-    ASSERT_EQ(writer.Open(folder.Path("first")), base::FileError::kNone);
-    ASSERT_EQ(writer.WriteLine("one"), base::FileError::kNone);
-    ASSERT_EQ(writer.Open(folder.Path("second")), base::FileError::kNone);
-    ASSERT_EQ(writer.Close(), base::FileError::kNone);
-    EXPECT_EQ(folder.Read("first"), "one\r\n");
-    EXPECT_EQ(folder.Read("second"), "");
+TEST(DictionaryLineWriter, ReportsAFailingSink) {
+    RecordingSink sink;
+    sink.fail = true;
+    DictionaryLineWriter writer(sink, {100, 10});
+    EXPECT_EQ(writer.WriteLine("a line longer than ten bytes"), base::FileError::kDiskFull);
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "fixtures/dictionary_fixture.h"
+#include "localisation/text_helpers.h"
 #include "patch/crc32.h"
 #include "test_support/temp_folder.h"
 
@@ -43,9 +45,10 @@ struct Folder {
         temp.Write("words.sg", oldText);
         resources.Add("PSLWORDS", Bytes(script));
     }
-    DictionaryUpdateResult Run(const DictionaryUpdateSeams& seams = {}, const TPatchSlownikInfo& record = kRecord) {
+    DictionaryUpdateResult Run(base::FileSteps& steps = base::SystemFileSteps(),
+                               const TPatchSlownikInfo& record = kRecord) {
         int progress = -1;
-        return UpdateDictionary(root, record, resources, progress, nullptr, seams);
+        return UpdateDictionary(root, record, resources, progress, nullptr, steps);
     }
 };
 
@@ -97,18 +100,48 @@ TEST(DictionaryUpdate, AFileInNeitherStateIsCodeTwoAndUntouched) {
     EXPECT_EQ(missing.Run().code, DictionaryUpdateCode::kUnknownState);
 }
 
-TEST(DictionaryUpdate, AnExistingSlupdateTmpIsNeitherUsedNorRemoved) {
+// File steps that refuse one operation.
+class RefusingSteps : public base::FileSteps {
+  public:
+    enum class Refuse { kNothing, kCreate, kTakenNames, kThrowOnWrite, kMove };
+    explicit RefusingSteps(Refuse refuse) : refuse_(refuse) {}
+    base::FileResult<base::File> CreateNew(const std::string& path) override {
+        created.push_back(path);
+        if (refuse_ == Refuse::kCreate) return base::FileError::kAccessDenied;
+        if (refuse_ == Refuse::kTakenNames && created.size() <= 2) return base::FileError::kAlreadyExists;
+        return base::FileSteps::CreateNew(path);
+    }
+    base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
+        if (refuse_ == Refuse::kThrowOnWrite) throw std::runtime_error("unexpected");
+        return base::FileSteps::Write(file, bytes);
+    }
+    base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
+        if (refuse_ == Refuse::kMove) return base::FileError::kSharingViolation;
+        return base::FileSteps::MoveIntoPlace(source, target);
+    }
+    std::vector<std::string> created;
+
+  private:
+    Refuse refuse_;
+};
+
+// slupdate.tmp and its numbered neighbours are the update's own names: what a killed run left
+// under them goes, anything else stays, and a name still taken when the file is created (another
+// run holds it) is passed over for the next, never opened.
+TEST(DictionaryUpdate, LeftoverTemporariesGoAndTakenNamesAreSkipped) {
     Folder f;
-    f.temp.Write("slupdate.tmp", "someone else's");
-    bool sawSlupdate1 = false;
-    int progress = 0;
-    const auto r = UpdateDictionary(f.root, kRecord, f.resources, progress,
-                                    [&] { sawSlupdate1 |= base::FileExists(f.temp.Path("slupdate1.tmp")); });
-    EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kReplaced);
-    EXPECT_TRUE(sawSlupdate1);
-    EXPECT_EQ(f.temp.Read("slupdate.tmp"), "someone else's");
-    EXPECT_EQ(f.temp.Listing(), "slupdate.tmp\nwords.sg\n");
+    for (const char* leftover : {"slupdate.tmp", "slupdate1.tmp", "SLUPDATE12.TMP"})
+        f.temp.Write(leftover, "half a dictionary");
+    for (const char* other : {"slupdate01.tmp", "slupdate.tmp.bak", "slupdatex.tmp", "notes.tmp"})
+        f.temp.Write(other, "someone else's");
+    RefusingSteps steps(RefusingSteps::Refuse::kTakenNames);
+    EXPECT_EQ(f.Run(steps).outcome, DictionaryUpdateOutcome::kReplaced);
+    EXPECT_EQ(steps.created, (std::vector<std::string>{f.root + "slupdate.tmp", f.root + "slupdate1.tmp",
+                                                        f.root + "slupdate2.tmp"}));
+    EXPECT_EQ(f.temp.Listing(), "notes.tmp\nslupdate.tmp.bak\nslupdate01.tmp\nslupdatex.tmp\nwords.sg\n");
     EXPECT_EQ(f.temp.Read("words.sg"), Small().newText);
+    EXPECT_TRUE(IsDictionaryTemporaryName("slupdate7.tmp"));
+    EXPECT_FALSE(IsDictionaryTemporaryName("slupdate-1.tmp"));
 }
 
 // Every failure after the old file has been recognised: the code stays 1, the old file is byte
@@ -122,29 +155,28 @@ TEST(DictionaryUpdate, FailuresAfterRecognitionKeepTheOldFile) {
         const char* what;
         std::string script;
         bool scriptPresent;
-        DictionaryUpdateSeams seams;
+        RefusingSteps::Refuse refuse;
         DictionaryUpdateOutcome outcome;
     };
-    DictionaryUpdateSeams tempNotCreatable;
-    tempNotCreatable.temporaryName = [](const std::string& folder) {
-        return folder + "gone" + base::PathSeparator() + "slupdate.tmp";
-    };
-    DictionaryUpdateSeams placeFails;
-    placeFails.place = [](const std::string&, const std::string&) { return base::FileError::kSharingViolation; };
+    using Refuse = RefusingSteps::Refuse;
     const std::vector<Case> cases = {
-        {"script resource missing", "", false, {}, DictionaryUpdateOutcome::kScriptMissing},
-        {"temporary file not creatable", Small().script, true, tempNotCreatable,
+        {"script resource missing", "", false, Refuse::kNothing, DictionaryUpdateOutcome::kScriptMissing},
+        {"temporary file not creatable", Small().script, true, Refuse::kCreate,
          DictionaryUpdateOutcome::kConversionFailed},
-        {"invalid line count", badCount, true, {}, DictionaryUpdateOutcome::kConversionFailed},
-        {"verification fails", wrongResult, true, {}, DictionaryUpdateOutcome::kVerificationFailed},
-        {"empty script: a plain copy fails verification", "", true, {}, DictionaryUpdateOutcome::kVerificationFailed},
-        {"the new file cannot be put in place", Small().script, true, placeFails,
+        {"invalid line count", badCount, true, Refuse::kNothing, DictionaryUpdateOutcome::kConversionFailed},
+        {"verification fails", wrongResult, true, Refuse::kNothing, DictionaryUpdateOutcome::kVerificationFailed},
+        {"empty script: a plain copy fails verification", "", true, Refuse::kNothing,
+         DictionaryUpdateOutcome::kVerificationFailed},
+        {"the new file cannot be put in place", Small().script, true, Refuse::kMove,
          DictionaryUpdateOutcome::kReplaceFailed},
+        {"an error is thrown half-way", Small().script, true, Refuse::kThrowOnWrite,
+         DictionaryUpdateOutcome::kUnexpectedError},
     };
     for (const Case& c : cases) {
         Folder f(Small().oldText, c.script);
         if (!c.scriptPresent) f.resources = MemoryResources();
-        const DictionaryUpdateResult r = f.Run(c.seams);
+        RefusingSteps steps(c.refuse);
+        const DictionaryUpdateResult r = f.Run(steps);
         EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted) << c.what;
         EXPECT_EQ(r.outcome, c.outcome) << c.what;
         EXPECT_TRUE(f.temp.Read("words.sg") == Small().oldText) << c.what;
@@ -156,16 +188,23 @@ TEST(DictionaryUpdate, ARecordThatRenamesTheFileRemovesTheOldNameOnlyOnSuccess) 
     constexpr TPatchSlownikInfo kRename{
         base::ByteSet{6}, {"words.sg", 60'000, 0x0BADF00Du}, {"words2.sg", 61'234, 0xFEEDBEEFu}, "PSLWORDS"};
     Folder f;
-    EXPECT_EQ(f.Run({}, kRename).outcome, DictionaryUpdateOutcome::kReplaced);
+    EXPECT_EQ(f.Run(base::SystemFileSteps(), kRename).outcome, DictionaryUpdateOutcome::kReplaced);
     EXPECT_EQ(f.temp.Listing(), "words2.sg\n");
     EXPECT_EQ(f.temp.Read("words2.sg"), Small().newText);
-    EXPECT_EQ(f.Run({}, kRename).code, DictionaryUpdateCode::kAlreadyNew);
+    EXPECT_EQ(f.Run(base::SystemFileSteps(), kRename).code, DictionaryUpdateCode::kAlreadyNew);
 
-    DictionaryUpdateSeams placeFails;
-    placeFails.place = [](const std::string&, const std::string&) { return base::FileError::kAccessDenied; };
+    RefusingSteps moveRefused(RefusingSteps::Refuse::kMove);
     Folder g;
-    EXPECT_EQ(g.Run(placeFails, kRename).outcome, DictionaryUpdateOutcome::kReplaceFailed);
+    EXPECT_EQ(g.Run(moveRefused, kRename).outcome, DictionaryUpdateOutcome::kReplaceFailed);
     EXPECT_EQ(g.temp.Listing(), "words.sg\n");
+}
+
+// Names that differ only in letter case are one file on Windows, Polish letters included: the
+// file just put in place must never be removed as "the old name".
+TEST(DictionaryUpdate, ACaseOnlyRenameNeverRemovesTheNewFile) {
+    EXPECT_TRUE(localisation::SameNameIgnoringCase("\xA3\xA5KA.SG", "\xB3\xB9ka.sg"));  // Ł Ą / ł ą
+    EXPECT_TRUE(localisation::SameNameIgnoringCase("\xBC\x8C.sg", "\xBE\x9C.sg"));      // Ľ Ś / ľ ś
+    EXPECT_FALSE(localisation::SameNameIgnoringCase("\xB3.sg", "l.sg"));
 }
 
 }  // namespace

@@ -213,7 +213,7 @@ TEST_F(Replacement, AMissingFolderFailsAndCreatesNothing) {
 }
 
 // Makes one step of the writer fail, on real files.
-class FaultyWriter : public FileWriter {
+class FaultyWriter : public base::FileSteps {
   public:
     enum class Fault { kCreateRefused, kNameTaken, kDiskFull, kSilentShortWrite, kFlush, kClose, kMove };
     explicit FaultyWriter(Fault fault) : fault_(fault) {}
@@ -222,23 +222,23 @@ class FaultyWriter : public FileWriter {
         ++creates_;
         if (fault_ == Fault::kCreateRefused) return base::FileError::kAccessDenied;
         if (fault_ == Fault::kNameTaken && creates_ <= 3) return base::FileError::kAlreadyExists;
-        return FileWriter::CreateNew(path);
+        return base::FileSteps::CreateNew(path);
     }
     base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
-        if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite) return FileWriter::Write(file, bytes);
+        if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite) return base::FileSteps::Write(file, bytes);
         // Half of it reaches the disk.
-        if (auto e = FileWriter::Write(file, bytes.first(bytes.size() / 2)); e != base::FileError::kNone) return e;
+        if (auto e = base::FileSteps::Write(file, bytes.first(bytes.size() / 2)); e != base::FileError::kNone) return e;
         return fault_ == Fault::kDiskFull ? base::FileError::kDiskFull : base::FileError::kNone;
     }
     base::FileError Flush(base::File& file) override {
-        return fault_ == Fault::kFlush ? base::FileError::kIo : FileWriter::Flush(file);
+        return fault_ == Fault::kFlush ? base::FileError::kIo : base::FileSteps::Flush(file);
     }
     base::FileError Close(base::File& file) override {
-        FileWriter::Close(file);
+        base::FileSteps::Close(file);
         return fault_ == Fault::kClose ? base::FileError::kIo : base::FileError::kNone;
     }
     base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
-        return fault_ == Fault::kMove ? base::FileError::kSharingViolation : FileWriter::MoveIntoPlace(source, target);
+        return fault_ == Fault::kMove ? base::FileError::kSharingViolation : base::FileSteps::MoveIntoPlace(source, target);
     }
     int creates_ = 0;
 

@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "patch/payload_decoder.h"
 #include "patchkit/command.h"
+#include "patchkit/output_file.h"
 
 namespace {
 
@@ -50,24 +51,8 @@ int Run(patchkit::Arguments args) {
     }
     const auto piece = decoder.Output();
 
-    // Written under a fresh name beside OUTPUT and moved into place only when complete.
-    std::string temporary;
-    base::FileResult<base::File> output = base::FileError::kAlreadyExists;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = outputPath + ".part" + (attempt ? std::to_string(attempt) : std::string());
-        output = base::File::CreateNew(temporary);
-        if (output || output.error() != base::FileError::kAlreadyExists) break;
-    }
-    if (!output) return patchkit::Failure(kName, temporary + ": " + Reason(output.error()));
-    base::FileError error = output.value().Write(piece);
-    if (error == base::FileError::kNone) error = output.value().Flush();
-    const base::FileError closed = output.value().Close();
-    if (error == base::FileError::kNone) error = closed;
-    if (error == base::FileError::kNone) error = base::MoveIntoPlace(temporary, outputPath);
-    if (error != base::FileError::kNone) {
-        base::RemoveFile(temporary);
+    if (auto error = patchkit::WriteOutputFile(outputPath, piece); error != base::FileError::kNone)
         return patchkit::Failure(kName, outputPath + ": " + Reason(error));
-    }
     std::printf("%s: %zu codes, %zu bytes -> %s\n", payloadPath.c_str(), decoder.Intermediate().size(), piece.size(),
                 outputPath.c_str());
     return patchkit::kExitOk;

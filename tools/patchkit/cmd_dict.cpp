@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/file_system.h"
-#include "environment/unique_file_name.h"
 #include "patch/crc32.h"
 #include "patch/dictionary_script.h"
 #include "patch/dictionary_update.h"
@@ -56,21 +55,15 @@ int Convert(const std::string& oldPath, const std::string& scriptPath, const std
     if (!text) return patchkit::Failure(kName, scriptPath + ": " + std::string(base::Describe(text.error())));
     const std::vector<std::string> script = patch::ScriptLines(text.value());
 
-    // Written under a free name beside OUTPUT and moved into place only when complete, so that a
-    // failure leaves no half-written OUTPUT (and OUTPUT may even name OLD).
-    const std::string temp = environment::UniqueFileName(output, "", "part", false);
+    // Written safely, so that a failure leaves no half-written OUTPUT (and OUTPUT may even name OLD).
     int progress = 0;
     ProgressLine line;
     const patch::ConvertResult result =
-        patch::ConvertDictionary(oldPath, temp, script, progress, [&] { line.Show(progress); });
+        patch::ConvertDictionary(oldPath, output, script, progress, [&] { line.Show(progress); });
     line.End();
     if (!result.ok()) {
-        base::RemoveFile(temp);
-        return patchkit::Failure(kName, oldPath + ": " + patch::Describe(result));
-    }
-    if (auto e = base::MoveIntoPlace(temp, output); e != base::FileError::kNone) {
-        base::RemoveFile(temp);
-        return patchkit::Failure(kName, output + ": " + std::string(base::Describe(e)));
+        const std::string& which = result.error == patch::ConvertError::kDestinationUnwritable ? output : oldPath;
+        return patchkit::Failure(kName, which + ": " + patch::Describe(result));
     }
     auto crc = patch::FileCrc32(output);
     auto bytes = ReadWholeFile(output);

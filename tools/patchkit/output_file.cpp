@@ -1,6 +1,6 @@
 #include "patchkit/output_file.h"
 
-#include "environment/unique_file_name.h"
+#include "base/safe_file_write.h"
 
 namespace patchkit {
 
@@ -8,18 +8,9 @@ using updater::base::File;
 using updater::base::FileError;
 
 FileError WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string temp = updater::environment::UniqueFileName(path, "", "part", false);
-    auto file = File::CreateNew(temp);
-    if (!file) return file.error();
-    FileError e = file.value().Write(bytes);
-    if (e == FileError::kNone) e = file.value().Flush();
-    if (e == FileError::kNone) e = file.value().Close();
-    if (e == FileError::kNone) e = updater::base::MoveIntoPlace(temp, path);
-    if (e != FileError::kNone) {
-        file.value().Close();
-        updater::base::RemoveFile(temp);
-    }
-    return e;
+    const updater::base::SafeWriteResult written = updater::base::WriteFileSafely(path, bytes);
+    if (written.ok()) return FileError::kNone;
+    return written.error != FileError::kNone ? written.error : FileError::kIo;  // read back wrong
 }
 
 InputFile ReadInputFile(const std::string& path, std::int64_t maxSize) {

@@ -10,9 +10,8 @@
 
 namespace patchkit {
 
-// Writes bytes under a free temporary name beside path ("path.part", ...) and moves that into
-// place only when it is complete and flushed, so a failure leaves path as it was and no partial
-// file behind.
+// Writes bytes safely (base/safe_file_write.h): a failure leaves path as it was and no partial file
+// behind.
 updater::base::FileError WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Reads a whole file, refusing (kNone with tooLarge set) one larger than maxSize before reading it.

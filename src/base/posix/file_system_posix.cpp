@@ -1,4 +1,5 @@
 // POSIX implementation of the file system, for the native build (tests and tools).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,7 +114,27 @@ FileError RemoveFile(const std::string& path) {
 FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return FileError::kAccessDenied;
-    return ::rename(source.c_str(), target.c_str()) == 0 ? FileError::kNone : FromErrno(errno);
+    if (::rename(source.c_str(), target.c_str()) != 0) return FromErrno(errno);
+    // The rename is a change of the folder: it survives a power cut only once the folder is synced.
+    const std::size_t cut = target.find_last_of('/');
+    const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : target.substr(0, cut);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return FromErrno(errno);
+    const FileError synced = ::fsync(fd) == 0 ? FileError::kNone : FromErrno(errno);
+    ::close(fd);
+    return synced;
+}
+
+FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return FromErrno(errno);
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (FileExists(folder + '/' + name)) names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 char PathSeparator() { return '/'; }

@@ -127,6 +127,23 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     return result;
 }
 
+FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW((win32::WidenSystem(folder) + L"\\*").c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        if (e == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
+        return FromLastError(e);
+    }
+    std::vector<std::string> names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(win32::NarrowSystem(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 char PathSeparator() { return '\\'; }
 
 }  // namespace updater::base

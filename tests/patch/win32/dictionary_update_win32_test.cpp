@@ -56,9 +56,9 @@ struct Folder {
         temp.Write("dravin2.sg", Small().oldText);
         resources.Add("PSLDRAVIN2", {Small().script.begin(), Small().script.end()});
     }
-    DictionaryUpdateResult Run() {
+    DictionaryUpdateResult Run(const TPatchSlownikInfo& record = kRecord) {
         int progress = 0;
-        return UpdateDictionary(root, kRecord, resources, progress, nullptr);
+        return UpdateDictionary(root, record, resources, progress, nullptr);
     }
 };
 
@@ -101,6 +101,35 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderStaysWhenItCannotBeReplaced) {
     // Once the reader has gone, the next run does the update.
     EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
     EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
+}
+
+// A leftover slupdate.tmp goes, but one that another run still holds open cannot be removed or
+// opened: the update passes over it to slupdate1.tmp and leaves it alone.
+TEST(DictionaryUpdateWin32, ATemporaryNameHeldByAnotherRunIsPassedOver) {
+    Folder f;
+    f.temp.Write("slupdate.tmp", "another run's");
+    {
+        ForeignHandle other(f.temp.Path("slupdate.tmp"), GENERIC_WRITE, 0);
+        ASSERT_TRUE(other.ok());
+        EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
+    }
+    EXPECT_EQ(f.temp.Read("slupdate.tmp"), "another run's");
+    EXPECT_EQ(f.temp.Listing(), "dravin2.sg\nslupdate.tmp\n");
+    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
+}
+
+// A record whose new name differs from the old one only in letter case names the same file on
+// Windows: "removing the old name" would remove the file just put in place. With Polish capitals
+// this holds only if the names are compared by the Windows-1250 letter set.
+TEST(DictionaryUpdateWin32, ACaseOnlyRenameWithPolishLettersKeepsTheNewFile) {
+    constexpr TPatchSlownikInfo kRename{base::ByteSet{6},
+                                        {"\xA3\xA5KA.SG", 50'000, 0x12345678u},  // "ŁĄKA.SG"
+                                        {"\xB3\xB9ka.sg", 52'000, 0x87654321u},  // "łąka.sg"
+                                        "PSLDRAVIN2"};
+    Folder f;
+    f.temp.Write("\xA3\xA5KA.SG", Small().oldText);
+    ASSERT_EQ(f.Run(kRename).outcome, DictionaryUpdateOutcome::kReplaced);
+    EXPECT_TRUE(f.temp.Read("\xB3\xB9ka.sg") == Small().newText);
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+#include "base/safe_file_write.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace updater::base {
+namespace {
+
+// Writes through the steps and remembers the first failure: a producer may go on writing after
+// one, and it must still count.
+class StepsOutput final : public ByteSink {
+  public:
+    StepsOutput(File& file, FileSteps& steps) : file_(file), steps_(steps) {}
+    FileError Write(std::span<const std::uint8_t> bytes) override {
+        if (error_ != FileError::kNone) return error_;
+        error_ = steps_.Write(file_, bytes);
+        return error_;
+    }
+    FileError error() const { return error_; }
+
+  private:
+    File& file_;
+    FileSteps& steps_;
+    FileError error_ = FileError::kNone;
+};
+
+// Removes the temporary file unless it has been moved into place, however the scope is left.
+class TemporaryFile {
+  public:
+    TemporaryFile(std::string path, File file) : path_(std::move(path)), file_(std::move(file)) {}
+    ~TemporaryFile() {
+        if (committed_) return;
+        file_.Close();  // Windows cannot delete a file that is open
+        RemoveFile(path_);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    File& file() { return file_; }
+    void Commit() { committed_ = true; }
+
+  private:
+    std::string path_;
+    File file_;
+    bool committed_ = false;
+};
+
+SafeWriteResult Failed(SafeWriteStep step, FileError error = FileError::kNone) {
+    return {step, error};
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// Whether the file holds exactly content, read back in large blocks.
+bool ReadsBackAs(const std::string& path, std::span<const std::uint8_t> content) {
+    auto opened = File::OpenForReading(path, ReadShare::kDenyWriters);
+    if (!opened) return false;
+    File& file = opened.value();
+    auto size = file.Size();
+    if (!size || size.value() != static_cast<std::int64_t>(content.size())) return false;
+    std::vector<std::uint8_t> block(std::min<std::size_t>(content.size(), std::size_t{1} << 20) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        auto n = file.Read(block);
+        if (!n) return false;
+        if (n.value() == 0) return done == content.size();
+        if (n.value() > content.size() - done) return false;
+        if (std::memcmp(block.data(), content.data() + done, n.value()) != 0) return false;
+        done += n.value();
+    }
+}
+
+}  // namespace
+
+FileSteps& SystemFileSteps() {
+    static FileSteps steps;
+    return steps;
+}
+
+std::string_view FolderOf(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
+std::string_view NameOf(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::string TemporaryNameBeside(const std::string& target, unsigned attempt) {
+    // Different in every process and every call, so that two writers never pick the same name
+    // first; exclusive creation settles any collision that remains.
+    static std::atomic<unsigned> counter{0};
+    static const unsigned seed = static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                                                       std::chrono::system_clock::now().time_since_epoch().count());
+    std::array<char, 16> suffix{};
+    std::snprintf(suffix.data(), suffix.size(), ".~%08x.tmp", seed + counter.fetch_add(1) * 0x9E3779B1u + attempt);
+    return target + suffix.data();
+}
+
+bool IsTemporaryNameOf(std::string_view targetName, std::string_view name) {
+    constexpr std::size_t kSuffix = 2 + 8 + 4;  // ".~" hex digits ".tmp"
+    if (targetName.empty() || name.size() != targetName.size() + kSuffix) return false;
+    if (name.substr(0, targetName.size()) != targetName) return false;
+    const std::string_view suffix = name.substr(targetName.size());
+    return suffix.substr(0, 2) == ".~" && suffix.substr(10) == ".tmp" &&
+           std::all_of(suffix.begin() + 2, suffix.begin() + 10, IsHexDigit);
+}
+
+void RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view name)>& isLeftover) {
+    auto names = FileNamesIn(folder);
+    if (!names) return;
+    for (const std::string& name : names.value()) {
+        if (isLeftover(name)) RemoveFile(folder + PathSeparator() + name);
+    }
+}
+
+void RemoveLeftoversOf(const std::string& target) {
+    const std::string_view name = NameOf(target);
+    std::string folder(FolderOf(target));
+    if (folder.empty() && name.size() != target.size()) folder.push_back(PathSeparator());  // the root
+    if (folder.empty()) folder = ".";
+    RemoveLeftovers(folder, [&](std::string_view candidate) { return IsTemporaryNameOf(name, candidate); });
+}
+
+SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps) {
+    std::string temporaryPath;
+    FileResult<File> created = FileError::kIo;
+    const unsigned attempts = std::max(how.maxAttempts, 1u);
+    for (unsigned attempt = 0; attempt < attempts; ++attempt) {
+        temporaryPath = how.temporaryName ? how.temporaryName(target, attempt) : TemporaryNameBeside(target, attempt);
+        created = steps.CreateNew(temporaryPath);
+        if (created || created.error() != FileError::kAlreadyExists) break;
+    }
+    if (!created) return Failed(SafeWriteStep::kCreate, created.error());
+
+    TemporaryFile temporary(std::move(temporaryPath), std::move(created).value());
+    StepsOutput output(temporary.file(), steps);
+    const bool produced = how.produce ? how.produce(output) : true;
+    if (output.error() != FileError::kNone) return Failed(SafeWriteStep::kWrite, output.error());
+    if (!produced) return Failed(SafeWriteStep::kProduce);
+    if (auto e = steps.Flush(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kFlush, e);
+    if (auto e = steps.Close(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kClose, e);
+    temporary.file().Close();  // in case a failing close left the handle open
+
+    if (how.verify && !how.verify(temporary.path())) return Failed(SafeWriteStep::kVerify);
+    if (how.beforeMove) how.beforeMove();
+    if (auto e = steps.MoveIntoPlace(temporary.path(), target); e != FileError::kNone)
+        return Failed(SafeWriteStep::kMove, e);
+    temporary.Commit();
+    return {};
+}
+
+SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::uint8_t> content, FileSteps& steps) {
+    SafeWrite how;
+    how.produce = [&](ByteSink& output) { return output.Write(content) == FileError::kNone; };
+    how.verify = [&](const std::string& temporary) { return ReadsBackAs(temporary, content); };
+    return WriteFileSafely(target, how, steps);
+}
+
+}  // namespace updater::base
