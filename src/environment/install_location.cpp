@@ -78,6 +78,9 @@ std::string FindInstallFolder(Registry& registry, int appId) noexcept {
         for (RegRoot root : {RegRoot::kCurrentUser, RegRoot::kLocalMachine}) {
             const std::string stored = ReadProductString(registry, root, path, name);
             result = kod.Decode(stored, appId, kInstallEntryMode, flag);
+            // A NUL cannot be in a folder name: every file call would stop at it and work in the
+            // folder named by the part before it. Such an entry counts as none.
+            if (result.find('\0') != std::string::npos) result.clear();
             if (!result.empty()) break;
         }
         return result;

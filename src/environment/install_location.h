@@ -28,7 +28,7 @@ std::string_view ProductKeyPath(int appId) noexcept;
 bool HasForceNewReg(Registry& registry, int appId) noexcept;
 
 // The decoded install folder as recorded (no separator added), or empty. AppId -1 reads the legacy
-// entry; an AppId without a row gives an empty result.
+// entry; an AppId without a row gives an empty result. An entry holding a NUL counts as none.
 std::string FindInstallFolder(Registry& registry, int appId) noexcept;
 
 // The plain "Katalog" value under the legacy key of the machine hive, or empty.

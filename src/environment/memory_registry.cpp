@@ -72,6 +72,8 @@ RegStatus MemoryRegistry::QueryValue(Handle key, std::string_view name, RegValue
         auto found = stored->values.find(Fold(name));
         if (found == stored->values.end()) return RegStatus::kNotFound;
         value = found->second;
+        // As the Windows registry layer reads it: a string with a NUL inside is no text.
+        if (value.type == RegType::kString && value.data.find('\0') != std::string::npos) value.type = RegType::kOther;
         return RegStatus::kOk;
     } catch (...) {
         return RegStatus::kFailed;

@@ -23,7 +23,9 @@ enum class RegType : std::uint8_t { kString, kDword, kOther };
 
 struct RegValue {
     RegType type = RegType::kOther;
-    // kString: the text up to its first NUL; kDword: 4 bytes, little-endian; kOther: the raw bytes.
+    // kString: the text without its terminating NUL; kDword: 4 bytes, little-endian; kOther: the raw
+    // bytes. A string value that holds a NUL before its end reads as kOther: cut at the NUL, it would
+    // name something else (another folder), so it is not taken as text at all.
     std::string data;
 };
 

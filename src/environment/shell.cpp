@@ -35,7 +35,7 @@ bool RecordingShell::CreateShortcut(const std::string& target, const std::string
     } catch (...) {
         return false;
     }
-    return createResult_;
+    return createResult_ && !failingLinks_.contains(linkFile);
 }
 
 }  // namespace updater::environment

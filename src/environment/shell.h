@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,12 +68,15 @@ class RecordingShell final : public Shell {
     void SetSpecialFolder(std::int32_t folderId, std::string path) { folders_[folderId] = std::move(path); }
     // What CreateShortcut answers from now on (the request is recorded either way).
     void SetCreateResult(bool result) { createResult_ = result; }
+    // CreateShortcut answers false for this link file whatever SetCreateResult said.
+    void FailLink(std::string linkFile) { failingLinks_.insert(std::move(linkFile)); }
 
     const std::vector<Shortcut>& Created() const { return created_; }
 
   private:
     std::map<std::int32_t, std::string> folders_;
     std::vector<Shortcut> created_;
+    std::set<std::string> failingLinks_;
     bool createResult_ = true;
 };
 

@@ -34,8 +34,11 @@ class Step {
   public:
     Step(Shell& shell, ShortcutStepLog& log) : shell_(shell), log_(log) {}
 
-    void Create(const std::string& target, const std::string& link, const std::string& description) {
-        (shell_.CreateShortcut(target, link, description) ? log_.created : log_.failed).push_back(link);
+    // True when the shell wrote the link.
+    bool Create(const std::string& target, const std::string& link, const std::string& description) {
+        const bool created = shell_.CreateShortcut(target, link, description);
+        (created ? log_.created : log_.failed).push_back(link);
+        return created;
     }
 
     void Remove(const std::string& link) {
@@ -60,9 +63,11 @@ void HelpLinks(Step& step, std::int32_t appId, const std::string& folder, Regist
         const std::string polish = folder + std::string(pair.polishFile);
         const std::string german = folder + std::string(pair.germanFile);
         if (!base::FileExists(polish) || !base::FileExists(german)) continue;
-        step.Remove(groupPrefix + std::string(pair.oldLink));
-        step.Create(polish, groupPrefix + std::string(pair.polishLink), "");
-        step.Create(german, groupPrefix + std::string(pair.germanLink), "");
+        // The old link goes only once both links that replace it are there, so a failure never
+        // leaves the group without a way to the help.
+        const bool polishLinked = step.Create(polish, groupPrefix + std::string(pair.polishLink), "");
+        const bool germanLinked = step.Create(german, groupPrefix + std::string(pair.germanLink), "");
+        if (polishLinked && germanLinked) step.Remove(groupPrefix + std::string(pair.oldLink));
     }
 }
 

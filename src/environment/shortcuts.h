@@ -3,7 +3,7 @@
 // group in the Start menu and remove the ones they supersede.
 //
 //   kind 6: the German products' help files, split into a Polish and a German file, each get their
-//           own link in place of the old single link;
+//           own link in place of the old single link (removed only once both new ones are written);
 //   kind 9: the web-page translator program gets the caption row's link;
 //   every other kind: nothing.
 //

@@ -67,6 +67,20 @@ TEST_F(InstallLocationTest, MachineHiveServesWhenTheUserEntryIsMissingEmptyOrNot
     EXPECT_EQ(FindInstallFolder(registry_, 6), "") << "a number and nothing else";
 }
 
+// Every file call would stop at the NUL and work in the folder its first part names.
+TEST_F(InstallLocationTest, AFolderWithANulCountsAsNoneAndTheMachineHiveServes) {
+    const std::string withNul("C:\\Lex\0ivo", 10);
+    for (int appId : {1, 6}) {  // stored with the NUL (additive variant) or scrambled (XOR)
+        SCOPED_TRACE(appId);
+        PutFolder(kUser, appId, withNul, false);
+        EXPECT_EQ(FindInstallFolder(registry_, appId), "");
+        PutFolder(kMachine, appId, "D:\\Lexivo", false);
+        EXPECT_EQ(FindInstallFolder(registry_, appId), "D:\\Lexivo");
+    }
+    registry_.Put(kMachine, kLegacyKeyPath, RegView::k32Bit, "Katalog", {RegType::kString, withNul});
+    EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "");
+}
+
 TEST_F(InstallLocationTest, ProbeInTheMachineHiveAloneSelectsTheVariantForBothHives) {
     PutProbe(kMachine, 6);  // its value (0) does not matter
     EXPECT_TRUE(HasForceNewReg(registry_, 6));

@@ -14,10 +14,12 @@ TEST(RegistryRoutinesTest, ReadRegStringFindsOnlyStringValuesAndOtherwiseLeavesT
     MemoryRegistry registry;
     registry.Put(kUser, "SOFTWARE\\A", RegView::kNative, "Text", {RegType::kString, "C:\\x"});
     registry.Put(kUser, "SOFTWARE\\A", RegView::kNative, "Number", {RegType::kDword, std::string("\x01\0\0\0", 4)});
+    registry.Put(kUser, "SOFTWARE\\A", RegView::kNative, "Cut", {RegType::kString, std::string("C:\\x\0y", 6)});
 
     std::string value = "kept";
     EXPECT_FALSE(ReadRegString(registry, kUser, "SOFTWARE\\A", "Number", value));
     EXPECT_FALSE(ReadRegString(registry, kUser, "SOFTWARE\\A", "Missing", value));
+    EXPECT_FALSE(ReadRegString(registry, kUser, "SOFTWARE\\A", "Cut", value)) << "a NUL inside: no text";
     EXPECT_FALSE(ReadRegString(registry, kUser, "SOFTWARE\\Missing", "Text", value));
     EXPECT_FALSE(ReadRegString(registry, kMachine, "SOFTWARE\\A", "Text", value));
     EXPECT_EQ(value, "kept");

@@ -116,15 +116,34 @@ TEST_F(ShortcutsTest, HelpLinksNeedTheGermanGroup) {
     EXPECT_TRUE(base::FileExists(Join(programs_, kOldTranslatorLink)));
 }
 
-TEST_F(ShortcutsTest, HelpLinksGoOnWhenTheShellFails) {
-    Group("Lexivo Deutsch 2.5");
+TEST_F(ShortcutsTest, HelpLinksKeepTheOldLinkUnlessBothNewLinksWereWritten) {
+    const std::string group = Group("Lexivo Deutsch 2.5");
     for (auto name : {"Trans.chm", "TransD.chm", "Sl_Zew.chm", "Sl_ZewD.chm"})
         Install(name);
+    const std::string oldTranslator =
+        root_.Write(Join(Join("Programs", "Lexivo Deutsch 2.5"), kOldTranslatorLink), "old");
+    const std::string oldDictionary =
+        root_.Write(Join(Join("Programs", "Lexivo Deutsch 2.5"), kOldDictionaryLink), "old");
+    const std::string failing = Join(group, "Hilfedatei des \334bersetzungsprogramms (Deutsch).lnk");
+    shell_.FailLink(failing);
+
+    ShortcutStepLog log = Run(6, 5);
+    EXPECT_EQ(shell_.Created().size(), 4u) << "every link is tried";
+    EXPECT_EQ(log.failed, std::vector<std::string>{failing});
+    EXPECT_TRUE(base::FileExists(oldTranslator)) << "one of its new links is missing";
+    EXPECT_EQ(log.removed, std::vector<std::string>{oldDictionary});
+    EXPECT_FALSE(base::FileExists(oldDictionary));
+
+    // With no link written at all, the step still goes through both halves and removes nothing.
+    root_.Write(Join(Join("Programs", "Lexivo Deutsch 2.5"), kOldDictionaryLink), "old");
     shell_.SetCreateResult(false);
-    const ShortcutStepLog log = Run(6, 5);
-    EXPECT_EQ(shell_.Created().size(), 4u);
+    log = Run(6, 5);
+    EXPECT_EQ(shell_.Created().size(), 8u);
     EXPECT_EQ(log.failed.size(), 4u);
     EXPECT_TRUE(log.created.empty());
+    EXPECT_TRUE(log.removed.empty());
+    EXPECT_TRUE(base::FileExists(oldTranslator));
+    EXPECT_TRUE(base::FileExists(oldDictionary));
 }
 
 TEST_F(ShortcutsTest, WebTranslatorUsesTheCaptionOfTheGroupsLanguage) {

@@ -34,11 +34,7 @@ void PrintProbes(std::span<const updater::patch::Probe> probes) {
 int Run(patchkit::Arguments args) {
     if (args.size() != 1) return patchkit::UsageError("catalogue");
     const auto index = patchkit::ParseFileIndex(args[0]);
-    if (!index) {
-        std::fprintf(stderr, "patchkit catalogue: INDEX must be a file index from %d to %d\n",
-                     updater::patch::kFirstFileIndex, updater::patch::kLastFileIndex);
-        return patchkit::kExitUsage;
-    }
+    if (!index) return patchkit::FileIndexError("catalogue");
     const FileRow row = updater::patch::CatalogueRow(*index);
     const bool active = updater::patch::IsActive(updater::app::kBuildActiveSet, *index);
 

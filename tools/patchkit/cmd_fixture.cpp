@@ -6,6 +6,7 @@
 
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
+#include "patchkit/arguments.h"
 #include "patchkit/command.h"
 #include "patchkit/fixture_registry.h"
 #include "patchkit/output_file.h"
@@ -32,7 +33,7 @@ int Run(patchkit::Arguments args) {
     }
     const patchkit::Fixture* fixture = patchkit::FindFixture(args[0]);
     if (fixture == nullptr) {
-        std::fprintf(stderr, "patchkit fixture: unknown fixture '%s'\n", args[0].c_str());
+        patchkit::ArgumentError(kName, "unknown fixture '" + args[0] + "'");
         ListFixtures();
         return patchkit::kExitUsage;
     }

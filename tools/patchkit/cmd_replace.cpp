@@ -1,26 +1,71 @@
-// patchkit replace INDEX FILE: writes the current version of file index INDEX to FILE from the
-// payloads this program carries, as the updater would (the old file survives any failure).
+// patchkit replace INDEX FILE [--force]: writes the current version of file index INDEX to FILE
+// from the payloads this program carries, as the updater would (the old file survives any failure).
+// Like the updater, it writes only over a known old version of the file, or where there is none.
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "base/file_system.h"
 #include "patch/file_catalogue.h"
 #include "patch/file_replacement.h"
+#include "patch/file_state.h"
+#include "patchkit/arguments.h"
 #include "patchkit/command.h"
 #include "patchkit/file_index_argument.h"
 
 namespace {
 
+using namespace updater;
+
+constexpr std::string_view kName = "replace";
+
+// Why a file in this state is left alone, or empty when it may be replaced.
+std::string Refusal(patch::FileState state, int index) {
+    const std::string as = " of file index " + std::to_string(index);
+    switch (state) {
+        case patch::FileState::kOld:
+            return {};
+        case patch::FileState::kCurrent:
+            return "already the current version" + as + "; nothing written (--force writes it anyway)";
+        case patch::FileState::kUnknownVersion:
+            return "not a known version" + as + "; nothing written (--force overwrites it anyway)";
+        case patch::FileState::kError:
+            return "cannot be read to tell its version; nothing written";
+    }
+    return "state unknown; nothing written";
+}
+
 int Run(patchkit::Arguments args) {
-    if (args.size() != 2) return patchkit::UsageError("replace");
-    const auto index = patchkit::ParseFileIndex(args[0]);
-    if (!index) return patchkit::UsageError("replace");
-    const auto outcome = updater::patch::ReplaceTargetFile(updater::patch::CatalogueRow(*index), args[1],
-                                                           updater::patch::ProgramResources());
-    if (!outcome.ok()) return patchkit::Failure("replace", args[1] + ": " + updater::patch::Describe(outcome));
-    std::printf("%s: written\n", args[1].c_str());
+    bool force = false;
+    std::vector<std::string> positional;
+    for (const std::string& arg : args) {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg.starts_with("--")) {
+            return patchkit::ArgumentError(kName, "unknown option '" + arg + "'");
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2) return patchkit::UsageError(kName);
+    const auto index = patchkit::ParseFileIndex(positional[0]);
+    if (!index) return patchkit::FileIndexError(kName);
+    const std::string& path = positional[1];
+
+    if (base::FileExists(path) && !force) {
+        const std::string refusal = Refusal(patch::CheckFileState(*index, path), *index);
+        if (!refusal.empty()) return patchkit::Failure(kName, path + ": " + refusal);
+    }
+    const auto outcome = patch::ReplaceTargetFile(patch::CatalogueRow(*index), path, patch::ProgramResources());
+    if (!outcome.ok()) return patchkit::Failure(kName, path + ": " + patch::Describe(outcome));
+    std::printf("%s: written\n", path.c_str());
     return patchkit::kExitOk;
 }
 
 const patchkit::CommandRegistration kRegistration{
-    "replace", "INDEX FILE", "write the current version of file index INDEX to FILE from the carried payloads", &Run};
+    kName, "INDEX FILE [--force]",
+    "write the current version of file index INDEX to FILE from the carried payloads, where FILE is missing or "
+    "a known old version (patchkit state 1); --force writes over any other file too",
+    &Run};
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 int Run(patchkit::Arguments args) {
     if (args.size() != 2) return patchkit::UsageError("state");
     const auto index = patchkit::ParseFileIndex(args[0]);
-    if (!index) return patchkit::UsageError("state");
+    if (!index) return patchkit::FileIndexError("state");
     const auto state = updater::patch::CheckFileState(*index, args[1]);
     const auto meaning = updater::patch::Describe(state);
     std::printf("%d  %.*s\n", static_cast<int>(state), static_cast<int>(meaning.size()), meaning.data());

@@ -43,19 +43,23 @@ int Failure(std::string_view name, std::string_view message) {
 }
 
 int RunPatchkit(std::span<const std::string> argv) {
+    // Asked for, the list is the answer; without a command it explains the usage error.
     if (argv.empty() || argv[0] == "help" || argv[0] == "--help" || argv[0] == "-h") {
-        std::printf("patchkit: tools for making and supporting patches\n\ncommands:\n");
+        std::FILE* out = argv.empty() ? stderr : stdout;
+        std::fprintf(out, "patchkit: tools for making and supporting patches\n\ncommands:\n");
         for (const Command& c : Registry()) {
-            std::printf("  %.*s %.*s\n      %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
-                        static_cast<int>(c.usage.size()), c.usage.data(), static_cast<int>(c.summary.size()),
-                        c.summary.data());
+            std::fprintf(out, "  %.*s %.*s\n      %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                         static_cast<int>(c.usage.size()), c.usage.data(), static_cast<int>(c.summary.size()),
+                         c.summary.data());
         }
+        if (argv.empty()) std::fprintf(out, "usage: patchkit COMMAND ARGUMENTS...\n");
         return argv.empty() ? kExitUsage : kExitOk;
     }
     for (const Command& c : Registry()) {
         if (c.name == argv[0]) return c.run(argv.subspan(1));
     }
-    std::fprintf(stderr, "patchkit: unknown command '%s' (try 'patchkit help')\n", argv[0].c_str());
+    std::fprintf(stderr, "patchkit: unknown command '%s'\nusage: patchkit COMMAND ARGUMENTS... (try 'patchkit help')\n",
+                 argv[0].c_str());
     return kExitUsage;
 }
 

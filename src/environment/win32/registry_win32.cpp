@@ -73,8 +73,12 @@ class Win32Registry final : public Registry {
                 if (status != ERROR_SUCCESS) break;
                 data.resize(std::min<DWORD>(got, size));
                 if (type == REG_SZ || type == REG_EXPAND_SZ) {
-                    data.resize(std::min(data.size(), data.find('\0')));
-                    value = {RegType::kString, std::move(data)};
+                    // The terminator (some writers store more than one) is not part of the text; a
+                    // NUL inside it makes the value no text.
+                    const std::size_t end = data.find_last_not_of('\0') + 1;  // 0 when all NULs
+                    const bool text = data.find('\0') >= end;
+                    if (text) data.resize(end);
+                    value = {text ? RegType::kString : RegType::kOther, std::move(data)};
                 } else if (type == REG_DWORD && data.size() == 4) {
                     value = {RegType::kDword, std::move(data)};
                 } else {

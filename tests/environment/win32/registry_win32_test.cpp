@@ -1,5 +1,7 @@
 // The registry routines and the install-folder lookup against the real registry. Every test works
 // on keys it creates and removes; it refuses to run where the product's keys already exist.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -95,6 +97,37 @@ TEST_F(RegistryWin32Test, ValuesComeBackByteForByteWithTheirTypes) {
     std::string text = "kept";
     EXPECT_FALSE(ReadRegString(registry_, kUser, path, "Number", text));
     EXPECT_EQ(text, "kept");
+}
+
+// Written past the registry layer, which never stores a NUL inside a string itself.
+TEST_F(RegistryWin32Test, AStringWithANulInsideIsNoTextAndTheLookupGoesOn) {
+    const std::string path = "SOFTWARE\\Norvak\\Test";
+    const std::string folder("C:\\Lex\0ivo", 10);
+    const std::string stored = Scramble(folder, 1, false);  // the additive variant keeps the NUL
+    ASSERT_NE(stored.find('\0'), std::string::npos);
+    auto writeRaw = [](const std::string& keyPath, const char* name, std::string_view data) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const std::string bytes = std::string(data) + '\0';
+        EXPECT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    };
+    writeRaw(path, "Cut", std::string_view("C:\\x\0y", 6));
+    writeRaw(path, "Padded", std::string("C:\\x\0\0", 6));  // extra terminators are no NUL inside
+    writeRaw(std::string(ProductKeyPath(1)), "Katalog", stored);
+
+    std::string text = "kept";
+    EXPECT_FALSE(ReadRegString(registry_, kUser, path, "Cut", text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_TRUE(ReadRegString(registry_, kUser, path, "Padded", text));
+    EXPECT_EQ(text, "C:\\x");
+    EXPECT_EQ(FindInstallFolder(registry_, 1), "") << "not the folder before the NUL";
+    WriteFolder(kMachine, 1, "D:\\Lexivo", false);
+    EXPECT_EQ(FindInstallFolder(registry_, 1), "D:\\Lexivo");
 }
 
 TEST_F(RegistryWin32Test, MachineEntriesInThe32BitViewAloneAreFound) {

@@ -1,11 +1,12 @@
 // patchkit install-folder: what the updater's install-folder lookup finds for a product.
-#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "environment/install_location.h"
 #include "environment/registry.h"
+#include "patchkit/arguments.h"
 #include "patchkit/command.h"
 
 namespace patchkit {
@@ -15,11 +16,11 @@ constexpr std::string_view kName = "install-folder";
 
 int Run(Arguments args) {
     if (args.size() != 1) return UsageError(kName);
-    int appId = 0;
-    const std::string& id = args[0];
-    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), appId);
-    if (error != std::errc() || end != id.data() + id.size()) return UsageError(kName);
-    const std::string folder = updater::environment::FindInstallFolder(updater::environment::SystemRegistry(), appId);
+    // -1 is the old product line, whose folder is recorded elsewhere.
+    const std::optional<int> appId = ParseInteger(args[0], updater::environment::kLegacyAppId, kLastAppId);
+    if (!appId || (*appId != updater::environment::kLegacyAppId && *appId < kFirstAppId))
+        return ArgumentError(kName, "APPID must be -1 or a number from 1 to 13");
+    const std::string folder = updater::environment::FindInstallFolder(updater::environment::SystemRegistry(), *appId);
     if (folder.empty()) return Failure(kName, "no install folder recorded");
     std::fwrite(folder.data(), 1, folder.size(), stdout);
     std::printf("\n");

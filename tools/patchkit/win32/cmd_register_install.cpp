@@ -1,12 +1,13 @@
 // patchkit register-install: records an installation in the registry as the product's installer
 // does, so tests, demos and support can set one up without the product.
-#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "environment/install_location.h"
 #include "environment/registry.h"
+#include "patchkit/arguments.h"
 #include "patchkit/command.h"
 
 namespace patchkit {
@@ -26,15 +27,13 @@ int Run(Arguments args) {
         } else if (args[i] == "--force-new-reg") {
             forceNewReg = true;
         } else {
-            return UsageError(kName);
+            return ArgumentError(kName, "unknown option '" + args[i] + "'");
         }
     }
-    int appId = 0;
-    const std::string& id = args[0];
-    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), appId);
-    if (error != std::errc() || end != id.data() + id.size()) return UsageError(kName);
-    if (env::ProductKeyPath(appId).empty()) return Failure(kName, "APPID must be 1 to 13");
-    if (args[1].empty()) return Failure(kName, "FOLDER must not be empty");
+    const std::optional<int> parsed = ParseInteger(args[0], kFirstAppId, kLastAppId);
+    if (!parsed) return RangeError(kName, "APPID", kFirstAppId, kLastAppId);
+    const int appId = *parsed;
+    if (args[1].empty()) return ArgumentError(kName, "FOLDER must not be empty");
 
     env::Registry& registry = env::SystemRegistry();
     const env::RegRoot root = machine ? env::RegRoot::kLocalMachine : env::RegRoot::kCurrentUser;

@@ -2,7 +2,6 @@
 // at the end of a run, so support can re-create a patch's shortcuts.
 #include <windows.h>
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -14,19 +13,13 @@
 #include "environment/shell.h"
 #include "environment/shortcuts.h"
 #include "environment/win32/com.h"
+#include "patchkit/arguments.h"
 #include "patchkit/command.h"
 
 namespace patchkit {
 namespace {
 
 constexpr std::string_view kName = "shortcuts";
-
-std::optional<int> ParseInt(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 void PrintLine(std::string_view what, const std::string& path) {
     std::fwrite(what.data(), 1, what.size(), stdout);
@@ -36,9 +29,14 @@ void PrintLine(std::string_view what, const std::string& path) {
 
 int Run(Arguments args) {
     if (args.size() != 2 && args.size() != 3) return UsageError(kName);
-    const std::optional<int> kind = ParseInt(args[0]);
-    const std::optional<int> appId = args.size() == 3 ? ParseInt(args[2]) : updater::app::kBuildAppId;
-    if (!kind || !appId) return UsageError(kName);
+    // Other kinds have no shortcut step: asking for one is a mistake, not a request to do nothing.
+    using updater::environment::kPatchKindHelpLinks, updater::environment::kPatchKindWebTranslator;
+    const std::optional<int> kind = ParseInteger(args[0], kPatchKindHelpLinks, kPatchKindWebTranslator);
+    if (!kind || (*kind != kPatchKindHelpLinks && *kind != kPatchKindWebTranslator))
+        return ArgumentError(kName, "KIND must be 6 or 9");
+    const std::optional<int> appId =
+        args.size() == 3 ? ParseInteger(args[2], kFirstAppId, kLastAppId) : updater::app::kBuildAppId;
+    if (!appId) return RangeError(kName, "APPID", kFirstAppId, kLastAppId);
     const std::string& folder = args[1];
     if (!updater::base::DirectoryExists(folder)) return Failure(kName, "FOLDER is not a folder");
 
@@ -58,8 +56,8 @@ int Run(Arguments args) {
 
 const CommandRegistration kRegistration{
     kName, "KIND FOLDER [APPID]",
-    "run the shortcut step of patch KIND (6 or 9; others do nothing) for the product (default: this build's) "
-    "installed in FOLDER; prints what was removed, created or failed",
+    "run the shortcut step of patch KIND (6 or 9, the kinds that have one) for the product APPID (1 to 13; "
+    "default: this build's) installed in FOLDER; prints what was removed, created or failed",
     &Run};
 
 }  // namespace
