@@ -14,6 +14,8 @@
 namespace updater::app {
 namespace {
 
+using patch::FileState;
+
 std::string Utf8(const std::u16string& s) {
     std::string out;
     for (char16_t c : s)
@@ -79,15 +81,19 @@ class FakeEngine : public UpdateEngine {
     char PathSeparator() const override { return '\\'; }
     std::string FileName(int i) override { return i == 34 ? "Quorbel2.exe" : "File" + std::to_string(i) + ".dat"; }
     std::int32_t CurrentVersionNumber(int i) override { return newFiles.count(i) ? 1 : 2; }
-    int FileState(int, const std::string& path) override {
+    FileState CheckFileState(int, const std::string& path) override {
         if (throwOnState) throw std::runtime_error("read failed");
         return files.at(path);
     }
-    bool ReplaceFile(int, const std::string& path) override {
+    patch::ReplaceOutcome ReplaceFile(int, const std::string& path) override {
         replaced.push_back(path);
-        if (!replaceSucceeds) return false;
-        files[path] = kStateCurrent;
-        return true;
+        patch::ReplaceOutcome outcome;
+        if (!replaceSucceeds) {
+            outcome.failedStep = patch::ReplaceStep::kWrite;
+            return outcome;
+        }
+        files[path] = FileState::kCurrent;
+        return outcome;
     }
     std::vector<std::string> WordStartupFolders() override { return wordFolders; }
     std::optional<std::string> DictionaryFileFor(std::int32_t appId) override {
@@ -108,7 +114,7 @@ class FakeEngine : public UpdateEngine {
 
     std::string installFolder = "C:\\Lexivo";
     std::set<std::string> folders{"C:\\Lexivo"};
-    std::map<std::string, int> files;
+    std::map<std::string, FileState> files;
     std::set<int> newFiles;
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
@@ -158,7 +164,7 @@ class UpdateRunTest : public ::testing::Test {
 const std::string kTarget = "C:\\Lexivo\\Quorbel2.exe";
 
 TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     std::vector<std::string> labelsAtPumps;
     view.onPump = [&] { labelsAtPumps.push_back(Main()); };
     Run();
@@ -199,9 +205,9 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
     const Case cases[] = {
         {"missing file", [](FakeEngine&) {},
          "Error - file ?C:\\Lexivo\\Quorbel2.exe? could not be found in program directory.", true},
-        {"unknown version", [](FakeEngine& e) { e.files[kTarget] = kStateUnknown; },
+        {"unknown version", [](FakeEngine& e) { e.files[kTarget] = FileState::kUnknownVersion; },
          "Error - unknown version of file ?C:\\Lexivo\\Quorbel2.exe?.", true},
-        {"unreadable", [](FakeEngine& e) { e.files[kTarget] = kStateUnreadable; },
+        {"unreadable", [](FakeEngine& e) { e.files[kTarget] = FileState::kError; },
          "An error occurred while opening file ?C:\\Lexivo\\Quorbel2.exe?.", true},
         {"no registry entry", [](FakeEngine& e) { e.installFolder.clear(); },
          "Error - program directory could not be found.", false},
@@ -236,7 +242,7 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
 }
 
 TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineButCountsAsChanged) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     engine.replaceSucceeds = false;
     std::string lastLine;
     view.onPump = [&] { lastLine = Main(); };
@@ -250,7 +256,7 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
     config.patchKind = 4;
     engine.installFolder.clear();
     engine.folders.insert("D:\\Moje\\Lexivo");
-    engine.files["D:\\Moje\\Lexivo\\Quorbel2.exe"] = kStateCurrent;
+    engine.files["D:\\Moje\\Lexivo\\Quorbel2.exe"] = FileState::kCurrent;
     view.browseResult = u"D:\\Moje\\Lexivo\\Quorbel2.exe";
     Run();
     EXPECT_EQ(view.events[2], "browse");
@@ -274,9 +280,9 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
 TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
     config.activeSet = base::ByteSet{29, 30};
     engine.wordFolders = {"Microsoft Word 2003=E:\\Start", "Microsoft Word 97/2000=F:\\Default\\"};
-    engine.files["C:\\Lexivo\\File29.dat"] = kStateCurrent;
-    engine.files["E:\\Start\\File29.dat"] = kStateOld;        // replaced, but reports nothing
-    engine.files["F:\\Default\\File29.dat"] = kStateUnknown;  // asked about, does not fail the run
+    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
+    engine.files["E:\\Start\\File29.dat"] = FileState::kOld;        // replaced, but reports nothing
+    engine.files["F:\\Default\\File29.dat"] = FileState::kUnknownVersion;  // asked about, does not fail the run
     engine.newFiles = {30};                                   // new in this patch: created everywhere
     Run();
 
@@ -290,7 +296,7 @@ TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
 TEST_F(UpdateRunTest, MissingFilesInExtraFoldersAreNotErrors) {
     config.activeSet = base::ByteSet{29};
     engine.wordFolders = {"Microsoft Word (nie znaleziono)=G:\\Startup"};
-    engine.files["C:\\Lexivo\\File29.dat"] = kStateCurrent;
+    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
     Run();
     EXPECT_TRUE(view.asked.empty());
     EXPECT_EQ(Main(), "The installed version doesn?t need updating.");
@@ -317,7 +323,7 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         {Code::kUnknownState, Outcome::kNotAttempted, "Error", "Some errors occurred during update."},
     };
     config.settings.updateDictionaries = true;
-    engine.files[kTarget] = kStateCurrent;
+    engine.files[kTarget] = FileState::kCurrent;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(patch::Describe(c.outcome)) + " / code " + std::to_string(static_cast<int>(c.code)));
         engine.dictionaryResult.code = c.code;
@@ -359,7 +365,7 @@ TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
 }
 
 TEST_F(UpdateRunTest, LanguageChangeDuringARunRewritesTheLabelAndAppendsContinue) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     config.titleVariant = 1;
     state.uiLanguage = kPolish;
     int pumps = 0;
@@ -390,7 +396,7 @@ TEST_F(UpdateRunTest, AnErrorThrownByAPartEndsTheRunUsable) {
     EXPECT_EQ(Main(), "Some errors occurred during update.");
 
     FakeEngine throwing;
-    throwing.files[kTarget] = kStateOld;
+    throwing.files[kTarget] = FileState::kOld;
     throwing.throwOnState = true;
     RecordingView v;
     MainWindowState s;
