@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/caption_format.h"
+#include "app/text_ids.h"
 
 namespace updater::app {
 namespace {
@@ -67,9 +68,6 @@ class Run {
     }
 
   private:
-    static constexpr std::int32_t kTextSucceeded = 272;
-    static constexpr std::int32_t kTextFailed = 273;
-
     std::u16string Text(std::int32_t id) const { return texts_.Text(state_.uiLanguage, id, false); }
 
     void Work() {

@@ -56,16 +56,6 @@ class UpdateEngine {
     virtual std::string Narrow(const std::u16string& text) const = 0;
 };
 
-// Ids of the texts the run shows.
-inline constexpr std::int32_t kTextOk = 267;
-inline constexpr std::int32_t kTextError = 268;
-inline constexpr std::int32_t kTextNothingToUpdate = 274;
-inline constexpr std::int32_t kTextUpdatingFile = 276;
-inline constexpr std::int32_t kTextFolderNotFound = 277;
-inline constexpr std::int32_t kTextFileNotFound = 278;
-inline constexpr std::int32_t kTextUnknownVersion = 279;
-inline constexpr std::int32_t kTextCannotOpen = 280;
-
 // The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.
 inline constexpr int kCatalogueRows = 34;
 // The patch kind that lets the user browse for the program when its folder is not found.
@@ -75,8 +65,8 @@ inline constexpr int kFirstTemplateFileIndex = 29;
 inline constexpr int kLastTemplateFileIndex = 30;
 
 // The update run. Nothing it calls can leave the window stuck: an error thrown by a called part
-// is caught here, shown (text 280 with the path being worked on, else text 277), and the run ends
-// as failed with both buttons enabled again.
+// is caught here, shown (kTextCannotOpen with the path being worked on, else kTextFolderNotFound),
+// and the run ends as failed with both buttons enabled again.
 void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
                const MainWindowServices& texts, UpdateEngine& engine);
 

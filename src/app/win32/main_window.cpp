@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/question_dialog.h"
@@ -31,9 +32,6 @@ constexpr std::array<std::u16string_view, kFlagCount> kFlagNames{u"Polski", u"En
 constexpr std::array<int, kFlagCount> kFlagBitmaps{UPDATER_IDB_FLAG_POLAND, UPDATER_IDB_FLAG_UNITED_KINGDOM,
                                                    UPDATER_IDB_FLAG_GERMANY, UPDATER_IDB_FLAG_FRANCE,
                                                    UPDATER_IDB_FLAG_ITALY};
-// Sample texts of the preview: the folder-not-found message, and a question with choices.
-constexpr std::int32_t kPreviewMessageText = 277;
-constexpr std::int32_t kPreviewQuestionText = 151;
 
 PixelRect ScaledRect(int left, int top, int width, int height) {
     return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
@@ -354,7 +352,8 @@ std::intptr_t TfrmMainPatcher::HandleMessage(unsigned message, std::uintptr_t wP
             const std::uint8_t kind = static_cast<std::uint8_t>(wParam);
             const Language language = patcher_.State().uiLanguage;
             RunHandler([&] {
-                Ask(services_.Text(language, kind == 0 ? kPreviewMessageText : kPreviewQuestionText, false), kind);
+                // Kind 0 shows a plain message (folder not found), the others a question with choices.
+                Ask(services_.Text(language, kind == 0 ? kTextFolderNotFound : kTextSampleQuestion, false), kind);
             });
         }
         return 0;
