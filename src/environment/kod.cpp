@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 
 #include "environment/kod_keys.h"
@@ -117,7 +118,7 @@ std::span<const EscapeClass> ClassesOf(Variant variant) {
 std::string Unchanged(std::string_view text) noexcept {
     try {
         return std::string(text);
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         return {};
     }
 }
@@ -137,7 +138,7 @@ std::string TKod::Encode(std::string_view text, int appId, int mode, bool flag) 
             case Variant::kThreeClassXor:
                 return XorEncode(text, kod::KeyRow(appId, mode), ClassesOf(variant));
         }
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         // Out of memory: hand the text back, as for any failure inside a variant.
     }
     return Unchanged(text);
@@ -156,7 +157,8 @@ std::string TKod::Decode(std::string_view text, int appId, int mode, bool flag) 
             case Variant::kThreeClassXor:
                 return XorDecode(text, kod::KeyRow(appId, mode), ClassesOf(variant));
         }
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
+        // Out of memory: hand the text back, as Encode does.
     }
     return Unchanged(text);
 }
