@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app_test_support.h"
 
 namespace updater::app {
@@ -131,20 +132,20 @@ class UpdateRunTest : public ::testing::Test {
         state.uiLanguage = kEnglish;
         config.titleVariant = 2;
         const std::pair<std::int32_t, std::u16string> english[] = {
-            {267, u"OK\r\n"},
-            {268, u"Error\r\n"},
-            {274, u"The installed version doesn\u2032t need updating."},
-            {276, u"File \u2032%s\u2032 is being updated ... "},
-            {277, u"Error - program directory could not be found."},
-            {278, u"Error - file \u2032%s\u2032 could not be found in program directory."},
-            {279, u"Error - unknown version of file \u2032%s\u2032."},
-            {280, u"An error occurred while opening file \u2032%s\u2032."},
-            {271, u"Intro %s %s\r\n\r\n"},
+            {kTextOk, u"OK\r\n"},
+            {kTextError, u"Error\r\n"},
+            {kTextNothingToUpdate, u"The installed version doesn\u2032t need updating."},
+            {kTextUpdatingFile, u"File \u2032%s\u2032 is being updated ... "},
+            {kTextFolderNotFound, u"Error - program directory could not be found."},
+            {kTextFileNotFound, u"Error - file \u2032%s\u2032 could not be found in program directory."},
+            {kTextUnknownVersion, u"Error - unknown version of file \u2032%s\u2032."},
+            {kTextCannotOpen, u"An error occurred while opening file \u2032%s\u2032."},
+            {kTextIntroduction, u"Intro %s %s\r\n\r\n"},
         };
         for (const auto& [id, text] : english)
             services.texts[{kEnglish, id}] = text;
-        services.texts[{kPolish, 271}] = u"Wstep %s %s\r\n\r\n";
-        services.texts[{kPolish, 267}] = u"OK\r\n";
+        services.texts[{kPolish, kTextIntroduction}] = u"Wstep %s %s\r\n\r\n";
+        services.texts[{kPolish, kTextOk}] = u"OK\r\n";
     }
 
     struct NoMessages : MessageSink {
@@ -281,9 +282,9 @@ TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
     config.activeSet = base::ByteSet{29, 30};
     engine.wordFolders = {"Microsoft Word 2003=E:\\Start", "Microsoft Word 97/2000=F:\\Default\\"};
     engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
-    engine.files["E:\\Start\\File29.dat"] = FileState::kOld;        // replaced, but reports nothing
+    engine.files["E:\\Start\\File29.dat"] = FileState::kOld;               // replaced, but reports nothing
     engine.files["F:\\Default\\File29.dat"] = FileState::kUnknownVersion;  // asked about, does not fail the run
-    engine.newFiles = {30};                                   // new in this patch: created everywhere
+    engine.newFiles = {30};                                                // new in this patch: created everywhere
     Run();
 
     EXPECT_EQ(engine.replaced, (std::vector<std::string>{"E:\\Start\\File29.dat", "C:\\Lexivo\\File30.dat",
