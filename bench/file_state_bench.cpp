@@ -20,7 +20,7 @@ namespace {
 using namespace updater;
 
 const std::vector<std::uint8_t>& Current() {
-    static const std::vector<std::uint8_t> bytes = tools::MakeQuorbelNew();
+    static const std::vector<std::uint8_t> bytes = fixtures::MakeQuorbelNew();
     return bytes;
 }
 
@@ -103,7 +103,7 @@ class NoFlushWriter : public base::FileSteps {
 void BM_Replace34(benchmark::State& state) {
     Folder folder;
     const std::string path = folder.Path("Quorbel2.exe");
-    WriteFile(path, tools::MakeQuorbelOld());
+    WriteFile(path, fixtures::MakeQuorbelOld());
     const patch::ResourceSource& payloads = Payloads();
     NoFlushWriter noFlush;
     base::FileSteps& writer = state.range(0) != 0 ? base::SystemFileSteps() : noFlush;

@@ -44,7 +44,7 @@ Bytes Copy(std::span<const std::uint8_t> s) {
 const Inputs& GetInputs() {
     static const Inputs inputs = [] {
         Inputs in;
-        in.file = tools::MakeQuorbelNew();
+        in.file = fixtures::MakeQuorbelNew();
         const std::span<const std::uint8_t> all(in.file);
         // The payloads this program carries when it has them, else the same encoded here.
         const auto a = patch::ProgramResources().Find("PEN251IEA");

@@ -30,7 +30,7 @@ std::size_t GzipNineSize(std::span<const std::uint8_t> bytes) {
 }
 
 void BM_PackProgramFile(benchmark::State& state) {
-    const std::vector<std::uint8_t> file = updater::tools::MakeQuorbelNew();
+    const std::vector<std::uint8_t> file = updater::fixtures::MakeQuorbelNew();
     const std::span<const std::uint8_t> all(file);
     std::size_t payloadBytes = 0;
     for (auto _ : state) {
@@ -49,7 +49,7 @@ void BM_PackProgramFile(benchmark::State& state) {
 BENCHMARK(BM_PackProgramFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_GzipNineProgramFile(benchmark::State& state) {
-    const std::vector<std::uint8_t> file = updater::tools::MakeQuorbelNew();
+    const std::vector<std::uint8_t> file = updater::fixtures::MakeQuorbelNew();
     for (auto _ : state)
         benchmark::DoNotOptimize(GzipNineSize(file));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));

@@ -3,22 +3,13 @@
 #include <string>
 
 #include "app/caption_format.h"
+#include "app/text_ids.h"
 #include "app/window_layout.h"
 
 namespace updater::app {
 namespace {
 
 constexpr std::array<Language, kFlagCount> kFlagLanguages{kPolish, kEnglish, kGerman, kFrench, kItalian};
-
-// Ids of the catalogue texts the window shows.
-constexpr std::int32_t kTextTitle = 261;
-constexpr std::int32_t kTextVersion = 263;
-constexpr std::int32_t kTextUpdate = 264;
-constexpr std::int32_t kTextFinish = 7;
-constexpr std::int32_t kTextOpenDialogTitle = 269;
-constexpr std::int32_t kTextIntroduction = 271;
-constexpr std::int32_t kTextSucceeded = 272;
-constexpr std::int32_t kTextFailed = 273;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_patcher.h"
+#include "app/text_ids.h"
 #include "app/window_layout.h"
 
 namespace updater::app {
@@ -66,8 +67,8 @@ std::array<int, 2> CentreOver(const PixelRect& owner, PixelSize dialog) {
 }
 
 QuestionTexts ComposeQuestionTexts(Language language, const TextLookup& texts) {
-    return {texts.Text(language, 181, true), texts.Text(language, 182, false), texts.Text(language, 183, false),
-            texts.Text(language, 6, false)};
+    return {texts.Text(language, kTextQuestionCaption, true), texts.Text(language, kTextYes, false),
+            texts.Text(language, kTextNo, false), texts.Text(language, kTextCancel, false)};
 }
 
 }  // namespace updater::app

@@ -39,12 +39,12 @@ std::string SystemUpdateEngine::FileName(int fileIndex) { return std::string(pat
 
 std::int32_t SystemUpdateEngine::CurrentVersionNumber(int fileIndex) { return patch::CurrentVersion(fileIndex); }
 
-int SystemUpdateEngine::FileState(int fileIndex, const std::string& path) {
-    return static_cast<int>(patch::CheckFileState(fileIndex, path));
+patch::FileState SystemUpdateEngine::CheckFileState(int fileIndex, const std::string& path) {
+    return patch::CheckFileState(fileIndex, path);
 }
 
-bool SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path) {
-    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_).ok();
+patch::ReplaceOutcome SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path) {
+    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_);
 }
 
 std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {

@@ -20,8 +20,8 @@ public:
     char PathSeparator() const override;
     std::string FileName(int fileIndex) override;
     std::int32_t CurrentVersionNumber(int fileIndex) override;
-    int FileState(int fileIndex, const std::string& path) override;
-    bool ReplaceFile(int fileIndex, const std::string& path) override;
+    patch::FileState CheckFileState(int fileIndex, const std::string& path) override;
+    patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) override;
     std::vector<std::string> WordStartupFolders() override;
     std::optional<std::string> DictionaryFileFor(std::int32_t appId) override;
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,

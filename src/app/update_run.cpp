@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/caption_format.h"
+#include "app/text_ids.h"
 
 namespace updater::app {
 namespace {
@@ -67,15 +68,12 @@ class Run {
     }
 
   private:
-    static constexpr std::int32_t kTextSucceeded = 272;
-    static constexpr std::int32_t kTextFailed = 273;
-
     std::u16string Text(std::int32_t id) const { return texts_.Text(state_.uiLanguage, id, false); }
 
     void Work() {
         std::string folder = engine_.FindInstallFolder(config_.appId);
 
-        if (config_.patchKind == 4 && (folder.empty() || !engine_.DirectoryExists(folder))) {
+        if (config_.patchKind == kPatchKindBrowse && (folder.empty() || !engine_.DirectoryExists(folder))) {
             if (std::optional<std::u16string> chosen = view_.BrowseForProgram())
                 folder = FolderOfFile(engine_.Narrow(*chosen));
         }
@@ -103,7 +101,7 @@ class Run {
         view_.Pump();
 
         std::vector<std::string> candidates;
-        if (i == 29 || i == 30) candidates = engine_.WordStartupFolders();
+        if (i >= kFirstTemplateFileIndex && i <= kLastTemplateFileIndex) candidates = engine_.WordStartupFolders();
         candidates.insert(candidates.begin(), "MAIN=" + folder);
 
         const std::size_t count = candidates.size();
@@ -111,25 +109,25 @@ class Run {
             const std::string path = WithSeparator(FolderOfLine(candidates[k]), engine_.PathSeparator()) + name;
             currentPath_ = path;
             if (engine_.FileExists(path)) {
-                switch (engine_.FileState(i, path)) {
-                    case kStateCurrent:
+                switch (engine_.CheckFileState(i, path)) {
+                    case patch::FileState::kCurrent:
                         verdict = true;
                         break;
-                    case kStateOld:
+                    case patch::FileState::kOld:
                         changed_ = true;
-                        verdict = engine_.ReplaceFile(i, path);
+                        verdict = engine_.ReplaceFile(i, path).ok();
                         break;
-                    case kStateUnknown:
+                    case patch::FileState::kUnknownVersion:
                         view_.Ask(FormatCaption(Text(kTextUnknownVersion), {engine_.Widen(path)}), 0);
                         break;
-                    default:
+                    case patch::FileState::kError:
                         view_.Ask(FormatCaption(Text(kTextCannotOpen), {engine_.Widen(path)}), 0);
                         break;
                 }
             } else if (engine_.CurrentVersionNumber(i) == 1) {
                 // A file with no older version is new in this patch: create it wherever it is missing.
                 changed_ = true;
-                verdict = engine_.ReplaceFile(i, path);
+                verdict = engine_.ReplaceFile(i, path).ok();
             } else if (k > 0) {
                 verdict = true;
             } else {

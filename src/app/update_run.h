@@ -13,14 +13,10 @@
 #include "app/product_identity.h"
 #include "app/update_view.h"
 #include "patch/dictionary_update.h"
+#include "patch/file_replacement.h"
+#include "patch/file_state.h"
 
 namespace updater::app {
-
-// The file state codes of the state check.
-inline constexpr int kStateCurrent = 0;
-inline constexpr int kStateOld = 1;
-inline constexpr int kStateUnknown = 2;
-inline constexpr int kStateUnreadable = 3;
 
 // What the run asks of the other rooms. Each call reports its outcome as a value; the run also
 // survives a call that throws (see RunUpdate).
@@ -37,10 +33,10 @@ class UpdateEngine {
     // File catalogue: the target's name (no folder) and its current version number.
     virtual std::string FileName(int fileIndex) = 0;
     virtual std::int32_t CurrentVersionNumber(int fileIndex) = 0;
-    // The file state code (0 to 3) of an existing file.
-    virtual int FileState(int fileIndex, const std::string& path) = 0;
-    // Writes the current version of the file; true when it was written completely.
-    virtual bool ReplaceFile(int fileIndex, const std::string& path) = 0;
+    // The state of an existing file.
+    virtual patch::FileState CheckFileState(int fileIndex, const std::string& path) = 0;
+    // Writes the current version of the file; ok() when it was written completely.
+    virtual patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) = 0;
     // The word processor's start-up folders as name=folder lines.
     virtual std::vector<std::string> WordStartupFolders() = 0;
 
@@ -60,22 +56,17 @@ class UpdateEngine {
     virtual std::string Narrow(const std::u16string& text) const = 0;
 };
 
-// Ids of the texts the run shows.
-inline constexpr std::int32_t kTextOk = 267;
-inline constexpr std::int32_t kTextError = 268;
-inline constexpr std::int32_t kTextNothingToUpdate = 274;
-inline constexpr std::int32_t kTextUpdatingFile = 276;
-inline constexpr std::int32_t kTextFolderNotFound = 277;
-inline constexpr std::int32_t kTextFileNotFound = 278;
-inline constexpr std::int32_t kTextUnknownVersion = 279;
-inline constexpr std::int32_t kTextCannotOpen = 280;
-
 // The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.
 inline constexpr int kCatalogueRows = 34;
+// The patch kind that lets the user browse for the program when its folder is not found.
+inline constexpr std::int32_t kPatchKindBrowse = 4;
+// The word processor's templates: also looked for in its start-up folders.
+inline constexpr int kFirstTemplateFileIndex = 29;
+inline constexpr int kLastTemplateFileIndex = 30;
 
 // The update run. Nothing it calls can leave the window stuck: an error thrown by a called part
-// is caught here, shown (text 280 with the path being worked on, else text 277), and the run ends
-// as failed with both buttons enabled again.
+// is caught here, shown (kTextCannotOpen with the path being worked on, else kTextFolderNotFound),
+// and the run ends as failed with both buttons enabled again.
 void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
                const MainWindowServices& texts, UpdateEngine& engine);
 

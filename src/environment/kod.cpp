@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 
 #include "environment/kod_keys.h"
@@ -117,14 +118,18 @@ std::span<const EscapeClass> ClassesOf(Variant variant) {
 std::string Unchanged(std::string_view text) noexcept {
     try {
         return std::string(text);
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         return {};
     }
 }
 
-}  // namespace
+// Encode's or Decode's half of each variant.
+struct Direction {
+    std::string (*additive)(std::string_view text, std::size_t row);
+    std::string (*xorVariants)(std::string_view text, std::size_t row, std::span<const EscapeClass> classes);
+};
 
-std::string TKod::Encode(std::string_view text, int appId, int mode, bool flag) const noexcept {
+std::string Apply(const Direction& direction, std::string_view text, int appId, int mode, bool flag) noexcept {
     if (text.empty()) return {};
     const Variant variant = ChooseVariant(appId, mode, flag);
     try {
@@ -132,33 +137,25 @@ std::string TKod::Encode(std::string_view text, int appId, int mode, bool flag) 
             case Variant::kUnchanged:
                 return std::string(text);
             case Variant::kAdditive:
-                return AdditiveEncode(text, kod::KeyRow(appId, mode));
+                return direction.additive(text, kod::KeyRow(appId, mode));
             case Variant::kXor:
             case Variant::kThreeClassXor:
-                return XorEncode(text, kod::KeyRow(appId, mode), ClassesOf(variant));
+                return direction.xorVariants(text, kod::KeyRow(appId, mode), ClassesOf(variant));
         }
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         // Out of memory: hand the text back, as for any failure inside a variant.
     }
     return Unchanged(text);
 }
 
+}  // namespace
+
+std::string TKod::Encode(std::string_view text, int appId, int mode, bool flag) const noexcept {
+    return Apply({AdditiveEncode, XorEncode}, text, appId, mode, flag);
+}
+
 std::string TKod::Decode(std::string_view text, int appId, int mode, bool flag) const noexcept {
-    if (text.empty()) return {};
-    const Variant variant = ChooseVariant(appId, mode, flag);
-    try {
-        switch (variant) {
-            case Variant::kUnchanged:
-                return std::string(text);
-            case Variant::kAdditive:
-                return AdditiveDecode(text, kod::KeyRow(appId, mode));
-            case Variant::kXor:
-            case Variant::kThreeClassXor:
-                return XorDecode(text, kod::KeyRow(appId, mode), ClassesOf(variant));
-        }
-    } catch (...) {
-    }
-    return Unchanged(text);
+    return Apply({AdditiveDecode, XorDecode}, text, appId, mode, flag);
 }
 
 const TKod& SharedKod() noexcept {

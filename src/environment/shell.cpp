@@ -1,5 +1,7 @@
 #include "environment/shell.h"
 
+#include <new>
+
 namespace updater::environment {
 
 std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept {
@@ -12,8 +14,8 @@ std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept {
         folder.clear();
         ReadRegString(registry, RegRoot::kCurrentUser, kShellFoldersKey, "Programs", folder);
         return folder;
-    } catch (...) {
-        return {};
+    } catch (const std::bad_alloc&) {
+        return {};  // out of memory: as if no folder were recorded
     }
 }
 
@@ -32,7 +34,7 @@ bool RecordingShell::CreateShortcut(const std::string& target, const std::string
                                     const std::string& description) noexcept {
     try {
         created_.push_back({target, linkFile, description});
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         return false;
     }
     return createResult_ && !failingLinks_.contains(linkFile);

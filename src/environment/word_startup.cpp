@@ -1,5 +1,7 @@
 #include "environment/word_startup.h"
 
+#include <new>
+
 #include "base/file_system.h"
 #include "localisation/text_helpers.h"
 
@@ -91,7 +93,7 @@ std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell
                 lines.push_back(std::string(kNotFoundLabel) + "=" + defaultFolder);
             }
         }
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
         // Out of memory: keep the lines made so far.
     }
     return static_cast<std::int32_t>(lines.size());

@@ -1,29 +1,31 @@
 #include "app_test_support.h"
 
+#include "app/text_ids.h"
+
 namespace updater::app::test {
 
 FakeServices::FakeServices() {
     const std::pair<std::int32_t, std::pair<std::u16string, std::u16string>> rows[] = {
-        {6, {u"Anuluj", u"Cancel"}},
-        {7, {u"Zakończ", u"Finish"}},
-        {181, {u"Uwaga", u"Attention"}},
-        {182, {u"Tak", u"Yes"}},
-        {183, {u"Nie", u"No"}},
-        {261, {u"%s - Uaktualnienie", u"%s - Update"}},
-        {263, {u"Wersja %s", u"Version %s"}},
-        {264, {u"Uaktualnij", u"Update"}},
-        {271,
+        {kTextCancel, {u"Anuluj", u"Cancel"}},
+        {kTextFinish, {u"Zakończ", u"Finish"}},
+        {kTextQuestionCaption, {u"Uwaga", u"Attention"}},
+        {kTextYes, {u"Tak", u"Yes"}},
+        {kTextNo, {u"Nie", u"No"}},
+        {kTextTitle, {u"%s - Uaktualnienie", u"%s - Update"}},
+        {kTextVersion, {u"Wersja %s", u"Version %s"}},
+        {kTextUpdate, {u"Uaktualnij", u"Update"}},
+        {kTextIntroduction,
          {u"Ten program uaktualni \"%s\" do wersji %s.\r\n\r\n",
           u"This program will update ′%s′ to version %s.\r\n\r\n"}},
-        {272, {u"Aktualizacja została zakończona pomyślnie.", u"Update has finished successfully."}},
-        {273, {u"Podczas aktualizacji wystąpiły błędy.", u"Some errors occurred during update."}},
+        {kTextSucceeded, {u"Aktualizacja została zakończona pomyślnie.", u"Update has finished successfully."}},
+        {kTextFailed, {u"Podczas aktualizacji wystąpiły błędy.", u"Some errors occurred during update."}},
     };
     for (const auto& [id, pair] : rows) {
         texts[{kPolish, id}] = pair.first;
         texts[{kEnglish, id}] = pair.second;
     }
-    texts[{kGerman, 261}] = u"Update - %s";
-    texts[{kGerman, 7}] = u"Beenden";
+    texts[{kGerman, kTextTitle}] = u"Update - %s";
+    texts[{kGerman, kTextFinish}] = u"Beenden";
 }
 
 std::u16string FakeServices::Text(Language language, std::int32_t id, bool forceTextCodePage) const {

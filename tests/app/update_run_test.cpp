@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app_test_support.h"
 
 namespace updater::app {
 namespace {
+
+using patch::FileState;
 
 std::string Utf8(const std::u16string& s) {
     std::string out;
@@ -79,15 +82,19 @@ class FakeEngine : public UpdateEngine {
     char PathSeparator() const override { return '\\'; }
     std::string FileName(int i) override { return i == 34 ? "Quorbel2.exe" : "File" + std::to_string(i) + ".dat"; }
     std::int32_t CurrentVersionNumber(int i) override { return newFiles.count(i) ? 1 : 2; }
-    int FileState(int, const std::string& path) override {
+    FileState CheckFileState(int, const std::string& path) override {
         if (throwOnState) throw std::runtime_error("read failed");
         return files.at(path);
     }
-    bool ReplaceFile(int, const std::string& path) override {
+    patch::ReplaceOutcome ReplaceFile(int, const std::string& path) override {
         replaced.push_back(path);
-        if (!replaceSucceeds) return false;
-        files[path] = kStateCurrent;
-        return true;
+        patch::ReplaceOutcome outcome;
+        if (!replaceSucceeds) {
+            outcome.failedStep = patch::ReplaceStep::kWrite;
+            return outcome;
+        }
+        files[path] = FileState::kCurrent;
+        return outcome;
     }
     std::vector<std::string> WordStartupFolders() override { return wordFolders; }
     std::optional<std::string> DictionaryFileFor(std::int32_t appId) override {
@@ -108,7 +115,7 @@ class FakeEngine : public UpdateEngine {
 
     std::string installFolder = "C:\\Lexivo";
     std::set<std::string> folders{"C:\\Lexivo"};
-    std::map<std::string, int> files;
+    std::map<std::string, FileState> files;
     std::set<int> newFiles;
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
@@ -125,20 +132,20 @@ class UpdateRunTest : public ::testing::Test {
         state.uiLanguage = kEnglish;
         config.titleVariant = 2;
         const std::pair<std::int32_t, std::u16string> english[] = {
-            {267, u"OK\r\n"},
-            {268, u"Error\r\n"},
-            {274, u"The installed version doesn\u2032t need updating."},
-            {276, u"File \u2032%s\u2032 is being updated ... "},
-            {277, u"Error - program directory could not be found."},
-            {278, u"Error - file \u2032%s\u2032 could not be found in program directory."},
-            {279, u"Error - unknown version of file \u2032%s\u2032."},
-            {280, u"An error occurred while opening file \u2032%s\u2032."},
-            {271, u"Intro %s %s\r\n\r\n"},
+            {kTextOk, u"OK\r\n"},
+            {kTextError, u"Error\r\n"},
+            {kTextNothingToUpdate, u"The installed version doesn\u2032t need updating."},
+            {kTextUpdatingFile, u"File \u2032%s\u2032 is being updated ... "},
+            {kTextFolderNotFound, u"Error - program directory could not be found."},
+            {kTextFileNotFound, u"Error - file \u2032%s\u2032 could not be found in program directory."},
+            {kTextUnknownVersion, u"Error - unknown version of file \u2032%s\u2032."},
+            {kTextCannotOpen, u"An error occurred while opening file \u2032%s\u2032."},
+            {kTextIntroduction, u"Intro %s %s\r\n\r\n"},
         };
         for (const auto& [id, text] : english)
             services.texts[{kEnglish, id}] = text;
-        services.texts[{kPolish, 271}] = u"Wstep %s %s\r\n\r\n";
-        services.texts[{kPolish, 267}] = u"OK\r\n";
+        services.texts[{kPolish, kTextIntroduction}] = u"Wstep %s %s\r\n\r\n";
+        services.texts[{kPolish, kTextOk}] = u"OK\r\n";
     }
 
     struct NoMessages : MessageSink {
@@ -158,7 +165,7 @@ class UpdateRunTest : public ::testing::Test {
 const std::string kTarget = "C:\\Lexivo\\Quorbel2.exe";
 
 TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     std::vector<std::string> labelsAtPumps;
     view.onPump = [&] { labelsAtPumps.push_back(Main()); };
     Run();
@@ -199,9 +206,9 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
     const Case cases[] = {
         {"missing file", [](FakeEngine&) {},
          "Error - file ?C:\\Lexivo\\Quorbel2.exe? could not be found in program directory.", true},
-        {"unknown version", [](FakeEngine& e) { e.files[kTarget] = kStateUnknown; },
+        {"unknown version", [](FakeEngine& e) { e.files[kTarget] = FileState::kUnknownVersion; },
          "Error - unknown version of file ?C:\\Lexivo\\Quorbel2.exe?.", true},
-        {"unreadable", [](FakeEngine& e) { e.files[kTarget] = kStateUnreadable; },
+        {"unreadable", [](FakeEngine& e) { e.files[kTarget] = FileState::kError; },
          "An error occurred while opening file ?C:\\Lexivo\\Quorbel2.exe?.", true},
         {"no registry entry", [](FakeEngine& e) { e.installFolder.clear(); },
          "Error - program directory could not be found.", false},
@@ -236,7 +243,7 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
 }
 
 TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineButCountsAsChanged) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     engine.replaceSucceeds = false;
     std::string lastLine;
     view.onPump = [&] { lastLine = Main(); };
@@ -250,7 +257,7 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
     config.patchKind = 4;
     engine.installFolder.clear();
     engine.folders.insert("D:\\Moje\\Lexivo");
-    engine.files["D:\\Moje\\Lexivo\\Quorbel2.exe"] = kStateCurrent;
+    engine.files["D:\\Moje\\Lexivo\\Quorbel2.exe"] = FileState::kCurrent;
     view.browseResult = u"D:\\Moje\\Lexivo\\Quorbel2.exe";
     Run();
     EXPECT_EQ(view.events[2], "browse");
@@ -274,10 +281,10 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
 TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
     config.activeSet = base::ByteSet{29, 30};
     engine.wordFolders = {"Microsoft Word 2003=E:\\Start", "Microsoft Word 97/2000=F:\\Default\\"};
-    engine.files["C:\\Lexivo\\File29.dat"] = kStateCurrent;
-    engine.files["E:\\Start\\File29.dat"] = kStateOld;        // replaced, but reports nothing
-    engine.files["F:\\Default\\File29.dat"] = kStateUnknown;  // asked about, does not fail the run
-    engine.newFiles = {30};                                   // new in this patch: created everywhere
+    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
+    engine.files["E:\\Start\\File29.dat"] = FileState::kOld;               // replaced, but reports nothing
+    engine.files["F:\\Default\\File29.dat"] = FileState::kUnknownVersion;  // asked about, does not fail the run
+    engine.newFiles = {30};                                                // new in this patch: created everywhere
     Run();
 
     EXPECT_EQ(engine.replaced, (std::vector<std::string>{"E:\\Start\\File29.dat", "C:\\Lexivo\\File30.dat",
@@ -290,7 +297,7 @@ TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
 TEST_F(UpdateRunTest, MissingFilesInExtraFoldersAreNotErrors) {
     config.activeSet = base::ByteSet{29};
     engine.wordFolders = {"Microsoft Word (nie znaleziono)=G:\\Startup"};
-    engine.files["C:\\Lexivo\\File29.dat"] = kStateCurrent;
+    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
     Run();
     EXPECT_TRUE(view.asked.empty());
     EXPECT_EQ(Main(), "The installed version doesn?t need updating.");
@@ -317,7 +324,7 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         {Code::kUnknownState, Outcome::kNotAttempted, "Error", "Some errors occurred during update."},
     };
     config.settings.updateDictionaries = true;
-    engine.files[kTarget] = kStateCurrent;
+    engine.files[kTarget] = FileState::kCurrent;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(patch::Describe(c.outcome)) + " / code " + std::to_string(static_cast<int>(c.code)));
         engine.dictionaryResult.code = c.code;
@@ -359,7 +366,7 @@ TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
 }
 
 TEST_F(UpdateRunTest, LanguageChangeDuringARunRewritesTheLabelAndAppendsContinue) {
-    engine.files[kTarget] = kStateOld;
+    engine.files[kTarget] = FileState::kOld;
     config.titleVariant = 1;
     state.uiLanguage = kPolish;
     int pumps = 0;
@@ -390,7 +397,7 @@ TEST_F(UpdateRunTest, AnErrorThrownByAPartEndsTheRunUsable) {
     EXPECT_EQ(Main(), "Some errors occurred during update.");
 
     FakeEngine throwing;
-    throwing.files[kTarget] = kStateOld;
+    throwing.files[kTarget] = FileState::kOld;
     throwing.throwOnState = true;
     RecordingView v;
     MainWindowState s;

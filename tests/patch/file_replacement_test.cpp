@@ -89,7 +89,7 @@ class Replacement : public ::testing::Test {
 
 TEST(ReplacementOfThisBuild, TurnsTheOldProgramIntoTheCurrentVersion) {
     test::TempFolder folder;
-    const std::string path = folder.Write("Quorbel2.exe", AsString(tools::MakeQuorbelOld()));
+    const std::string path = folder.Write("Quorbel2.exe", AsString(fixtures::MakeQuorbelOld()));
     ASSERT_EQ(CheckFileState(34, path), FileState::kOld);
     ASSERT_TRUE(ReplaceTargetFile(34, path));
     const auto crc = FileCrc32(path);

@@ -43,11 +43,11 @@ void WriteSparse(const std::string& path, std::int64_t size, std::span<const Pro
 
 // Generating a fixture takes a while; each is made once per test program.
 const std::string& OldQuorbel() {
-    static const std::string bytes = AsString(tools::MakeQuorbelOld());
+    static const std::string bytes = AsString(fixtures::MakeQuorbelOld());
     return bytes;
 }
 const std::string& NewQuorbel() {
-    static const std::string bytes = AsString(tools::MakeQuorbelNew());
+    static const std::string bytes = AsString(fixtures::MakeQuorbelNew());
     return bytes;
 }
 

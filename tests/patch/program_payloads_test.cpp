@@ -25,7 +25,7 @@ struct Part {
 constexpr Part kParts[] = {{"PEN251IEA", 0, 1'500'000}, {"PEN251IEB", 1'500'000, 1'221'280}};
 
 const Bytes& NewVersion() {
-    static const Bytes bytes = tools::MakeQuorbelNew();
+    static const Bytes bytes = fixtures::MakeQuorbelNew();
     return bytes;
 }
 

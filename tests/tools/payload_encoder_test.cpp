@@ -184,7 +184,7 @@ TEST(EncodePayload, RoundTripsVariedContent) {
     mixed.insert(mixed.end(), noise.begin(), noise.end());
     mixed.insert(mixed.end(), 5'000, 0);
     RoundTrip(mixed);
-    const Bytes program = MakeQuorbelOld();
+    const Bytes program = fixtures::MakeQuorbelOld();
     RoundTrip(Bytes(program.begin(), program.begin() + 300'000));
 }
 

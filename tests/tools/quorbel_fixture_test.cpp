@@ -6,7 +6,7 @@
 
 #include "patch/crc32.h"
 
-namespace updater::tools {
+namespace updater::fixtures {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -109,4 +109,4 @@ TEST(ForceCrc32, ReachesAnyChecksumAtAnyOffset) {
 }
 
 }  // namespace
-}  // namespace updater::tools
+}  // namespace updater::fixtures

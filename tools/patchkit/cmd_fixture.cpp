@@ -50,8 +50,8 @@ const patchkit::CommandRegistration kRegistration{
     "fixture", "NAME OUTPUT", "writes a synthetic test file (run without arguments for the list)", &Run};
 
 const patchkit::FixtureRegistration kQuorbelOld{
-    "quorbel-old", "synthetic Quorbel2.exe, old version (2,713,600 bytes, CRC-32 9053aae7)", &tools::MakeQuorbelOld};
+    "quorbel-old", "synthetic Quorbel2.exe, old version (2,713,600 bytes, CRC-32 9053aae7)", &fixtures::MakeQuorbelOld};
 const patchkit::FixtureRegistration kQuorbelNew{
-    "quorbel-new", "synthetic Quorbel2.exe, new version (2,721,280 bytes, CRC-32 f4f34db0)", &tools::MakeQuorbelNew};
+    "quorbel-new", "synthetic Quorbel2.exe, new version (2,721,280 bytes, CRC-32 f4f34db0)", &fixtures::MakeQuorbelNew};
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "app/win32/flag_button.h"
 
 #include <memory>
-#include <mutex>
 
+#include "app/win32/scoped_gdi.h"
 #include "app/window_layout.h"
 
 namespace updater::app::win32 {
@@ -29,20 +29,15 @@ void Notify(HWND window) {
 // A checked-down button shows a light dither behind its image, like a latched tool button.
 void FillDownBackground(HDC dc, const RECT& rect) {
     static const WORD kPattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP patternBitmap = CreateBitmap(8, 8, 1, 1, kPattern);
-    HBRUSH brush = CreatePatternBrush(patternBitmap);
-    const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
-    const COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    FillRect(dc, &rect, brush);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
-    DeleteObject(brush);
-    DeleteObject(patternBitmap);
+    const Bitmap pattern(CreateBitmap(8, 8, 1, 1, kPattern));
+    const Brush brush(CreatePatternBrush(pattern.get()));
+    const ScopedColors colors(dc, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNHIGHLIGHT));
+    FillRect(dc, &rect, brush.get());
 }
 
 void Paint(HWND window, const FlagState& state) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    const ScopedPaint paint(window);
+    const HDC dc = paint.get();
     RECT rect;
     GetClientRect(window, &rect);
     const bool sunken = state.down || (state.pushing && state.hot);
@@ -63,20 +58,17 @@ void Paint(HWND window, const FlagState& state) {
         const int offset = sunken ? 1 : 0;
         const int x = (rect.right - width) / 2 + offset;
         const int y = (rect.bottom - height) / 2 + offset;
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, state.bitmap);
+        const ScopedCompatibleDC source(dc);
+        const ScopedSelectObject selected(source.get(), state.bitmap);
         BITMAP info{};
         GetObjectW(state.bitmap, sizeof(info), &info);
         if (info.bmWidth == width && info.bmHeight == height) {
-            BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
+            BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCCOPY);
         } else {
             SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, x, y, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            StretchBlt(dc, x, y, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         }
-        SelectObject(source, old);
-        DeleteDC(source);
     }
-    EndPaint(window, &ps);
 }
 
 void SetHot(HWND window, FlagState& state, bool hot) {
@@ -168,24 +160,14 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void RegisterFlagButtonClass() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = FlagButtonProc;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kFlagButtonClass;
-        RegisterClassExW(&wc);
-    });
-}
-
 }  // namespace
 
 HWND CreateFlagButton(HWND parent, int id, const PixelRect& rect, std::u16string_view name, HBITMAP bitmap) {
-    RegisterFlagButtonClass();
+    WNDCLASSEXW flagClass{};
+    flagClass.style = CS_HREDRAW | CS_VREDRAW;
+    flagClass.lpfnWndProc = FlagButtonProc;
+    flagClass.lpszClassName = kFlagButtonClass;
+    RegisterWindowClass(flagClass);
     const std::u16string text(name);
     return CreateWindowExW(0, kFlagButtonClass, reinterpret_cast<const wchar_t*>(text.c_str()), WS_CHILD | WS_DISABLED,
                            rect.left, rect.top, rect.width, rect.height, parent,

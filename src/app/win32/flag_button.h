@@ -10,15 +10,13 @@
 #include "app/question_layout.h"
 #include "app/win32/window_support.h"
 
-struct HBITMAP__;
-
 namespace updater::app::win32 {
 
 inline constexpr wchar_t kFlagButtonClass[] = L"UpdaterFlagButton";
 
 // Creates a hidden, disabled flag button; the bitmap is borrowed and must outlive the button.
 WindowHandle CreateFlagButton(WindowHandle parent, int id, const PixelRect& rect, std::u16string_view name,
-                              HBITMAP__* bitmap);
+                              HBITMAP bitmap);
 void SetFlagDown(WindowHandle button, bool down);
 bool IsFlagDown(WindowHandle button);
 

@@ -4,9 +4,9 @@
 
 #include "app/win32/main_window.h"
 
-#include <mutex>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/question_dialog.h"
@@ -31,9 +31,6 @@ constexpr std::array<std::u16string_view, kFlagCount> kFlagNames{u"Polski", u"En
 constexpr std::array<int, kFlagCount> kFlagBitmaps{UPDATER_IDB_FLAG_POLAND, UPDATER_IDB_FLAG_UNITED_KINGDOM,
                                                    UPDATER_IDB_FLAG_GERMANY, UPDATER_IDB_FLAG_FRANCE,
                                                    UPDATER_IDB_FLAG_ITALY};
-// Sample texts of the preview: the folder-not-found message, and a question with choices.
-constexpr std::int32_t kPreviewMessageText = 277;
-constexpr std::int32_t kPreviewQuestionText = 151;
 
 PixelRect ScaledRect(int left, int top, int width, int height) {
     return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
@@ -49,40 +46,17 @@ HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id, c
                            nullptr);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* form = reinterpret_cast<TfrmMainPatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form && message != WM_NCCREATE) {
-        const LRESULT handled = form->HandleMessage(message, wParam, lParam);
-        if (handled != -1) return handled;
-    }
-    // The dialog manager gives Enter (default button), Tab and the focus their usual meaning.
-    return DefDlgProcW(window, message, wParam, lParam);
-}
+// Counts a running handler for as long as it runs, however it ends.
+class HandlerScope {
+  public:
+    explicit HandlerScope(int& busy) : busy_(busy) { ++busy_; }
+    ~HandlerScope() { --busy_; }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
 
-void RegisterMainWindowClass() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = MainWindowProc;
-        wc.cbWndExtra = DLGWINDOWEXTRA;
-        wc.hInstance = ModuleInstance();
-        wc.hIcon =
-            static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(UPDATER_IDI_APPLICATION), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-        wc.hIconSm = static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(UPDATER_IDI_APPLICATION),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kMainWindowClass;
-        RegisterClassExW(&wc);
-    });
-}
+  private:
+    int& busy_;
+};
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -92,13 +66,9 @@ const wchar_t* Wide(const std::u16string& text) {
 
 TfrmMainPatcher::TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services)
     : config_(config), services_(services), patcher_(config, services, *this) {
-    RegisterMainWindowClass();
     previewMessage_ = RegisterWindowMessageW(kPreviewQuestionMessage);
-    RECT outer{0, 0, Scaled(layout::kClientWidth), Scaled(layout::kClientHeight)};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    window_ =
-        CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                        outer.bottom - outer.top, nullptr, nullptr, ModuleInstance(), this);
+    window_ = CreateDialogWindow(*this, {kMainWindowClass, true}, kStyle, kExStyle,
+                                 {Scaled(layout::kClientWidth), Scaled(layout::kClientHeight)}, nullptr);
     CreateControls();
     patcher_.FormCreate();
 }
@@ -107,9 +77,6 @@ TfrmMainPatcher::~TfrmMainPatcher() {
     if (window_ && IsWindow(window_)) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
-    }
-    for (HBITMAP bitmap : flagBitmaps_) {
-        if (bitmap) DeleteObject(bitmap);
     }
 }
 
@@ -135,12 +102,12 @@ void TfrmMainPatcher::CreateControls() {
 
     for (Flag flag : kFlags) {
         const std::size_t i = Index(flag);
-        flagBitmaps_[i] = static_cast<HBITMAP>(
-            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(kFlagBitmaps[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        flagBitmaps_[i].reset(static_cast<HBITMAP>(
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(kFlagBitmaps[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         flags_[i] = CreateFlagButton(
             pnlIntro_, kFirstFlagId + static_cast<int>(i),
             ScaledRect(layout::kFlagLefts[i], layout::kFlagTop, layout::kFlagWidth, layout::kFlagHeight), kFlagNames[i],
-            flagBitmaps_[i]);
+            flagBitmaps_[i].get());
     }
     // As designed: Polish and English offered, Polish pressed; FormShow decides for the product.
     PlaceFlag(Flag::kPolski, true, layout::kFlagLefts[0]);
@@ -178,9 +145,10 @@ void TfrmMainPatcher::Show() {
 
 template <class Handler>
 void TfrmMainPatcher::RunHandler(Handler handler) {
-    ++busy_;
-    handler();
-    --busy_;
+    {
+        const HandlerScope running(busy_);
+        handler();
+    }
     if (busy_ == 0 && closePending_) {
         closePending_ = false;
         DestroyWindow(window_);
@@ -348,13 +316,14 @@ void TfrmMainPatcher::OnCommand(int id) {
     }
 }
 
-std::intptr_t TfrmMainPatcher::HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+std::optional<LRESULT> TfrmMainPatcher::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     if (message == previewMessage_ && previewMessage_ != 0) {
         if (busy_ == 0 && question_ && IsWindowEnabled(window_)) {
             const std::uint8_t kind = static_cast<std::uint8_t>(wParam);
             const Language language = patcher_.State().uiLanguage;
             RunHandler([&] {
-                Ask(services_.Text(language, kind == 0 ? kPreviewMessageText : kPreviewQuestionText, false), kind);
+                // Kind 0 shows a plain message (folder not found), the others a question with choices.
+                Ask(services_.Text(language, kind == 0 ? kTextFolderNotFound : kTextSampleQuestion, false), kind);
             });
         }
         return 0;
@@ -381,9 +350,9 @@ std::intptr_t TfrmMainPatcher::HandleMessage(unsigned message, std::uintptr_t wP
         case WM_DESTROY:
             KillTimer(window_, kProgressTimerId);
             if (endsProgram_) PostQuitMessage(0);
-            return -1;  // the dialog manager releases what it holds
+            return std::nullopt;  // the dialog manager releases what it holds
         default:
-            return -1;
+            return std::nullopt;
     }
 }
 

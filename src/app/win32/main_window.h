@@ -10,8 +10,6 @@
 #include "app/win32/flag_button.h"
 #include "app/win32/window_support.h"
 
-struct HBITMAP__;
-
 namespace updater::app::win32 {
 
 class TfrmPytanie;
@@ -22,7 +20,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"TfrmMainPatcher";
 // the update run alone never does.
 inline constexpr wchar_t kPreviewQuestionMessage[] = L"UpdaterPreviewQuestion";
 
-class TfrmMainPatcher : public MainWindowControls {
+class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
   public:
     // Creates the window hidden and runs FormCreate.
     TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services);
@@ -58,10 +56,8 @@ class TfrmMainPatcher : public MainWindowControls {
     void SetQuestionLanguage(Language language) override;
     void Close() override;
 
-    // The window procedure's share; called only by the window class.
-    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-
   private:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     template <class Handler>
     void RunHandler(Handler handler);
     void CreateControls();
@@ -83,7 +79,7 @@ class TfrmMainPatcher : public MainWindowControls {
     WindowHandle lblTytul_ = nullptr, lblKrok_ = nullptr, lblJezyk_ = nullptr, lblMain_ = nullptr;
     WindowHandle lblWersjaSpecjalna_ = nullptr;
     std::array<WindowHandle, kFlagCount> flags_{};
-    std::array<HBITMAP__*, kFlagCount> flagBitmaps_{};
+    std::array<Bitmap, kFlagCount> flagBitmaps_;  // outlive the buttons: the window goes first
     Font windowFont_, titleFont_, versionFont_, mainFont_, languageFont_;
     std::u16string openDialogTitle_;
     unsigned previewMessage_ = 0;

@@ -2,8 +2,6 @@
 
 #include "app/win32/question_dialog.h"
 
-#include <mutex>
-
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
 #include "app/window_layout.h"
@@ -13,35 +11,6 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT;
-
-LRESULT CALLBACK QuestionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* dialog = reinterpret_cast<TfrmPytanie*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (dialog && message != WM_NCCREATE) {
-        const LRESULT handled = dialog->HandleMessage(message, wParam, lParam);
-        if (handled != -1) return handled;
-    }
-    // The dialog manager gives Enter, Esc, Tab and the default button their usual meaning.
-    return DefDlgProcW(window, message, wParam, lParam);
-}
-
-void RegisterQuestionDialogClass() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = QuestionDialogProc;
-        wc.cbWndExtra = DLGWINDOWEXTRA;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kQuestionDialogClass;
-        RegisterClassExW(&wc);
-    });
-}
 
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, int left, int top, int width, int height) {
     return CreateWindowExW(0, className, L"", WS_CHILD | style, left, top, width, height, parent,
@@ -64,12 +33,8 @@ class LabelMeasure : public TextMeasure {
 
 TfrmPytanie::TfrmPytanie(const TextLookup& texts, HWND owner) : texts_(texts) {
     namespace q = question_dialog;
-    RegisterQuestionDialogClass();
-    RECT outer{0, 0, Scaled(322), Scaled(124)};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     window_ =
-        CreateWindowExW(kExStyle, kQuestionDialogClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                        outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, ModuleInstance(), this);
+        CreateDialogWindow(*this, {kQuestionDialogClass, false}, kStyle, kExStyle, {Scaled(322), Scaled(124)}, owner);
     const int top = Scaled(95);
     const int width = Scaled(q::kButtonWidths[0]);
     const int height = Scaled(q::kButtonHeight);
@@ -164,7 +129,7 @@ void TfrmPytanie::Finish(std::int32_t result) {
     result_ = result;
 }
 
-std::intptr_t TfrmPytanie::HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) break;
@@ -191,7 +156,7 @@ std::intptr_t TfrmPytanie::HandleMessage(unsigned message, std::uintptr_t wParam
         default:
             break;
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace updater::app::win32

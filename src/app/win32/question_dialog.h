@@ -14,11 +14,11 @@ namespace updater::app::win32 {
 
 inline constexpr wchar_t kQuestionDialogClass[] = L"TfrmPytanie";
 
-class TfrmPytanie {
+class TfrmPytanie : private DialogWindow {
   public:
     // Creates the dialog hidden, owned by owner (may be null).
     TfrmPytanie(const TextLookup& texts, WindowHandle owner);
-    ~TfrmPytanie();
+    ~TfrmPytanie() override;
     TfrmPytanie(const TfrmPytanie&) = delete;
     TfrmPytanie& operator=(const TfrmPytanie&) = delete;
 
@@ -32,10 +32,8 @@ class TfrmPytanie {
     // Tests replace the measuring of the message to place the dialog around known label sizes.
     void SetMeasureForTesting(const TextMeasure* measure) { measureOverride_ = measure; }
 
-    // The window procedure's share; called only by the window class.
-    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-
   private:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Finish(std::int32_t result);
 
     const TextLookup& texts_;

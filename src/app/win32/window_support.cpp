@@ -2,8 +2,8 @@
 
 #include "app/win32/window_support.h"
 
-#include <mutex>
-
+#include "app/win32/resource_ids.h"
+#include "app/win32/scoped_gdi.h"
 #include "app/window_layout.h"
 #include "localisation/win32/interface_font.h"
 
@@ -48,17 +48,28 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void RegisterPanelClass() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PanelProc;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPanelClass;
-        RegisterClassExW(&wc);
-    });
+LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* handler = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (handler && message != WM_NCCREATE) {
+        if (const std::optional<LRESULT> answer = handler->HandleMessage(message, wParam, lParam)) return *answer;
+    }
+    return DefDlgProcW(window, message, wParam, lParam);
+}
+
+HICON ProgramIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(UPDATER_IDI_APPLICATION), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                         LR_DEFAULTCOLOR));
+}
+
+bool IsRegistered(const wchar_t* className) {
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof(registered);
+    return GetClassInfoExW(ModuleInstance(), className, &registered) != FALSE;
 }
 
 }  // namespace
@@ -67,11 +78,18 @@ HINSTANCE ModuleInstance() {
     return GetModuleHandleW(nullptr);
 }
 
+void RegisterWindowClass(WNDCLASSEXW windowClass) {
+    if (IsRegistered(windowClass.lpszClassName)) return;
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.hInstance = ModuleInstance();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassExW(&windowClass);
+}
+
 int ScreenDpi() {
     static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
-        if (screen) ReleaseDC(nullptr, screen);
+        const ScopedGetDC screen(nullptr);
+        const int value = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
         return value > 0 ? value : kDesignDpi;
     }();
     return dpi;
@@ -79,10 +97,6 @@ int ScreenDpi() {
 
 int Scaled(int designPixels) {
     return ScaleFromDesign(designPixels, ScreenDpi());
-}
-
-void FontDeleter::operator()(HFONT font) const {
-    DeleteObject(font);
 }
 
 Font MakeInterfaceFont(int designHeight, bool bold, Language language) {
@@ -111,17 +125,15 @@ std::u16string Caption(HWND window) {
 }
 
 PixelSize MeasureText(HWND window, std::u16string_view text, std::optional<int> wrapWidth) {
-    HDC dc = GetDC(window);
-    if (!dc) return {};
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    const ScopedGetDC dc(window);
+    if (!dc.get()) return {};
+    const ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
     RECT rect{0, 0, wrapWidth.value_or(0), 0};
     UINT flags = DT_CALCRECT | kLabelDrawFlags;
     if (wrapWidth) flags |= DT_WORDBREAK;
     // An empty text still has the height of one line.
     const std::u16string_view measured = text.empty() ? std::u16string_view(u" ") : text;
-    DrawTextW(dc, Wide(measured), static_cast<int>(measured.size()), &rect, flags);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    DrawTextW(dc.get(), Wide(measured), static_cast<int>(measured.size()), &rect, flags);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -131,12 +143,37 @@ void AutoSizeLabel(HWND label) {
 }
 
 HWND CreatePanel(HWND parent, const PixelRect& rect, bool white) {
-    RegisterPanelClass();
+    WNDCLASSEXW panelClass{};
+    panelClass.lpfnWndProc = PanelProc;
+    panelClass.lpszClassName = kPanelClass;
+    RegisterWindowClass(panelClass);
     HWND panel =
         CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left,
                         rect.top, rect.width, rect.height, parent, nullptr, ModuleInstance(), nullptr);
     SetWindowLongPtrW(panel, GWLP_USERDATA, white ? 1 : 0);
     return panel;
+}
+
+HWND CreateDialogWindow(DialogWindow& handler, const DialogWindowClass& windowClass, DWORD style, DWORD exStyle,
+                        PixelSize client, HWND owner) {
+    // The icon is loaded only for the registration, once.
+    if (!IsRegistered(windowClass.name)) {
+        WNDCLASSEXW dialogClass{};
+        dialogClass.lpfnWndProc = DialogWindowProc;
+        dialogClass.cbWndExtra = DLGWINDOWEXTRA;
+        if (windowClass.programIcon) {
+            dialogClass.hIcon = ProgramIcon(SM_CXICON, SM_CYICON);
+            dialogClass.hIconSm = ProgramIcon(SM_CXSMICON, SM_CYSMICON);
+        }
+        dialogClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        dialogClass.lpszClassName = windowClass.name;
+        RegisterWindowClass(dialogClass);
+    }
+    RECT outer{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    return CreateWindowExW(exStyle, windowClass.name, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                           outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, ModuleInstance(),
+                           &handler);
 }
 
 }  // namespace updater::app::win32

@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "base/win32/system_code_page.h"
@@ -30,7 +31,7 @@ class Win32Shell final : public Shell {
             std::string path(buffer);
             if (!path.empty() && path.back() != '\\') path.push_back('\\');
             return path;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {
             return {};
         }
     }
@@ -56,8 +57,8 @@ class Win32Shell final : public Shell {
             if (wideLink.empty()) return false;
             // Save replaces a link file of that name.
             return SUCCEEDED(file->Save(wideLink.c_str(), FALSE));
-        } catch (...) {
-            return false;
+        } catch (const std::bad_alloc&) {
+            return false;  // out of memory for the paths
         }
     }
 };

@@ -21,7 +21,7 @@ namespace updater::patch {
 namespace {
 
 const std::vector<std::uint8_t>& OldQuorbel() {
-    static const std::vector<std::uint8_t> bytes = tools::MakeQuorbelOld();
+    static const std::vector<std::uint8_t> bytes = fixtures::MakeQuorbelOld();
     return bytes;
 }
 

@@ -1,0 +1,104 @@
+#pragma once
+// Owners for the GDI resources the windows draw with. Each is given back by the scope that took
+// it, on every way out, in the reverse order of taking: a selected object is put back before its
+// device context goes, a brush is deleted before the bitmap it was made from.
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace updater::app::win32 {
+
+// A bitmap, brush or font, deleted with its owner.
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <class Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+using Bitmap = GdiObject<HBITMAP>;
+using Brush = GdiObject<HBRUSH>;
+using Font = GdiObject<HFONT>;
+
+// A window's device context (the screen's for a null window), released with the scope.
+class ScopedGetDC {
+  public:
+    explicit ScopedGetDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedGetDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context compatible with another, deleted with the scope.
+class ScopedCompatibleDC {
+  public:
+    explicit ScopedCompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~ScopedCompatibleDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    ScopedCompatibleDC(const ScopedCompatibleDC&) = delete;
+    ScopedCompatibleDC& operator=(const ScopedCompatibleDC&) = delete;
+
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+// BeginPaint for the scope, EndPaint at its end.
+class ScopedPaint {
+  public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~ScopedPaint() { EndPaint(window_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// An object selected into a device context for the scope; the previous one is put back.
+class ScopedSelectObject {
+  public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() { SelectObject(dc_, previous_); }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Text and background colours of a device context for the scope (a monochrome pattern brush is
+// drawn in them); the previous ones are put back.
+class ScopedColors {
+  public:
+    ScopedColors(HDC dc, COLORREF text, COLORREF background)
+        : dc_(dc), text_(SetTextColor(dc, text)), background_(SetBkColor(dc, background)) {}
+    ~ScopedColors() {
+        SetTextColor(dc_, text_);
+        SetBkColor(dc_, background_);
+    }
+    ScopedColors(const ScopedColors&) = delete;
+    ScopedColors& operator=(const ScopedColors&) = delete;
+
+  private:
+    HDC dc_;
+    COLORREF text_;
+    COLORREF background_;
+};
+
+}  // namespace updater::app::win32
