@@ -235,7 +235,7 @@ class PeReader {
         // The tree's offsets count from its start, up to the end of the section holding it.
         for (const Section& s : sections_) {
             if (resourceRva_ < s.virtualAddress || resourceRva_ - s.virtualAddress >= s.rawSize) continue;
-            auto tree = AtAddress(resourceRva_, s.rawSize - (resourceRva_ - s.virtualAddress), "the resources");
+            auto tree = AtAddress(resourceRva_, s.rawSize - (resourceRva_ - s.virtualAddress), "the resource section");
             if (!tree) return false;
             tree_ = *tree;
         }
