@@ -312,7 +312,7 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     // Fast path: while 8 payload bytes can be loaded at once and 9 symbols still fit. A refill
     // leaves at least 56 real bits, enough for three lookups of up to 16 bits each, so nothing
     // here can run past the payload.
-    while (data + size - p >= 8 && outEnd - out >= 3 * kMaxSymbolsPerEntry) {
+    while (data + size - p >= 8 && outEnd - out >= std::ptrdiff_t{3 * kMaxSymbolsPerEntry}) {
         bits |= LoadBigEndian64(p) >> bitsLeft;
         p += (63 - bitsLeft) >> 3;
         bitsLeft |= 56;

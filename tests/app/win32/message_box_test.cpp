@@ -7,21 +7,21 @@
 namespace updater::app {
 namespace {
 
+// A named CALLBACK function: on 32-bit Windows a lambda does not convert to the stdcall pointer.
+BOOL CALLBACK FirstStaticText(HWND child, LPARAM param) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    auto* found = reinterpret_cast<std::u16string*>(param);
+    if (lstrcmpiW(name, L"Static") == 0 && found->empty()) *found = test::TextOf(child);
+    return TRUE;
+}
+
 TEST(MessageBoxSink, ShowsTheTextCaptionedWithTheApplicationTitle) {
     std::u16string caption;
     std::u16string text;
     test::WhenVisible(L"#32770", [&](HWND box) {
         caption = test::TextOf(box);
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM param) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(child, name, 16);
-                auto* found = reinterpret_cast<std::u16string*>(param);
-                if (lstrcmpiW(name, L"Static") == 0 && found->empty()) *found = test::TextOf(child);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
+        EnumChildWindows(box, &FirstStaticText, reinterpret_cast<LPARAM>(&text));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     win32::MessageBoxSink sink;

@@ -37,20 +37,26 @@ ProgramWindows::~ProgramWindows() {
     PumpFor(0);
 }
 
+namespace {
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+// A named CALLBACK function: on 32-bit Windows a lambda does not convert to the stdcall pointer.
+BOOL CALLBACK MatchControlId(HWND child, LPARAM param) {
+    auto* s = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != s->id) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
+}  // namespace
+
 HWND ControlById(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(window, &MatchControlId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

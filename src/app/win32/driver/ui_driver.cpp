@@ -84,15 +84,15 @@ bool WaitFor(const std::wstring& className, DWORD timeoutMs, bool present, HWND*
     }
 }
 
+// A named CALLBACK function: on 32-bit Windows a lambda does not convert to the stdcall pointer.
+BOOL CALLBACK CollectDescendant(HWND child, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND window) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(window, &CollectDescendant, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 

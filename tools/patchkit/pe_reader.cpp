@@ -1,0 +1,377 @@
+#include "patchkit/pe_reader.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace patchkit {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+constexpr std::uint32_t kRawDataType = 10;   // RT_RCDATA
+constexpr std::uint32_t kVersionType = 16;   // RT_VERSION
+constexpr std::uint32_t kManifestType = 24;  // RT_MANIFEST
+constexpr std::uint32_t kHighBit = 0x8000'0000u;
+constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BDu;
+
+// True when length bytes from offset lie inside a buffer of size bytes. Checked as differences
+// from the end, so that no sum can wrap around.
+constexpr bool Fits(std::size_t size, std::uint64_t offset, std::uint64_t length) {
+    return offset <= size && length <= size - offset;
+}
+
+// Callers have checked the bytes with Fits.
+std::uint16_t U16(Bytes b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+std::uint32_t U32(Bytes b, std::size_t at) {
+    return static_cast<std::uint32_t>(U16(b, at)) | static_cast<std::uint32_t>(U16(b, at + 2)) << 16;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 code units to UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string ReadUtf16(Bytes b, std::size_t at, std::size_t units) {
+    std::u16string text;
+    for (std::size_t i = 0; i < units; ++i)
+        text += static_cast<char16_t>(U16(b, at + 2 * i));
+    return text;
+}
+
+std::string ArchitectureName(std::uint16_t machine) {
+    switch (machine) {
+        case 0x014C:
+            return "x86";
+        case 0x8664:
+            return "x64";
+        case 0xAA64:
+            return "arm64";
+        default: {
+            static constexpr char kHex[] = "0123456789abcdef";
+            std::string name = "machine 0x";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                name += kHex[machine >> shift & 0xF];
+            return name;
+        }
+    }
+}
+
+struct Section {
+    std::uint32_t virtualAddress;
+    std::uint32_t rawSize;
+    std::uint32_t rawOffset;
+};
+
+class PeReader {
+  public:
+    explicit PeReader(Bytes image) : image_(image) {}
+
+    ExecutableRead Read() {
+        ExecutableRead result;
+        ExecutableResources resources;
+        if (!ReadHeaders(resources) || !ReadTree(resources)) {
+            result.error = error_;
+            return result;
+        }
+        result.resources = std::move(resources);
+        return result;
+    }
+
+  private:
+    bool Fail(std::string reason) {
+        if (error_.empty()) error_ = std::move(reason);
+        return false;
+    }
+
+    bool ReadHeaders(ExecutableResources& resources) {
+        if (!Fits(image_.size(), 0, 64) || image_[0] != 'M' || image_[1] != 'Z') {
+            return Fail("not a Windows program (no MZ header)");
+        }
+        const std::uint32_t pe = U32(image_, 0x3C);
+        if (!Fits(image_.size(), pe, 24) || U32(image_, pe) != 0x0000'4550u) {
+            return Fail("not a Windows program (no PE header)");
+        }
+        resources.architecture = ArchitectureName(U16(image_, pe + 4));
+        const std::uint16_t sectionCount = U16(image_, pe + 6);
+        const std::uint16_t optionalSize = U16(image_, pe + 20);
+        const std::uint64_t optional = std::uint64_t{pe} + 24;
+        if (!Fits(image_.size(), optional, optionalSize) || optionalSize < 2) {
+            return Fail("the optional header runs past the end of the file");
+        }
+        const std::uint16_t magic = U16(image_, optional);
+        std::uint32_t directories = 0;  // where the data directories begin in the optional header
+        if (magic == 0x10B) {
+            directories = 96;
+        } else if (magic == 0x20B) {
+            directories = 112;
+        } else {
+            return Fail("unknown optional header kind");
+        }
+        // The resource directory is the third data directory.
+        if (optionalSize < directories + 3 * 8 || U32(image_, optional + directories - 4) < 3) {
+            return Fail("the program has no resources");
+        }
+        resourceRva_ = U32(image_, optional + directories + 16);
+        if (resourceRva_ == 0) return Fail("the program has no resources");
+
+        const std::uint64_t table = optional + optionalSize;
+        if (!Fits(image_.size(), table, std::uint64_t{sectionCount} * 40)) {
+            return Fail("the section table runs past the end of the file");
+        }
+        for (std::uint32_t i = 0; i < sectionCount; ++i) {
+            const std::size_t at = static_cast<std::size_t>(table) + i * 40;
+            sections_.push_back({U32(image_, at + 12), U32(image_, at + 16), U32(image_, at + 20)});
+        }
+        return true;
+    }
+
+    // The bytes at an address of the loaded image, as the file holds them; empty after a failure.
+    std::optional<Bytes> AtAddress(std::uint32_t rva, std::uint32_t length, std::string_view what) {
+        for (const Section& s : sections_) {
+            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
+            const std::uint32_t inSection = rva - s.virtualAddress;
+            if (length > s.rawSize - inSection) {
+                Fail(std::string(what) + " runs past the end of its section");
+                return std::nullopt;
+            }
+            const std::uint64_t offset = std::uint64_t{s.rawOffset} + inSection;
+            if (!Fits(image_.size(), offset, length)) {
+                Fail(std::string(what) + " runs past the end of the file (truncated?)");
+                return std::nullopt;
+            }
+            return image_.subspan(static_cast<std::size_t>(offset), length);
+        }
+        Fail(std::string(what) + " lies outside every section");
+        return std::nullopt;
+    }
+
+    struct Entry {
+        std::uint32_t name;
+        std::uint32_t data;
+    };
+
+    // The entries of the directory at offset of the resource tree.
+    std::optional<std::vector<Entry>> Directory(std::uint32_t offset) {
+        if (!Fits(tree_.size(), offset, 16)) {
+            Fail("a resource directory lies outside the resources");
+            return std::nullopt;
+        }
+        const std::uint32_t count = std::uint32_t{U16(tree_, offset + 12)} + U16(tree_, offset + 14);
+        if (!Fits(tree_.size(), std::uint64_t{offset} + 16, std::uint64_t{count} * 8)) {
+            Fail("a resource directory's entries run past the end of the resources");
+            return std::nullopt;
+        }
+        std::vector<Entry> entries;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::size_t at = offset + 16 + std::size_t{i} * 8;
+            entries.push_back({U32(tree_, at), U32(tree_, at + 4)});
+        }
+        return entries;
+    }
+
+    std::optional<std::string> EntryName(std::uint32_t name) {
+        if (!(name & kHighBit)) return "#" + std::to_string(name);
+        const std::uint32_t at = name & ~kHighBit;
+        if (!Fits(tree_.size(), at, 2) || !Fits(tree_.size(), std::uint64_t{at} + 2, U16(tree_, at) * 2u)) {
+            Fail("a resource name runs past the end of the resources");
+            return std::nullopt;
+        }
+        return Utf8(ReadUtf16(tree_, at + 2, U16(tree_, at)));
+    }
+
+    // The bytes of a name's first language.
+    std::optional<Bytes> FirstLanguage(const Entry& name, std::string_view what) {
+        if (!(name.data & kHighBit)) {
+            Fail(std::string(what) + ": the resource tree is malformed");
+            return std::nullopt;
+        }
+        auto languages = Directory(name.data & ~kHighBit);
+        if (!languages) return std::nullopt;
+        if (languages->empty() || (languages->front().data & kHighBit)) {
+            Fail(std::string(what) + ": the resource tree is malformed");
+            return std::nullopt;
+        }
+        const std::uint32_t entry = languages->front().data;
+        if (!Fits(tree_.size(), entry, 16)) {
+            Fail(std::string(what) + ": its data entry lies outside the resources");
+            return std::nullopt;
+        }
+        return AtAddress(U32(tree_, entry), U32(tree_, entry + 4), what);
+    }
+
+    bool ReadTree(ExecutableResources& resources) {
+        // The tree's offsets count from its start, up to the end of the section holding it.
+        for (const Section& s : sections_) {
+            if (resourceRva_ < s.virtualAddress || resourceRva_ - s.virtualAddress >= s.rawSize) continue;
+            auto tree = AtAddress(resourceRva_, s.rawSize - (resourceRva_ - s.virtualAddress), "the resource section");
+            if (!tree) return false;
+            tree_ = *tree;
+        }
+        if (tree_.empty()) return Fail("the resources lie outside every section");
+
+        auto types = Directory(0);
+        if (!types) return false;
+        for (const Entry& type : *types) {
+            if (type.name & kHighBit) continue;  // named types: none of ours
+            if (type.name != kRawDataType && type.name != kManifestType && type.name != kVersionType) continue;
+            if (!(type.data & kHighBit)) return Fail("the resource tree is malformed");
+            auto names = Directory(type.data & ~kHighBit);
+            if (!names) return false;
+            for (const Entry& name : *names) {
+                auto label = EntryName(name.name);
+                if (!label) return false;
+                if (type.name == kRawDataType) {
+                    auto bytes = FirstLanguage(name, "resource " + *label);
+                    if (!bytes) return false;
+                    resources.rawData.push_back({*label, std::vector<std::uint8_t>(bytes->begin(), bytes->end())});
+                } else if (*label == "#1") {
+                    auto bytes = FirstLanguage(name, type.name == kManifestType ? "the manifest" : "the version");
+                    if (!bytes) return false;
+                    if (type.name == kManifestType) {
+                        resources.manifest.assign(bytes->begin(), bytes->end());
+                    } else {
+                        resources.version = ParseVersionResource(*bytes);
+                        if (!resources.version) return Fail("the version resource is malformed");
+                    }
+                }
+            }
+        }
+        return true;
+    }
+
+    Bytes image_;
+    std::vector<Section> sections_;
+    std::uint32_t resourceRva_ = 0;
+    Bytes tree_;
+    std::string error_;
+};
+
+// One block of a version resource: a length, a value length, a type and a key, then the value
+// and the child blocks, each starting on a four-byte boundary.
+struct VersionBlock {
+    std::u16string key;
+    Bytes value;
+    std::size_t children = 0;  // where the children begin
+    std::size_t end = 0;
+};
+
+constexpr std::size_t Align4(std::size_t at) {
+    return (at + 3) & ~std::size_t{3};
+}
+
+std::optional<VersionBlock> ReadBlock(Bytes b, std::size_t at, std::size_t limit) {
+    if (!Fits(limit, at, 6)) return std::nullopt;
+    const std::uint16_t length = U16(b, at);
+    if (length < 6 || length > limit - at) return std::nullopt;
+    VersionBlock block;
+    block.end = at + length;
+    const std::uint16_t valueLength = U16(b, at + 2);
+    const bool text = U16(b, at + 4) == 1;
+    std::size_t p = at + 6;
+    for (;;) {
+        if (!Fits(block.end, p, 2)) return std::nullopt;
+        const std::uint16_t unit = U16(b, p);
+        p += 2;
+        if (unit == 0) break;
+        block.key += static_cast<char16_t>(unit);
+    }
+    p = Align4(p);
+    const std::size_t valueBytes = text ? std::size_t{valueLength} * 2 : valueLength;
+    if (valueBytes > 0) {
+        if (!Fits(block.end, p, valueBytes)) return std::nullopt;
+        block.value = b.subspan(p, valueBytes);
+    }
+    block.children = std::min(Align4(p + valueBytes), block.end);
+    return block;
+}
+
+// The child blocks of a block; nullopt when one is malformed.
+std::optional<std::vector<VersionBlock>> Children(Bytes b, const VersionBlock& parent) {
+    std::vector<VersionBlock> children;
+    for (std::size_t at = parent.children; at < parent.end;) {
+        auto child = ReadBlock(b, at, parent.end);
+        if (!child) return std::nullopt;
+        at = Align4(child->end);
+        children.push_back(std::move(*child));
+    }
+    return children;
+}
+
+std::array<std::uint16_t, 4> VersionNumbers(Bytes fixed, std::size_t at) {
+    const std::uint32_t high = U32(fixed, at);
+    const std::uint32_t low = U32(fixed, at + 4);
+    return {static_cast<std::uint16_t>(high >> 16), static_cast<std::uint16_t>(high),
+            static_cast<std::uint16_t>(low >> 16), static_cast<std::uint16_t>(low)};
+}
+
+}  // namespace
+
+ExecutableRead ReadPeResources(std::span<const std::uint8_t> image) {
+    return PeReader(image).Read();
+}
+
+std::optional<VersionInfo> ParseVersionResource(std::span<const std::uint8_t> bytes) {
+    auto root = ReadBlock(bytes, 0, bytes.size());
+    if (!root || root->key != u"VS_VERSION_INFO" || root->value.size() < 52 ||
+        U32(root->value, 0) != kFixedInfoSignature) {
+        return std::nullopt;
+    }
+    VersionInfo info;
+    info.fileVersion = VersionNumbers(root->value, 8);
+    info.productVersion = VersionNumbers(root->value, 16);
+    auto sections = Children(bytes, *root);
+    if (!sections) return std::nullopt;
+    for (const VersionBlock& section : *sections) {
+        if (section.key != u"StringFileInfo") continue;
+        auto tables = Children(bytes, section);
+        if (!tables) return std::nullopt;
+        if (tables->empty()) break;
+        auto strings = Children(bytes, tables->front());
+        if (!strings) return std::nullopt;
+        for (std::string_view key : kVersionStringKeys) {
+            for (const VersionBlock& s : *strings) {
+                if (Utf8(s.key) != key) continue;
+                std::u16string value = ReadUtf16(s.value, 0, s.value.size() / 2);
+                value.resize(std::min(value.size(), value.find(u'\0')));
+                info.strings.emplace_back(std::string(key), Utf8(value));
+                break;
+            }
+        }
+        break;
+    }
+    return info;
+}
+
+}  // namespace patchkit
