@@ -6,8 +6,8 @@
 // and many more at run time) in the program's own folder first, so a file planted beside the
 // program would run with those rights. Programs a user may start from such a folder therefore
 // begin at UpdaterWindowsEntry or UpdaterConsoleEntry (see updater_restrict_dll_search in
-// cmake/updater.cmake), which restrict the search before the C runtime starts: before any global
-// constructor, and long before the first window, can load anything.
+// cmake/updater.cmake), which restrict the search before the C runtime starts, so before any
+// global constructor can load anything.
 
 namespace updater::base::win32 {
 
