@@ -122,3 +122,20 @@ function(updater_embed_payloads target)
         set_source_files_properties(${gen}/payloads.S PROPERTIES OBJECT_DEPENDS "${files}")
     endif()
 endfunction()
+
+# A program a user may start from a folder others can write to (Downloads) begins at an entry that
+# restricts the DLL search to System32 before the C runtime starts (src/base/win32/dll_search.h).
+function(updater_restrict_dll_search target)
+    get_target_property(windowed ${target} WIN32_EXECUTABLE)
+    if(windowed)
+        set(entry UpdaterWindowsEntry)
+    else()
+        set(entry UpdaterConsoleEntry)
+    endif()
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(PREPEND entry _)  # 32-bit x86 gives C names a leading underscore
+    endif()
+    target_link_libraries(${target} PRIVATE updater_base)
+    # --undefined pulls the entry out of the static library; --entry makes it the program's start.
+    target_link_options(${target} PRIVATE -Wl,--undefined=${entry} -Wl,--entry=${entry})
+endfunction()

@@ -12,6 +12,7 @@
 #include "app/win32/question_dialog.h"
 #include "app/win32/resource_ids.h"
 #include "app/window_layout.h"
+#include "base/win32/dll_search.h"
 #include "base/win32/system_code_page.h"
 
 namespace updater::app::win32 {
@@ -205,7 +206,10 @@ std::optional<std::u16string> TfrmMainPatcher::BrowseForProgram() {
     ofn.nMaxFile = static_cast<DWORD>(fileName.size());
     ofn.lpstrTitle = openDialogTitle_.empty() ? nullptr : Wide(openDialogTitle_);
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    // Loaded now, not imported: comdlg32 imports comctl32 (see base/win32/dll_search.h).
+    const auto getOpenFileName =
+        base::win32::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return std::nullopt;
     return std::u16string(reinterpret_cast<const char16_t*>(fileName.data()));
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/system_text.h"
+#include "base/win32/dll_search.h"
 #include "patchkit/executable_resources.h"
 
 namespace patchkit {
@@ -58,15 +59,26 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) {
     return TRUE;
 }
 
+// version.dll is no KnownDLL: imported, a copy planted beside patchkit would be loaded.
+decltype(&VerQueryValueW) QueryVersionValue() {
+    static const auto query =
+        updater::base::win32::SystemFunction<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    return query;
+}
+
 std::optional<VersionInfo> ReadVersion(const std::wstring& path) {
+    using updater::base::win32::SystemFunction;
+    const auto infoSize = SystemFunction<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    const auto info = SystemFunction<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    if (infoSize == nullptr || info == nullptr || QueryVersionValue() == nullptr) return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = infoSize(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<std::uint8_t> block(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!info(path.c_str(), 0, size, block.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr ||
+    if (!QueryVersionValue()(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr ||
         length < sizeof(VS_FIXEDFILEINFO)) {
         return std::nullopt;
     }
@@ -77,7 +89,8 @@ std::optional<VersionInfo> ReadVersion(const std::wstring& path) {
                            HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS)};
     // The strings of the first translation the resource lists.
     WORD* translation = nullptr;
-    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+    if (!QueryVersionValue()(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                             &length) ||
         translation == nullptr || length < 4) {
         return info;
     }
@@ -86,7 +99,7 @@ std::optional<VersionInfo> ReadVersion(const std::wstring& path) {
     for (std::string_view key : kVersionStringKeys) {
         const std::wstring query = table + std::wstring(key.begin(), key.end());
         wchar_t* value = nullptr;
-        if (VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) &&
+        if (QueryVersionValue()(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) &&
             value != nullptr) {
             std::size_t n = 0;
             while (n < length && value[n] != L'\0')

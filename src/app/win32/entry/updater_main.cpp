@@ -14,6 +14,7 @@
 #include "app/win32/message_box.h"
 #include "app/win32/message_pump.h"
 #include "app/win32/question_dialog.h"
+#include "base/win32/dll_search.h"
 #include "environment/font_charsets.h"
 #include "environment/kod.h"
 #include "environment/registry.h"
@@ -36,6 +37,15 @@ class ComApartment {
     bool initialised_;
 };
 
+// comctl32 is loaded now, not imported: see base/win32/dll_search.h. The manifest's activation
+// context still chooses version 6 (visual styles).
+void InitialiseCommonControls() {
+    const auto initialise =
+        updater::base::win32::SystemFunction<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    if (initialise != nullptr) initialise(&controls);
+}
+
 }  // namespace
 
 // The program takes no arguments, so the narrow entry point serves as well as the wide one.
@@ -50,8 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // 2. The application object: COM, common controls (visual styles come from the manifest).
     ComApartment com;
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitialiseCommonControls();
 
     // 3. The application title starts as "Uaktualnienie - Update" (AppConfiguration's initial value).
     app::AppConfiguration config;
