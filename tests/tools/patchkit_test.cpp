@@ -137,7 +137,7 @@ TEST(PatchkitReplace, WritesOnlyOverAKnownOldVersionOrAMissingFile) {
     EXPECT_THAT(run.err, HasSubstr("already the current version"));
     EXPECT_EQ(CheckFileState(34, file), FileState::kCurrent);
 
-    const std::vector<std::uint8_t> old = tools::MakeQuorbelOld();
+    const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
     folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
     ASSERT_EQ(CheckFileState(34, file), FileState::kOld);
     run = RunPatchkit({"replace", "34", file}, folder.Root());
