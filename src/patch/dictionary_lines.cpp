@@ -173,6 +173,38 @@ base::FileError DictionaryLineReader::ReadLine(std::string_view& line) {
     return base::FileError::kNone;
 }
 
+LineCopy DictionaryLineReader::CopyLinesTo(DictionaryLineWriter& writer, std::int64_t count) {
+    LineCopy result;
+    std::string_view line;
+    while (result.lines < count && !AtEnd()) {
+        // A run of lines each followed by CR LF and then by anything but another LF (checked in
+        // this chunk) is already in the written form.
+        const std::size_t start = pos_;
+        std::size_t p = pos_;
+        std::int64_t run = 0;
+        while (run < count - result.lines) {
+            const std::size_t end = p + FindBreak(buffer_.data() + p, count_ - p);
+            if (count_ - end < 3 || buffer_[end] != kCr || buffer_[end + 1] != kLf || buffer_[end + 2] == kLf) break;
+            p = end + 2;
+            ++run;
+        }
+        if (run > 0) {
+            pos_ = p;
+            result.lines += run;
+            result.writeError = writer.WriteLines(std::span(buffer_).subspan(start, p - start));
+            if (result.writeError != base::FileError::kNone) return result;
+            continue;
+        }
+        // Any other line, or one at the end of the chunk, goes the ordinary way.
+        result.readError = ReadLine(line);
+        if (result.readError != base::FileError::kNone) return result;
+        result.writeError = writer.WriteLine(line);
+        if (result.writeError != base::FileError::kNone) return result;
+        ++result.lines;
+    }
+    return result;
+}
+
 DictionaryLineWriter::DictionaryLineWriter(base::ByteSink& sink, LineBufferSizes sizes)
     : sizes_(Sane(sizes)), sink_(sink), buffer_(sizes_.capacity) {}
 
@@ -196,6 +228,18 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
     }
     buffer_[waiting_++] = kCr;
     buffer_[waiting_++] = kLf;
+    if (waiting_ > sizes_.chunk) return Flush();
+    return base::FileError::kNone;
+}
+
+base::FileError DictionaryLineWriter::WriteLines(std::span<const std::uint8_t> lines) {
+    if (waiting_ + lines.size() > sizes_.capacity) {
+        if (auto e = Flush(); e != base::FileError::kNone) return e;
+    }
+    // More than the buffer holds goes straight to the sink, after what waited.
+    if (lines.size() > sizes_.capacity) return sink_.Write(lines);
+    if (!lines.empty()) std::memcpy(buffer_.data() + waiting_, lines.data(), lines.size());
+    waiting_ += lines.size();
     if (waiting_ > sizes_.chunk) return Flush();
     return base::FileError::kNone;
 }

@@ -5,12 +5,13 @@
 // - a source line ends at LF, or at CR followed by any number of LF (CR LF LF is one break, LF LF
 //   two, a lone CR one); a last line without a break is still a line;
 // - every line written is followed by CR LF, the last one too.
-// The reader refills its buffer in chunks of about 40,000 bytes extended to the next LF, but the
-// chunk boundaries never show in the lines: a break that straddles two chunks is still one break,
-// and a line longer than the whole buffer is returned whole.
+// The reader refills its buffer in chunks of about 1 MiB extended to the next LF, but the chunk
+// boundaries never show in the lines: a break that straddles two chunks is still one break, and a
+// line longer than the whole buffer is returned whole.
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +23,18 @@ namespace updater::patch {
 
 // Buffer sizes; tests shrink them to put chunk boundaries everywhere.
 struct LineBufferSizes {
-    std::size_t capacity = 400'000;  // each buffer
-    std::size_t chunk = 40'000;      // reader: bytes per refill before it is extended to a break;
+    std::size_t capacity = 2 << 20;  // each buffer
+    std::size_t chunk = 1 << 20;     // reader: bytes per refill before it is extended to a break;
                                      // writer: waiting bytes above which the buffer is written out
+};
+
+class DictionaryLineWriter;
+
+// What CopyLinesTo did: lines moved, and the first failure on either side.
+struct LineCopy {
+    std::int64_t lines = 0;
+    base::FileError readError = base::FileError::kNone;
+    base::FileError writeError = base::FileError::kNone;
 };
 
 class DictionaryLineReader {
@@ -44,6 +54,10 @@ class DictionaryLineReader {
     base::FileError ReadLine(std::string& line);
     // The same without a copy: the view is valid until the next call.
     base::FileError ReadLine(std::string_view& line);
+    // Moves up to `count` lines to the writer, stopping early at the end of the source: the same
+    // bytes as ReadLine and WriteLine line by line, but lines that already end in a lone CR LF go
+    // over as they are, many at once.
+    LineCopy CopyLinesTo(DictionaryLineWriter& writer, std::int64_t count);
 
   private:
     bool FileHasMore() const { return loaded_ > count_ || fileRead_ < fileSize_; }
@@ -70,6 +84,8 @@ class DictionaryLineWriter {
 
     // Appends the line and CR LF; writes the buffer out when more than the chunk size waits.
     base::FileError WriteLine(std::string_view line);
+    // Appends bytes that are whole lines, each already followed by CR LF.
+    base::FileError WriteLines(std::span<const std::uint8_t> lines);
     // Writes out what waits.
     base::FileError Finish();
 

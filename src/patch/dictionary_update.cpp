@@ -1,6 +1,7 @@
 #include "patch/dictionary_update.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "localisation/text_helpers.h"
@@ -97,14 +98,13 @@ ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& desti
         if (!n) return {ConvertError::kBadLineCount, s + 1};
         s += 2;
 
-        while (written < *n) {
-            if (reader.AtEnd()) {
-                written = *n;  // the counting goes on without input; nothing more to write
-                break;
-            }
-            if (auto e = reader.ReadLine(line); e != base::FileError::kNone) return readFailed(e);
-            if (auto e = writer.WriteLine(line); e != base::FileError::kNone) return writeFailed(e);
-            ++written;
+        if (written < *n) {
+            // Stops early at the end of the source: the counting goes on without input, with
+            // nothing more to write.
+            const LineCopy copy = reader.CopyLinesTo(writer, *n - written);
+            if (copy.readError != base::FileError::kNone) return readFailed(copy.readError);
+            if (copy.writeError != base::FileError::kNone) return writeFailed(copy.writeError);
+            written = *n;
         }
         if (command == kInsertCommand) {
             if (s >= total) return {ConvertError::kTruncatedScript, s - 2};
@@ -119,10 +119,9 @@ ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& desti
         progress = Percent(s, total);
         if (pump) pump();
     }
-    while (!reader.AtEnd()) {
-        if (auto e = reader.ReadLine(line); e != base::FileError::kNone) return readFailed(e);
-        if (auto e = writer.WriteLine(line); e != base::FileError::kNone) return writeFailed(e);
-    }
+    const LineCopy rest = reader.CopyLinesTo(writer, std::numeric_limits<std::int64_t>::max());
+    if (rest.readError != base::FileError::kNone) return readFailed(rest.readError);
+    if (rest.writeError != base::FileError::kNone) return writeFailed(rest.writeError);
     reader.Close();
     if (auto e = writer.Finish(); e != base::FileError::kNone) return writeFailed(e);
     return {};

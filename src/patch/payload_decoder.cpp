@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <thread>
 
 namespace updater::patch {
 namespace {
@@ -21,24 +24,30 @@ constexpr unsigned kMaxCodeLength = 16;
 constexpr std::size_t kMaxSecondarySize = 256u << (kMaxCodeLength - kPrimaryBits);
 
 // A table entry, 32 bits, laid out so that the hot loop shifts the bit buffer by the entry itself:
-//   bits 0-4   bits used by all its symbols (or, for a secondary table, its index width)
-//   bits 5-6   number of symbols, 1 to 3; 0 when no code matches or for a secondary table
-//   bit  7     secondary table; bits 8-23 its offset
-//   bits 8-31  the symbols, first in bits 8-15
+//   bits 0-4   bits used by all its symbols (or, for a secondary table, its index width); bit 5
+//              stays clear, so the length is the low six bits a 64-bit shift takes anyway
+//   bits 6-7   number of symbols, 1 to 3; 0 for a secondary table, and for no match (entry 0)
+//   bits 8-31  the symbols, first in bits 8-15; for a secondary table bits 8-23 its offset
 constexpr std::uint32_t kLengthMask = 31;
-constexpr std::uint32_t kCountShift = 5;
+constexpr std::uint32_t kShiftMask = 63;
+constexpr std::uint32_t kCountShift = 6;
 constexpr std::uint32_t kCountMask = 3u << kCountShift;
-constexpr std::uint32_t kSecondaryFlag = 1u << 7;
 constexpr unsigned kMaxSymbolsPerEntry = 3;
 
 constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
     return length | (1u << kCountShift) | (std::uint32_t{symbol} << 8);
+}
+constexpr std::uint32_t SecondaryEntry(unsigned width, std::size_t offset) {
+    return width | (static_cast<std::uint32_t>(offset) << 8);
 }
 constexpr unsigned EntryLength(std::uint32_t entry) {
     return entry & kLengthMask;
 }
 constexpr unsigned SymbolCount(std::uint32_t entry) {
     return (entry & kCountMask) >> kCountShift;
+}
+constexpr bool IsSecondary(std::uint32_t entry) {
+    return (entry & kCountMask) == 0 && entry != 0;
 }
 constexpr std::size_t SecondaryOffset(std::uint32_t entry) {
     return (entry >> 8) & 0xFFFF;
@@ -110,6 +119,19 @@ class BitCursor {
     std::size_t bit_ = 0;
 };
 
+// Stores the symbols of a table entry; three whatever its count, the spare ones are overwritten by
+// the next entry. One four-byte store where the byte order allows it (the fourth lands in slack).
+inline void StoreSymbols(std::uint8_t* out, std::uint32_t entry) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint32_t symbols = entry >> 8;
+        std::memcpy(out, &symbols, 4);
+    } else {
+        out[0] = static_cast<std::uint8_t>(entry >> 8);
+        out[1] = static_cast<std::uint8_t>(entry >> 16);
+        out[2] = static_cast<std::uint8_t>(entry >> 24);
+    }
+}
+
 }  // namespace
 
 struct PayloadDecoder::Tables {
@@ -151,14 +173,14 @@ struct PayloadDecoder::Tables {
             if (widest[prefix] == 0) continue;
             const std::size_t size = std::size_t{1} << widest[prefix];
             std::fill_n(secondary.begin() + static_cast<std::ptrdiff_t>(used), size, 0u);
-            single[prefix] = kSecondaryFlag | widest[prefix] | (static_cast<std::uint32_t>(used) << 8);
+            single[prefix] = SecondaryEntry(widest[prefix], used);
             used += size;
         }
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
             if (it->length <= kPrimaryBits) continue;
             const unsigned extra = it->length - kPrimaryBits;
             const std::uint32_t slot = single[it->code >> extra];
-            if (!(slot & kSecondaryFlag)) continue;  // shadowed by a shorter code
+            if (!IsSecondary(slot)) continue;  // shadowed by a shorter code
             const unsigned width = EntryLength(slot);
             const std::size_t suffix = it->code & ((1u << extra) - 1);
             const std::size_t first = SecondaryOffset(slot) + (suffix << (width - extra));
@@ -241,6 +263,11 @@ DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
 }
 
 DecodeError PayloadDecoder::ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart) {
+    try {
+        entries_.reserve(256);  // so that no push_back below can throw
+    } catch (const std::bad_alloc&) {
+        return Fail(DecodeError::kOutOfMemory, 0);
+    }
     BitCursor cursor(payload);
     for (unsigned value = 0; value < 256; ++value) {
         std::uint32_t present = 0;
@@ -319,18 +346,17 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
         for (int step = 0; step < 3; ++step) {
             std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
             if (entry & kCountMask) {
-                // Stores three symbols whatever the count; the spare ones are overwritten next.
-                out[0] = static_cast<std::uint8_t>(entry >> 8);
-                out[1] = static_cast<std::uint8_t>(entry >> 16);
-                out[2] = static_cast<std::uint8_t>(entry >> 24);
+                StoreSymbols(out, entry);
                 out += SymbolCount(entry);
             } else {
-                if (!(entry & kSecondaryFlag)) goto noMatch;
+                if (entry == 0) goto noMatch;
                 entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
                 if (!(entry & kCountMask)) goto noMatch;
                 *out++ = static_cast<std::uint8_t>(entry >> 8);
             }
-            bits <<= EntryLength(entry);
+            // The shift is on the critical path from one lookup to the next: no masking beyond
+            // what the instruction does.
+            bits <<= entry & kShiftMask;
             bitsLeft -= EntryLength(entry);
         }
     }
@@ -349,7 +375,7 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
             }
             const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
             std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
-            if (entry & kSecondaryFlag) {
+            if (IsSecondary(entry)) {
                 entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
             }
             if (!(entry & kCountMask)) {
@@ -403,6 +429,45 @@ DecodeError PayloadDecoder::RunStage2() {
     std::uint8_t* const outEnd = outBegin + kMaxPieceSize;
     std::uint8_t* out = outBegin;
 
+    // Fast path: while both buffers have room for `safe` more of the largest tokens (129 bytes in,
+    // 128 out), no token can be cut off or overflow the piece, and only a match's distance needs
+    // checking. A bad one is left to the checked loop below, which reports it.
+    constexpr std::size_t kLargestToken = 129;
+    constexpr std::size_t kLargestExpansion = 128;
+    for (;;) {
+        std::size_t safe = std::min(static_cast<std::size_t>(inEnd - in) / (kLargestToken + 1),
+                                    static_cast<std::size_t>(outEnd - out) / kLargestExpansion);
+        if (safe == 0) break;
+        do {
+            const unsigned c = *in;
+            if (c & 0x80) {
+                const std::size_t length = (c & 0x7F) + 1;
+                for (std::size_t i = 0; i < length; i += 16)
+                    std::memcpy(out + i, in + 1 + i, 16);
+                in += length + 1;
+                out += length;
+            } else {
+                const std::size_t distance = ((c & 0x0F) << 8) | in[1];
+                const std::size_t length = ((c >> 4) & 7) + 3;
+                // Distance 0 wraps around and fails this too.
+                if (distance - 1 >= static_cast<std::size_t>(out - outBegin)) goto checked;
+                in += 2;
+                const std::uint8_t* const from = out - distance;
+                if (distance >= 8) {
+                    std::memcpy(out, from, 8);
+                    std::memcpy(out + 8, from + 8, 8);
+                } else if (distance == 1) {
+                    std::memset(out, *from, 16);
+                } else {
+                    for (std::size_t i = 0; i < length; ++i)
+                        out[i] = from[i];
+                }
+                out += length;
+            }
+        } while (--safe != 0);
+    }
+
+checked:
     // Each token is checked whole, as differences of pointers inside one buffer; after that its
     // bytes are copied without further checks, in 8- or 16-byte steps that may spill into the
     // slack behind either buffer.
@@ -449,6 +514,39 @@ DecodeError PayloadDecoder::RunStage2() {
     }
     outputSize_ = static_cast<std::size_t>(out - outBegin);
     return DecodeError::kNone;
+}
+
+DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
+                             std::span<const std::uint8_t> secondPayload) {
+    DecodedPair result;
+    // Decode reports running out of memory itself; anything thrown all the same stays on its
+    // own thread and counts as that.
+    auto decode = [](PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept {
+        try {
+            return decoder.Decode(payload);
+        } catch (...) {
+            return DecodeError::kOutOfMemory;
+        }
+    };
+    if (&first == &second) {
+        // One decoder keeps one piece: the second overwrites the first, as two calls would.
+        result.first = decode(first, firstPayload);
+        result.second = decode(second, secondPayload);
+        return result;
+    }
+    std::thread helper;
+    try {
+        helper = std::thread([&] { result.second = decode(second, secondPayload); });
+    } catch (const std::exception&) {
+        // No thread to be had: one piece after the other on this one.
+    }
+    result.first = decode(first, firstPayload);
+    if (helper.joinable()) {
+        helper.join();
+    } else {
+        result.second = decode(second, secondPayload);
+    }
+    return result;
 }
 
 }  // namespace updater::patch

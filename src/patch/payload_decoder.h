@@ -99,4 +99,16 @@ class PayloadDecoder {
     std::size_t failurePosition_ = 0;
 };
 
+struct DecodedPair {
+    DecodeError first = DecodeError::kNone;
+    DecodeError second = DecodeError::kNone;
+};
+
+// Decodes two independent payloads at the same time, the second on a thread of its own that ends
+// before this returns; the results are as from first.Decode(firstPayload) and
+// second.Decode(secondPayload). The decoders share nothing, so they must be two. When no thread
+// can be started the two run one after the other.
+DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
+                             std::span<const std::uint8_t> secondPayload);
+
 }  // namespace updater::patch

@@ -195,18 +195,31 @@ TEST(PayloadDecoder, LongestMatchReachesTheFullWindow) {
     EXPECT_EQ(Span(decoder.Output()), piece);
 }
 
+// Decoded on two threads at once: the same bytes, and a fault in one piece reported for that
+// piece alone, exactly as a decoder on its own reports it.
 TEST(PayloadDecoder, TheProgramPayloadsBuildTheNewProgramFile) {
     const auto a = ProgramResources().Find("PEN251IEA");
     const auto b = ProgramResources().Find("PEN251IEB");
     ASSERT_TRUE(a && b);
-    PayloadDecoder decoder;
-    ASSERT_EQ(decoder.Decode(*a), DecodeError::kNone) << decoder.FailureReason();
-    EXPECT_EQ(decoder.Output().size(), 1'500'000u);
-    std::uint32_t crc = Crc32(decoder.Output());
-    ASSERT_EQ(decoder.Decode(*b), DecodeError::kNone) << decoder.FailureReason();
-    EXPECT_EQ(decoder.Output().size(), 1'221'280u);
-    crc = Crc32Update(crc, decoder.Output());
-    EXPECT_EQ(crc, 0xF4F34DB0u);
+    PayloadDecoder first;
+    PayloadDecoder second;
+    const DecodedPair both = DecodeInParallel(first, *a, second, *b);
+    ASSERT_EQ(both.first, DecodeError::kNone) << first.FailureReason();
+    ASSERT_EQ(both.second, DecodeError::kNone) << second.FailureReason();
+    EXPECT_EQ(first.Output().size(), 1'500'000u);
+    EXPECT_EQ(second.Output().size(), 1'221'280u);
+    EXPECT_EQ(Crc32Update(Crc32(first.Output()), second.Output()), 0xF4F34DB0u);
+
+    const std::span<const std::uint8_t> cut = a->first(a->size() / 2);
+    PayloadDecoder alone;
+    const DecodeError expected = alone.Decode(cut);
+    ASSERT_NE(expected, DecodeError::kNone);
+    const DecodedPair faulty = DecodeInParallel(first, *b, second, cut);
+    EXPECT_EQ(faulty.first, DecodeError::kNone);
+    EXPECT_EQ(first.Output().size(), 1'221'280u);
+    EXPECT_EQ(faulty.second, expected);
+    EXPECT_EQ(second.FailureReason(), alone.FailureReason());
+    EXPECT_TRUE(second.Output().empty());
 }
 
 // --- Symbol table semantics ----------------------------------------------------------------------

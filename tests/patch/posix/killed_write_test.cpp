@@ -139,7 +139,7 @@ TEST(KilledWrite, ReplacementLeavesTheOldOrTheNewFile) {
 
 TEST(KilledWrite, DictionaryUpdateLeavesTheOldOrTheNewFile) {
     fixtures::DictionaryFixtureShape shape;
-    shape.oldSize = 150'000;  // written out in several chunks
+    shape.oldSize = 150'000;
     shape.oldCrc = 0x600DF11Eu;
     shape.newSize = 152'000;
     shape.newCrc = 0x0DDBA11Fu;
