@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "base/safe_file_write.h"
@@ -17,32 +18,45 @@ ReplaceOutcome Failed(ReplaceStep step, base::FileError error = base::FileError:
     return outcome;
 }
 
-// The decoder's buffers (2 MiB of output and the intermediate bytes) are kept from one piece to
-// the next for the life of the program; everything runs on one thread.
-PayloadDecoder& SharedDecoder() {
-    static PayloadDecoder decoder;
-    return decoder;
+// The decoders' buffers (2 MiB of output and the intermediate bytes each) are kept from one file
+// to the next for the life of the program. Part A and part B are independent, so they are decoded
+// at the same time, B on a thread of its own that ends before the decoding returns.
+PayloadDecoder& SharedDecoder(std::size_t part) {
+    static PayloadDecoder decoders[2];
+    return decoders[part];
 }
 
 // Decodes part A and then part B into content. Nothing is written before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, std::vector<std::uint8_t>& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
-    PayloadDecoder& decoder = SharedDecoder();
-    for (std::string_view name : row.resourceNames) {
+    std::optional<std::span<const std::uint8_t>> payloads[2];
+    for (std::size_t part = 0; part < 2; ++part) {
+        const std::string_view name = row.resourceNames[part];
         if (name.empty()) continue;  // no part B
-        ReplaceOutcome outcome;
-        outcome.resourceName = name;
-        auto payload = resources.Find(name);
-        if (!payload) {
-            outcome.failedStep = ReplaceStep::kMissingResource;
+        payloads[part] = resources.Find(name);
+        if (!payloads[part]) {
+            ReplaceOutcome outcome = Failed(ReplaceStep::kMissingResource);
+            outcome.resourceName = name;
             return outcome;
         }
-        outcome.decodeError = decoder.Decode(*payload);
-        if (outcome.decodeError != DecodeError::kNone) {
-            outcome.failedStep = ReplaceStep::kUndecodable;
+    }
+    DecodeError errors[2] = {DecodeError::kNone, DecodeError::kNone};
+    if (payloads[1]) {
+        const DecodedPair decoded = DecodeInParallel(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1]);
+        errors[0] = decoded.first;
+        errors[1] = decoded.second;
+    } else {
+        errors[0] = SharedDecoder(0).Decode(*payloads[0]);
+    }
+    for (std::size_t part = 0; part < 2; ++part) {
+        if (!payloads[part]) continue;
+        if (errors[part] != DecodeError::kNone) {
+            ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
+            outcome.resourceName = row.resourceNames[part];
+            outcome.decodeError = errors[part];
             return outcome;
         }
-        const auto piece = decoder.Output();
+        const auto piece = SharedDecoder(part).Output();
         content.insert(content.end(), piece.begin(), piece.end());
     }
     return {};
@@ -64,14 +78,21 @@ bool IsCurrentVersion(const FileRow& row, std::span<const std::uint8_t> bytes) {
 
 ReplaceStep StepOf(base::SafeWriteStep step) {
     switch (step) {
-        case base::SafeWriteStep::kNone: return ReplaceStep::kNone;
-        case base::SafeWriteStep::kCreate: return ReplaceStep::kCreate;
+        case base::SafeWriteStep::kNone:
+            return ReplaceStep::kNone;
+        case base::SafeWriteStep::kCreate:
+            return ReplaceStep::kCreate;
         case base::SafeWriteStep::kProduce:
-        case base::SafeWriteStep::kWrite: return ReplaceStep::kWrite;
-        case base::SafeWriteStep::kFlush: return ReplaceStep::kFlush;
-        case base::SafeWriteStep::kClose: return ReplaceStep::kClose;
-        case base::SafeWriteStep::kVerify: return ReplaceStep::kVerify;
-        case base::SafeWriteStep::kMove: return ReplaceStep::kMove;
+        case base::SafeWriteStep::kWrite:
+            return ReplaceStep::kWrite;
+        case base::SafeWriteStep::kFlush:
+            return ReplaceStep::kFlush;
+        case base::SafeWriteStep::kClose:
+            return ReplaceStep::kClose;
+        case base::SafeWriteStep::kVerify:
+            return ReplaceStep::kVerify;
+        case base::SafeWriteStep::kMove:
+            return ReplaceStep::kMove;
     }
     return ReplaceStep::kWrite;
 }
