@@ -179,7 +179,12 @@ void TfrmMainPatcher::Show() {
 template <class Handler>
 void TfrmMainPatcher::RunHandler(Handler handler) {
     ++busy_;
-    handler();
+    try {
+        handler();
+    } catch (...) {
+        // Nothing may unwind through the window procedure, and a handler that broke must not
+        // leave the window counting itself busy: it could then never close.
+    }
     --busy_;
     if (busy_ == 0 && closePending_) {
         closePending_ = false;
