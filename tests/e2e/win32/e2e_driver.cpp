@@ -5,6 +5,7 @@
 // UTF-8 with line breaks written as \n, for the end-to-end scenarios to check.
 //
 //   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
+//   e2e_driver --system      prints the system's ANSI code page and the user's locale
 //
 // --tick hurries the progress timer: while a report line is in progress it posts the timer's
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
@@ -161,6 +162,11 @@ int Fail(const char* why) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"--system") {
+        // The system the scenarios run on: its ANSI code page and the user's locale.
+        std::printf("code-page: %u\nlocale: %04lX\n", GetACP(), static_cast<unsigned long>(GetUserDefaultLCID()));
+        return 0;
+    }
     if (argc < 2) {
         std::fprintf(
             stderr,
@@ -199,8 +205,18 @@ int wmain(int argc, wchar_t** argv) {
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + updater + L"\"";
     if (!CreateProcessW(updater.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return Fail("cannot start the updater");
+                        &process)) {
+        // What was tried and why it failed: enough to tell a bad path from a system that refused.
+        const DWORD error = GetLastError();
+        wchar_t directory[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, directory);
+        Say("program", updater);
+        Say("command-line", commandLine);
+        Say("directory", directory);
+        Say("program-attributes", std::to_wstring(GetFileAttributesW(updater.c_str())));
+        std::printf("error: cannot start the updater (error %lu)\n", static_cast<unsigned long>(error));
+        return 1;
+    }
     WaitForInputIdle(process.hProcess, 10000);
 
     const DWORD start = GetTickCount();
