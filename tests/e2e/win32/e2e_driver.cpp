@@ -6,6 +6,8 @@
 //
 //   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
 //   e2e_driver --system      prints the system's ANSI code page and the user's locale
+//   e2e_driver --keep-desktop   holds a hidden window until it is ended, so the desktop lives on
+//                               between two runs of the updater
 //
 // --tick hurries the progress timer: while a report line is in progress it posts the timer's
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
@@ -165,6 +167,18 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wstring(argv[1]) == L"--system") {
         // The system the scenarios run on: its ANSI code page and the user's locale.
         std::printf("code-page: %u\nlocale: %04lX\n", GetACP(), static_cast<unsigned long>(GetUserDefaultLCID()));
+        return 0;
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--keep-desktop") {
+        // Wine closes the desktop about a second after its last window goes; an updater started
+        // in that moment may never get its window shown. One window held for the whole series
+        // keeps the desktop from closing between two runs.
+        HWND keeper = CreateWindowExW(0, L"STATIC", L"e2e desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
+        if (keeper == nullptr) return Fail("cannot create the desktop keeper");
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
         return 0;
     }
     if (argc < 2) {
