@@ -232,6 +232,12 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     WaitForInputIdle(process.hProcess, 10000);
+    // Giving up ends the updater too: left running, it would hold the transcript's pipe open and
+    // the scenarios would wait for it for ever.
+    auto abandon = [&](const char* why) {
+        TerminateProcess(process.hProcess, 99);
+        return Fail(why);
+    };
 
     const DWORD start = GetTickCount();
     auto timedOut = [&] { return GetTickCount() - start > timeoutMs; };
@@ -239,16 +245,16 @@ int wmain(int argc, wchar_t** argv) {
     HWND main = nullptr;
     while (!(main = TopLevel(process.dwProcessId, L"TfrmMainPatcher", true))) {
         if (timedOut() || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
-            return Fail("no main window appeared");
+            return abandon("no main window appeared");
         Sleep(50);
     }
     HWND update = Control(main, kUpdateId), finish = Control(main, kFinishId), label = Control(main, kMainLabelId);
-    if (!update || !finish || !label) return Fail("main window controls not found");
+    if (!update || !finish || !label) return abandon("main window controls not found");
 
     Say("window", TextOf(main));
     if (english) {
         HWND flag = Control(main, kEnglishFlagId);
-        if (!flag) return Fail("English flag not found");
+        if (!flag) return abandon("English flag not found");
         SendMessageW(flag, BM_CLICK, 0, 0);
         Say("window", TextOf(main));
     }
@@ -262,7 +268,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> seen{before};
     bool answered = false;  // the question dialog on screen has been answered
     for (;;) {
-        if (timedOut()) return Fail("the update run did not finish");
+        if (timedOut()) return abandon("the update run did not finish");
         if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the updater ended during the run");
         // A text request is answered only when the updater lets messages through (its pumps and
         // dialogs). Asking again at once, with no pause, keeps a request waiting at every such
