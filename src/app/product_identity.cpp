@@ -34,7 +34,7 @@ void ConfigureThisBuild(AppConfiguration& config, MessageSink& messages) {
     config.patchKind = kBuildPatchKind;
     config.activeSet = kBuildActiveSet;
     config.configuredEntry = kBuildConfiguredEntry;
-    // The dictionary switch is written once more here, as the product's own start-up does.
+    // The dictionary step runs only in the build that carries the dictionary script.
     config.settings.updateDictionaries = kBuildUpdateDictionaries;
 }
 

@@ -23,6 +23,9 @@ bool IsMachineSoftware(RegRoot root, const std::string& foldedPath) {
 }  // namespace
 
 MemoryRegistry::KeyId MemoryRegistry::MakeId(RegRoot root, std::string_view path, RegView view) {
+    // "A\B\" names the key "A\B", as it does in the Windows registry.
+    while (path.ends_with('\\'))
+        path.remove_suffix(1);
     std::string folded = Fold(path);
     const int tree = (view == RegView::k32Bit && IsMachineSoftware(root, folded)) ? 1 : 0;
     return {root, tree, std::move(folded)};

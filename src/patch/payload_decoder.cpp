@@ -96,6 +96,8 @@ ErrorText TextOf(DecodeError error) {
             return {"the piece grows beyond 2,097,152 bytes", "at token offset"};
         case DecodeError::kOutOfMemory:
             return {"not enough memory for the decoder's buffers", ""};
+        case DecodeError::kNoIntermediate:
+            return {"stage 2 has no complete output of stage 1 to expand", ""};
     }
     return {"unknown decoder failure", ""};
 }
@@ -237,6 +239,7 @@ std::string PayloadDecoder::FailureReason() const {
 void PayloadDecoder::Reset() {
     entries_.clear();
     intermediateSize_ = 0;
+    intermediateComplete_ = false;
     outputSize_ = 0;
     failure_ = DecodeError::kNone;
     failurePosition_ = 0;
@@ -395,6 +398,7 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
         }
     }
     intermediateSize_ = count;
+    intermediateComplete_ = true;
     return DecodeError::kNone;
 
 noMatch:
@@ -408,11 +412,14 @@ DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
     if (!PrepareIntermediate(tokens.size())) return Fail(DecodeError::kOutOfMemory, 0);
     std::copy(tokens.begin(), tokens.end(), intermediate_.begin());
     intermediateSize_ = tokens.size();
+    intermediateComplete_ = true;
     return RunStage2();
 }
 
 DecodeError PayloadDecoder::RunStage2() {
     outputSize_ = 0;
+    // Without stage 1 (or after it failed) there is nothing whole to expand.
+    if (!intermediateComplete_) return Fail(DecodeError::kNoIntermediate, 0);
     if (output_.empty()) {
         try {
             output_.resize(kMaxPieceSize + kSlack);

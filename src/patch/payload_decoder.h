@@ -39,6 +39,7 @@ enum class DecodeError : std::uint8_t {
     kDistanceBeforeStart,   // a match reaching back before the start of the piece
     kPieceTooLarge,         // the piece would exceed 2,097,152 bytes
     kOutOfMemory,           // a buffer could not be allocated
+    kNoIntermediate,        // stage 2 asked for without a successful stage 1
 };
 
 // One line saying why a payload was rejected ("" for kNone).
@@ -93,6 +94,7 @@ class PayloadDecoder {
     // words past a token; the slack never becomes part of a result.
     std::vector<std::uint8_t> intermediate_;
     std::size_t intermediateSize_ = 0;
+    bool intermediateComplete_ = false;  // stage 1 succeeded: stage 2 may expand the bytes
     std::vector<std::uint8_t> output_;
     std::size_t outputSize_ = 0;
     DecodeError failure_ = DecodeError::kNone;

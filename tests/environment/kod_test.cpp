@@ -35,8 +35,8 @@ struct Vector {
     std::string_view scrambled;
 };
 
-// Worked out independently of this code, from the written rules and our key tables; they pin the
-// variant choice, the key columns, the checksum trailer and the escapes.
+// Scrambled by hand, step by step with the key tables, not by this code; they pin the variant
+// choice, the key columns, the checksum trailer and the escapes.
 constexpr Vector kVectors[] = {
     {1, 5, false, "433a5c4c657869766f", "96716d4b63fb5296d2"},
     {1, 5, true, "466f7263654e6577526567", "576e70e64e6ec8e1a59c78"},

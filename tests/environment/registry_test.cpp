@@ -25,6 +25,9 @@ TEST(RegistryRoutinesTest, ReadRegStringFindsOnlyStringValuesAndOtherwiseLeavesT
     EXPECT_EQ(value, "kept");
     EXPECT_TRUE(ReadRegString(registry, kUser, "software\\a", "TEXT", value)) << "names ignore case";
     EXPECT_EQ(value, "C:\\x");
+    value.clear();
+    EXPECT_TRUE(ReadRegString(registry, kUser, "SOFTWARE\\A\\", "Text", value)) << "a trailing separator";
+    EXPECT_EQ(value, "C:\\x");
     EXPECT_EQ(registry.OpenKeyCount(), 0u) << "every read closes its key";
 }
 
@@ -106,7 +109,7 @@ TEST(RegistryRoutinesTest, DeletingATreeTakesSubkeysButNotSiblings) {
     registry.Put(kUser, "A\\BC", RegView::kNative, "V", {RegType::kString, "sibling"});
     RegKey open = OpenRegKey(registry, kUser, "A\\B\\C", true);
 
-    EXPECT_TRUE(registry.DeleteKeyTree(kUser, "a\\b", RegView::kNative));
+    EXPECT_TRUE(registry.DeleteKeyTree(kUser, "a\\b\\", RegView::kNative));
     EXPECT_FALSE(OpenRegKey(registry, kUser, "A\\B", true).IsOpen());
     EXPECT_FALSE(OpenRegKey(registry, kUser, "A\\B\\C", true).IsOpen());
     EXPECT_TRUE(OpenRegKey(registry, kUser, "A\\BC", true).IsOpen());

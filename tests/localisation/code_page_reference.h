@@ -1,7 +1,7 @@
 #pragma once
-// The exceptions each conversion map makes to its published code page, written out from the
-// description of the maps, and a check of a map against a reference decoder of that code page
-// (the C library's iconv natively, the system's MultiByteToWideChar under Windows).
+// The exceptions each conversion map makes to its published code page, listed by hand, and a
+// check of a map against a reference decoder of that code page (the C library's iconv natively,
+// the system's MultiByteToWideChar under Windows).
 
 #include <gtest/gtest.h>
 

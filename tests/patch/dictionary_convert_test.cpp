@@ -30,7 +30,7 @@ Converted Convert(const test::TempFolder& folder, std::string_view source, const
     return c;
 }
 
-TEST(ConvertDictionary, WorkedExample) {
+TEST(ConvertDictionary, AddsAndRemovesLinesAndReportsProgress) {
     test::TempFolder folder;
     const Converted c = Convert(folder, "a\r\nb\r\nc\r\nd\r\n", {"DOD", "1", "x", "USUN", "2"});
     ASSERT_TRUE(c.result.ok());

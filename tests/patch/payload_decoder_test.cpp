@@ -118,9 +118,9 @@ Bytes LiteralTokens(const Bytes& bytes) {
     return tokens;
 }
 
-// --- The small example payload and the token examples --------------------------------------------
+// --- A small payload and token sequences ---------------------------------------------------------
 
-Bytes ExamplePayload() {
+Bytes SmallPayload() {
     Bytes p(40, 0);
     p[0] = 0x48;
     p[2] = 0x02;
@@ -134,9 +134,9 @@ Bytes ExamplePayload() {
     return p;
 }
 
-TEST(PayloadDecoder, DecodesTheFortyByteExample) {
+TEST(PayloadDecoder, DecodesAFortyBytePayloadStageByStage) {
     PayloadDecoder decoder;
-    ASSERT_EQ(decoder.RunStage1(ExamplePayload()), DecodeError::kNone) << decoder.FailureReason();
+    ASSERT_EQ(decoder.RunStage1(SmallPayload()), DecodeError::kNone) << decoder.FailureReason();
     const auto table = decoder.CodeTable();
     ASSERT_EQ(table.size(), 4u);
     const std::uint8_t symbols[] = {0x01, 0x10, 0x78, 0x80};
@@ -149,11 +149,11 @@ TEST(PayloadDecoder, DecodesTheFortyByteExample) {
     ASSERT_EQ(decoder.RunStage2(), DecodeError::kNone);
     EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
 
-    ASSERT_EQ(decoder.Decode(ExamplePayload()), DecodeError::kNone);
+    ASSERT_EQ(decoder.Decode(SmallPayload()), DecodeError::kNone);
     EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
 }
 
-TEST(PayloadDecoder, ExpandsTheTokenExamples) {
+TEST(PayloadDecoder, ExpandsLiteralRunsAndMatches) {
     PayloadDecoder decoder;
     struct Case {
         Bytes tokens;
@@ -376,17 +376,16 @@ TEST(PayloadDecoder, RejectsEveryMalformedCase) {
     cases.push_back({"present bits cut off", Bytes(31, 0), DecodeError::kTruncatedSymbolTable, 248});
     cases.push_back({"no byte values", Bytes(40, 0), DecodeError::kTooFewSymbols, 0});
     cases.push_back({"one byte value", MakePayload({{0x41, 1, 0}}, 1, {0x41}), DecodeError::kTooFewSymbols, 1});
-    cases.push_back({"length field missing", Truncated(ExamplePayload(), 35), DecodeError::kTruncatedLength, 35});
-    cases.push_back({"length field cut off", Truncated(ExamplePayload(), 38), DecodeError::kTruncatedLength, 38});
-    cases.push_back({"N = 0", WithLength(ExamplePayload(), 35, 0), DecodeError::kNoCodes, 0});
+    cases.push_back({"length field missing", Truncated(SmallPayload(), 35), DecodeError::kTruncatedLength, 35});
+    cases.push_back({"length field cut off", Truncated(SmallPayload(), 38), DecodeError::kTruncatedLength, 38});
+    cases.push_back({"N = 0", WithLength(SmallPayload(), 35, 0), DecodeError::kNoCodes, 0});
+    cases.push_back({"N too large", WithLength(SmallPayload(), 35, 4'194'305), DecodeError::kTooManyCodes, 4'194'305});
     cases.push_back(
-        {"N too large", WithLength(ExamplePayload(), 35, 4'194'305), DecodeError::kTooManyCodes, 4'194'305});
+        {"N = 2^32 - 1", WithLength(SmallPayload(), 35, 0xFFFFFFFF), DecodeError::kTooManyCodes, 0xFFFFFFFF});
     cases.push_back(
-        {"N = 2^32 - 1", WithLength(ExamplePayload(), 35, 0xFFFFFFFF), DecodeError::kTooManyCodes, 0xFFFFFFFF});
+        {"one code more than the stream", WithLength(SmallPayload(), 35, 5), DecodeError::kCodesPastEnd, 4});
     cases.push_back(
-        {"one code more than the stream", WithLength(ExamplePayload(), 35, 5), DecodeError::kCodesPastEnd, 4});
-    cases.push_back(
-        {"N = 4 MiB on a short stream", WithLength(ExamplePayload(), 35, 4'194'304), DecodeError::kCodesPastEnd, 4});
+        {"N = 4 MiB on a short stream", WithLength(SmallPayload(), 35, 4'194'304), DecodeError::kCodesPastEnd, 4});
     {
         // 3-bit codes: 16 bits hold five codes and a third of the sixth.
         std::vector<Code> table;
@@ -454,9 +453,27 @@ TEST(PayloadDecoder, RejectsEveryMalformedCase) {
         EXPECT_TRUE(decoder.Output().empty()) << c.name;
         EXPECT_FALSE(Describe(c.error).empty()) << c.name;
         // Whatever failed, the next piece decodes as if the decoder were new.
-        ASSERT_EQ(decoder.Decode(ExamplePayload()), DecodeError::kNone) << c.name;
+        ASSERT_EQ(decoder.Decode(SmallPayload()), DecodeError::kNone) << c.name;
         EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78)) << c.name;
     }
+}
+
+// Stage 2 on its own expands only what a successful stage 1 left: never nothing at all, never the
+// part of a payload that stage 1 rejected.
+TEST(PayloadDecoder, StageTwoWithoutACompleteStageOneIsRefused) {
+    PayloadDecoder decoder;
+    EXPECT_EQ(decoder.RunStage2(), DecodeError::kNoIntermediate);
+    EXPECT_TRUE(decoder.Output().empty());
+
+    ASSERT_EQ(decoder.RunStage1(WithLength(SmallPayload(), 35, 5)), DecodeError::kCodesPastEnd);
+    EXPECT_EQ(decoder.Intermediate().size(), 4u) << "kept for the failure's report";
+    EXPECT_EQ(decoder.RunStage2(), DecodeError::kNoIntermediate);
+    EXPECT_TRUE(decoder.Output().empty());
+    EXPECT_FALSE(decoder.FailureReason().empty());
+
+    ASSERT_EQ(decoder.RunStage1(SmallPayload()), DecodeError::kNone);
+    ASSERT_EQ(decoder.RunStage2(), DecodeError::kNone);
+    EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
 }
 
 TEST(PayloadDecoder, AcceptsAPieceOfExactlyTheBufferSize) {
@@ -470,7 +487,7 @@ TEST(PayloadDecoder, ReasonsNameThePlace) {
     PayloadDecoder decoder;
     EXPECT_EQ(decoder.Decode(TokenPayload({0x80, 0x61, 0x00, 0x02})), DecodeError::kDistanceBeforeStart);
     EXPECT_EQ(decoder.FailureReason(), "a match reaches back before the start of the piece at token offset 2");
-    EXPECT_EQ(decoder.Decode(WithLength(ExamplePayload(), 35, 0)), DecodeError::kNoCodes);
+    EXPECT_EQ(decoder.Decode(WithLength(SmallPayload(), 35, 0)), DecodeError::kNoCodes);
     EXPECT_EQ(decoder.FailureReason(), "the length field is 0");
     EXPECT_EQ(Describe(DecodeError::kNone), "");
 }

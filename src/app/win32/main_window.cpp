@@ -148,7 +148,12 @@ template <class Handler>
 void TfrmMainPatcher::RunHandler(Handler handler) {
     {
         const HandlerScope running(busy_);
-        handler();
+        try {
+            handler();
+        } catch (...) {
+            // Nothing may unwind through the window procedure; the scope still counts the handler
+            // as ended, so the window can close.
+        }
     }
     if (busy_ == 0 && closePending_) {
         closePending_ = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
 #include "window_test_support.h"
@@ -195,6 +197,14 @@ TEST_F(MainWindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
     });
     Click(Control(kUpdateButtonId));
     EXPECT_TRUE(aliveAfterPump);
+    EXPECT_FALSE(IsWindow(Main()));
+}
+
+TEST_F(MainWindowTest, AHandlerThatThrowsLeavesTheWindowAbleToClose) {
+    windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { throw std::runtime_error("broke"); });
+    Click(Control(kUpdateButtonId));
+    ASSERT_TRUE(IsWindow(Main()));
+    SendMessageW(Main(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(Main()));
 }
 

@@ -14,7 +14,7 @@ using test::RectInParent;
 using test::TextOf;
 using test::WhenVisible;
 
-// Every message measures as the same label, as the worked examples state their label sizes.
+// Every message measures as the same label, so the dialog's geometry follows from that size alone.
 class FixedMeasure : public TextMeasure {
   public:
     explicit FixedMeasure(PixelSize size) : size_(size) {}
@@ -80,7 +80,7 @@ class QuestionDialogTest : public ::testing::Test {
     Seen seen;
 };
 
-TEST_F(QuestionDialogTest, KindZeroWithA150By13LabelMatchesTheWorkedExample) {
+TEST_F(QuestionDialogTest, KindZeroWithA150By13LabelIsA182By76Dialog) {
     const FixedMeasure measure({150, 13});
     windows.question->SetMeasureForTesting(&measure);
     EXPECT_EQ(AskAndAnswer(u"one line", 0, Press(kYesButtonId)), kResultYes);

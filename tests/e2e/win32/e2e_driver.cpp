@@ -5,6 +5,9 @@
 // UTF-8 with line breaks written as \n, for the end-to-end scenarios to check.
 //
 //   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
+//   e2e_driver --system      prints the system's ANSI code page and the user's locale
+//   e2e_driver --keep-desktop   holds a hidden window until it is ended, so the desktop lives on
+//                               between two runs of the updater
 //
 // --tick hurries the progress timer: while a report line is in progress it posts the timer's
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
@@ -161,6 +164,23 @@ int Fail(const char* why) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"--system") {
+        // The system the scenarios run on: its ANSI code page and the user's locale.
+        std::printf("code-page: %u\nlocale: %04lX\n", GetACP(), static_cast<unsigned long>(GetUserDefaultLCID()));
+        return 0;
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--keep-desktop") {
+        // Wine closes the desktop about a second after its last window goes; an updater started
+        // in that moment may never get its window shown. One window held for the whole series
+        // keeps the desktop from closing between two runs.
+        HWND keeper = CreateWindowExW(0, L"STATIC", L"e2e desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
+        if (keeper == nullptr) return Fail("cannot create the desktop keeper");
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+        return 0;
+    }
     if (argc < 2) {
         std::fprintf(
             stderr,
@@ -199,9 +219,25 @@ int wmain(int argc, wchar_t** argv) {
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + updater + L"\"";
     if (!CreateProcessW(updater.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return Fail("cannot start the updater");
+                        &process)) {
+        // What was tried and why it failed: enough to tell a bad path from a system that refused.
+        const DWORD error = GetLastError();
+        wchar_t directory[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, directory);
+        Say("program", updater);
+        Say("command-line", commandLine);
+        Say("directory", directory);
+        Say("program-attributes", std::to_wstring(GetFileAttributesW(updater.c_str())));
+        std::printf("error: cannot start the updater (error %lu)\n", static_cast<unsigned long>(error));
+        return 1;
+    }
     WaitForInputIdle(process.hProcess, 10000);
+    // Giving up ends the updater too: left running, it would hold the transcript's pipe open and
+    // the scenarios would wait for it for ever.
+    auto abandon = [&](const char* why) {
+        TerminateProcess(process.hProcess, 99);
+        return Fail(why);
+    };
 
     const DWORD start = GetTickCount();
     auto timedOut = [&] { return GetTickCount() - start > timeoutMs; };
@@ -209,16 +245,16 @@ int wmain(int argc, wchar_t** argv) {
     HWND main = nullptr;
     while (!(main = TopLevel(process.dwProcessId, L"TfrmMainPatcher", true))) {
         if (timedOut() || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
-            return Fail("no main window appeared");
+            return abandon("no main window appeared");
         Sleep(50);
     }
     HWND update = Control(main, kUpdateId), finish = Control(main, kFinishId), label = Control(main, kMainLabelId);
-    if (!update || !finish || !label) return Fail("main window controls not found");
+    if (!update || !finish || !label) return abandon("main window controls not found");
 
     Say("window", TextOf(main));
     if (english) {
         HWND flag = Control(main, kEnglishFlagId);
-        if (!flag) return Fail("English flag not found");
+        if (!flag) return abandon("English flag not found");
         SendMessageW(flag, BM_CLICK, 0, 0);
         Say("window", TextOf(main));
     }
@@ -232,7 +268,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> seen{before};
     bool answered = false;  // the question dialog on screen has been answered
     for (;;) {
-        if (timedOut()) return Fail("the update run did not finish");
+        if (timedOut()) return abandon("the update run did not finish");
         if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the updater ended during the run");
         // A text request is answered only when the updater lets messages through (its pumps and
         // dialogs). Asking again at once, with no pause, keeps a request waiting at every such

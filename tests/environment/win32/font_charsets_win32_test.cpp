@@ -10,10 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cwchar>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "environment/font_charsets.h"
@@ -49,12 +50,13 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
     return 1;
 }
 
-Families InstalledFamilies() {
+Families InstalledFamilies(const wchar_t* face = L"") {
     Families families;
     HDC dc = GetDC(nullptr);
     if (dc == nullptr) return families;
     LOGFONTW all{};
     all.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(all.lfFaceName, face, LF_FACESIZE - 1);
     EnumFontFamiliesExW(dc, &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
     ReleaseDC(nullptr, dc);
     return families;
@@ -87,13 +89,19 @@ TEST(ChooseInterfaceFontNameWin32, AgreesWithTheSystemFonts) {
     localisation::SetUIFontName(saved);
 }
 
-// Prints what the prefix offers, for the record above.
-TEST(ListFontCharsetsWin32, ReportsTheFacesOfThisSystem) {
-    for (const char* face : {"Arial", "Tahoma"}) {
-        std::string line;
-        for (const std::string& name : Charsets(face))
-            line += " " + name;
-        std::printf("%s:%s\n", face, line.empty() ? " (not installed)" : line.c_str());
+// The two faces the interface chooses between, installed or not, are listed exactly as the wide
+// API enumerates them on this system.
+TEST(ListFontCharsetsWin32, TheInterfaceFacesAreListedAsTheSystemEnumeratesThem) {
+    for (const auto& [face, wideFace] : {std::pair{"Arial", L"Arial"}, std::pair{"Tahoma", L"Tahoma"}}) {
+        std::set<std::string> expected;
+        for (const auto& [name, charsets] : InstalledFamilies(wideFace)) {
+            if (name != face) continue;
+            for (int charset : charsets)
+                expected.insert(CharsetName(charset));
+        }
+        const std::vector<std::string> listed = Charsets(face);
+        EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), expected) << face;
+        EXPECT_EQ(FontHasCharset(face, "EASTEUROPE_CHARSET"), expected.count("EASTEUROPE_CHARSET") == 1) << face;
     }
 }
 

@@ -97,6 +97,10 @@ TEST_F(RegistryWin32Test, ValuesComeBackByteForByteWithTheirTypes) {
     std::string text = "kept";
     EXPECT_FALSE(ReadRegString(registry_, kUser, path, "Number", text));
     EXPECT_EQ(text, "kept");
+    // The in-memory registry of the native tests follows the same rules for key paths.
+    EXPECT_TRUE(ReadRegString(registry_, kUser, "software\\norvak\\TEST\\", "#Z|x~", text))
+        << "neither case nor a trailing separator changes the key";
+    EXPECT_EQ(text, "#@|-~m printable");
 }
 
 // Written past the registry layer, which never stores a NUL inside a string itself.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,19 @@ LinkInfo ReadLink(const std::string& linkFile, bool resolve = false) {
     buffer[0] = '\0';
     if (SUCCEEDED(link->GetDescription(buffer, MAX_PATH))) info.description = buffer;
     return info;
+}
+
+// A link's description through the shell's wide interface: the letters a user sees.
+std::wstring WideDescription(const std::string& linkFile) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.ReceiveVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid())) ||
+        FAILED(file->Load(WidenSystem(linkFile).c_str(), STGM_READ)))
+        return L"(unreadable)";
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (FAILED(link->GetDescription(buffer, MAX_PATH))) return L"(no description)";
+    return buffer;
 }
 
 std::string Join(std::string_view folder, std::string_view name) {
@@ -177,23 +191,30 @@ TEST_F(ShortcutStepWin32Test, HelpLinksForTheTranslatorHalfOnly) {
     EXPECT_EQ(polish.workingDirectory, install_);
     EXPECT_EQ(polish.description, "");
     EXPECT_EQ(ReadLink(Join(group, "Hilfedatei des \334bersetzungsprogramms (Deutsch).lnk")).path, transD);
-    std::size_t links = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Wide(group)))
-        ++links;
-    EXPECT_EQ(links, 3u) << "two new links and the dictionary's old one";
+    // The names as the user sees them: two new links and the dictionary's old one.
+    std::set<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(Wide(group)))
+        names.insert(entry.path().filename().wstring());
+    EXPECT_EQ(names, (std::set<std::wstring>{L"Hilfedatei des \u00dcbersetzungsprogramms (Polnisch).lnk",
+                                             L"Hilfedatei des \u00dcbersetzungsprogramms (Deutsch).lnk",
+                                             L"Hilfedatei des W\u00f6rterbuchs.lnk"}));
 }
 
 TEST_F(ShortcutStepWin32Test, WebTranslatorLinkInTheGroupFound) {
     const std::string target = folder_.Write("Quorbelpl2.exe", "MZ");
+    // The Polish caption's letter l with stroke is byte 0xB3 of code page 1250; a Western system
+    // shows that byte as a superscript three.
+    const std::wstring polish = GetACP() == 1250 ? L"T\u0142umacz stron WWW" : L"T\u00b3umacz stron WWW";
     struct Case {
         std::vector<std::string_view> groups;
         std::string_view expectedGroup;
         std::string_view caption;
+        std::wstring seen;  // the link's name and description as the user sees them
     };
     const Case cases[] = {
-        {{"Lexivo Angielskiego 2.5", "Lexivo English 2.5"}, "Lexivo Angielskiego 2.5", "T\xB3umacz stron WWW"},
-        {{"Lexivo Angielskiego 2"}, "Lexivo Angielskiego 2", "T\xB3umacz stron WWW"},
-        {{"Lexivo English 2.5"}, "Lexivo English 2.5", "Web Page Translator"},
+        {{"Lexivo Angielskiego 2.5", "Lexivo English 2.5"}, "Lexivo Angielskiego 2.5", "T\xB3umacz stron WWW", polish},
+        {{"Lexivo Angielskiego 2"}, "Lexivo Angielskiego 2", "T\xB3umacz stron WWW", polish},
+        {{"Lexivo English 2.5"}, "Lexivo English 2.5", "Web Page Translator", L"Web Page Translator"},
     };
     for (const Case& c : cases) {
         for (auto g : c.groups)
@@ -202,6 +223,9 @@ TEST_F(ShortcutStepWin32Test, WebTranslatorLinkInTheGroupFound) {
         const LinkInfo info = ReadLink(Join(Join(programs_, c.expectedGroup), c.caption) + ".lnk", true);
         EXPECT_EQ(info.path, target) << c.expectedGroup;
         EXPECT_EQ(info.description, c.caption);
+        const fs::path group = Wide(Join(programs_, c.expectedGroup));
+        EXPECT_TRUE(fs::exists(group / (c.seen + L".lnk"))) << "code page " << GetACP();
+        EXPECT_EQ(WideDescription(Join(Join(programs_, c.expectedGroup), c.caption) + ".lnk"), c.seen);
         for (auto g : c.groups)
             fs::remove_all(Wide(Join(programs_, g)));
     }

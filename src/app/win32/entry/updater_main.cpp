@@ -1,5 +1,5 @@
 // The updater's entry: module start-up, the application's windows, the build configuration and
-// the message loop, in the order the product's own start-up follows.
+// the message loop, in that order: each step relies on what the steps before it set up.
 
 #include <windows.h>
 

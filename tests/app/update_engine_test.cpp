@@ -1,0 +1,88 @@
+// The update run on the program's real engine: the registry entry the product's installer leaves,
+// the program file on disk, the payloads this program carries and the real text catalogue.
+#include "app/update_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/catalogue_services.h"
+#include "environment/install_location.h"
+#include "environment/memory_registry.h"
+#include "fixtures/quorbel_fixture.h"
+#include "patch/crc32.h"
+#include "patch/resource_source.h"
+#include "test_support/temp_folder.h"
+
+namespace updater::app {
+namespace {
+
+// A window that answers every question and remembers what it was asked and what it showed last.
+class QuietView : public UpdateView {
+  public:
+    std::u16string MainText() const override { return main; }
+    void SetMainText(std::u16string_view text) override { main = std::u16string(text); }
+    void SetUpdateEnabled(bool) override {}
+    void SetFinishEnabled(bool) override {}
+    void FocusFinish() override {}
+    void Pump() override {}
+    std::int32_t Ask(std::u16string_view message, std::uint8_t) override {
+        asked.emplace_back(message);
+        return 6;
+    }
+    void SetProgressTimer(bool) override {}
+    std::optional<std::u16string> BrowseForProgram() override { return std::nullopt; }
+
+    std::u16string main;
+    std::vector<std::u16string> asked;
+};
+
+struct NoMessages : MessageSink {
+    void ShowMessage(std::string_view, std::string_view) override {}
+};
+
+std::uint32_t CrcOf(const test::TempFolder& folder, std::string_view name) {
+    const std::string bytes = folder.Read(name);
+    return patch::Crc32(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
+    AppConfiguration config;
+    NoMessages none;
+    ConfigureThisBuild(config, none);
+    test::TempFolder folder;
+    const std::vector<std::uint8_t> old = tools::MakeQuorbelOld();
+    folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
+    environment::MemoryRegistry registry;
+    ASSERT_TRUE(environment::RecordInstallFolder(registry, config.appId, folder.Root(),
+                                                 environment::RegRoot::kCurrentUser, false));
+    SystemUpdateEngine engine(config, registry, patch::ProgramResources());
+    const CatalogueServices services(localisation::Platform{true, kPolish});
+
+    MainWindowState state;
+    state.uiLanguage = kEnglish;
+    QuietView view;
+    RunUpdate(config, state, view, services, engine);
+    EXPECT_TRUE(view.asked.empty());
+    EXPECT_TRUE(state.succeeded);
+    EXPECT_TRUE(view.main.starts_with(u"Update has finished successfully."));
+    EXPECT_EQ(CrcOf(folder, "Quorbel2.exe"), 0xF4F34DB0u) << "the new version, from the program's payloads";
+    EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
+
+    // The file is now recognised as current.
+    RunUpdate(config, state, view, services, engine);
+    EXPECT_TRUE(state.succeeded);
+    EXPECT_TRUE(view.main.starts_with(u"The installed version doesn\u2032t need updating."));
+
+    // Without the registry entry the folder is not found.
+    environment::MemoryRegistry empty;
+    SystemUpdateEngine lost(config, empty, patch::ProgramResources());
+    RunUpdate(config, state, view, services, lost);
+    EXPECT_FALSE(state.succeeded);
+    ASSERT_EQ(view.asked.size(), 1u);
+    EXPECT_TRUE(view.asked[0].starts_with(u"Error - program directory could not be found."));
+}
+
+}  // namespace
+}  // namespace updater::app
