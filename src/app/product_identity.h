@@ -29,7 +29,7 @@ inline constexpr std::string_view kUnknownAppIdMessage = "Unknown AppId !";
 
 // Shows a modal message with an OK button, captioned with the application title.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
 };

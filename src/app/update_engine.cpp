@@ -31,13 +31,23 @@ std::string SystemUpdateEngine::FindInstallFolder(std::int32_t appId) {
     return environment::FindInstallFolder(registry_, appId);
 }
 
-bool SystemUpdateEngine::DirectoryExists(const std::string& path) { return base::DirectoryExists(path); }
-bool SystemUpdateEngine::FileExists(const std::string& path) { return base::FileExists(path); }
-char SystemUpdateEngine::PathSeparator() const { return base::PathSeparator(); }
+bool SystemUpdateEngine::DirectoryExists(const std::string& path) {
+    return base::DirectoryExists(path);
+}
+bool SystemUpdateEngine::FileExists(const std::string& path) {
+    return base::FileExists(path);
+}
+char SystemUpdateEngine::PathSeparator() const {
+    return base::PathSeparator();
+}
 
-std::string SystemUpdateEngine::FileName(int fileIndex) { return std::string(patch::FileName(fileIndex)); }
+std::string SystemUpdateEngine::FileName(int fileIndex) {
+    return std::string(patch::FileName(fileIndex));
+}
 
-std::int32_t SystemUpdateEngine::CurrentVersionNumber(int fileIndex) { return patch::CurrentVersion(fileIndex); }
+std::int32_t SystemUpdateEngine::CurrentVersionNumber(int fileIndex) {
+    return patch::CurrentVersion(fileIndex);
+}
 
 patch::FileState SystemUpdateEngine::CheckFileState(int fileIndex, const std::string& path) {
     return patch::CheckFileState(fileIndex, path);
@@ -76,7 +86,11 @@ void SystemUpdateEngine::UpdateShortcuts(const std::string& folder) {
     environment::UpdateShortcuts(config_.patchKind, config_.appId, folder, environment::SystemShell(), registry_);
 }
 
-std::u16string SystemUpdateEngine::Widen(const std::string& text) const { return base::WidenSystemText(text); }
-std::string SystemUpdateEngine::Narrow(const std::u16string& text) const { return base::NarrowSystemText(text); }
+std::u16string SystemUpdateEngine::Widen(const std::string& text) const {
+    return base::WidenSystemText(text);
+}
+std::string SystemUpdateEngine::Narrow(const std::u16string& text) const {
+    return base::NarrowSystemText(text);
+}
 
 }  // namespace updater::app

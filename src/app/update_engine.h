@@ -10,7 +10,7 @@
 namespace updater::app {
 
 class SystemUpdateEngine final : public UpdateEngine {
-public:
+  public:
     SystemUpdateEngine(const AppConfiguration& config, environment::Registry& registry,
                        const patch::ResourceSource& resources);
 
@@ -30,7 +30,7 @@ public:
     std::u16string Widen(const std::string& text) const override;
     std::string Narrow(const std::u16string& text) const override;
 
-private:
+  private:
     const AppConfiguration& config_;
     environment::Registry& registry_;
     const patch::ResourceSource& resources_;

@@ -10,11 +10,12 @@
 namespace updater::base {
 
 class ByteSet {
-public:
+  public:
     constexpr ByteSet() = default;
     constexpr explicit ByteSet(const std::array<std::uint8_t, 32>& bits) : bits_(bits) {}
     constexpr ByteSet(std::initializer_list<int> members) {
-        for (int m : members) Add(m);
+        for (int m : members)
+            Add(m);
     }
 
     // Numbers outside 0..255 are never members (the product compares unsigned bytes).
@@ -29,7 +30,7 @@ public:
     constexpr const std::array<std::uint8_t, 32>& Bits() const { return bits_; }
     constexpr bool operator==(const ByteSet&) const = default;
 
-private:
+  private:
     std::array<std::uint8_t, 32> bits_{};
 };
 

@@ -36,7 +36,7 @@ enum class ReadShare : std::uint8_t {
 };
 
 class File {
-public:
+  public:
     File() = default;
     ~File();
     File(File&& other) noexcept;
@@ -62,14 +62,14 @@ public:
     // Closes the handle and reports a failure to close; the destructor closes silently.
     FileError Close();
 
-private:
+  private:
     // A Windows HANDLE or a POSIX descriptor; -1 (INVALID_HANDLE_VALUE) when closed.
     using Handle = std::intptr_t;
     static constexpr Handle kNoHandle = -1;
     explicit File(Handle handle) : handle_(handle) {}
     Handle handle_ = kNoHandle;
 
-public:
+  public:
     // For the platform implementations only: takes ownership of an open handle.
     static File Adopt(Handle handle) { return File(handle); }
 };
@@ -78,8 +78,8 @@ bool FileExists(const std::string& path);       // a file (not a folder) of that
 bool DirectoryExists(const std::string& path);  // a folder of that name exists
 FileError RemoveFile(const std::string& path);
 // Puts source in place of target in one step (an atomic rename replacing an existing target), and
-// makes the rename itself durable before it returns. On Windows a sharing violation or access denied, as a virus scanner briefly opening the file
-// causes, is retried for about a second before it counts.
+// makes the rename itself durable before it returns. On Windows a sharing violation or access denied, as a virus
+// scanner briefly opening the file causes, is retried for about a second before it counts.
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
 
 // The names of the files (not folders) in a folder, in no particular order.

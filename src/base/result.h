@@ -9,9 +9,9 @@ namespace updater::base {
 
 template <class T, class E>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
-    Result(E error) : state_(std::in_place_index<1>, error) {}            // NOLINT: implicit by design
+    Result(E error) : state_(std::in_place_index<1>, error) {}             // NOLINT: implicit by design
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -33,7 +33,7 @@ public:
         return std::get<1>(state_);
     }
 
-private:
+  private:
     std::variant<T, E> state_;
 };
 

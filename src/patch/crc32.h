@@ -13,7 +13,9 @@ inline constexpr std::uint32_t kCrc32Initial = 0;
 
 // Folds bytes into a running CRC; start with kCrc32Initial. Crc32Update(0, {}) is 0.
 std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes);
-inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) { return Crc32Update(kCrc32Initial, bytes); }
+inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
+    return Crc32Update(kCrc32Initial, bytes);
+}
 
 // The CRC-32 of a whole file, read in 8,192-byte blocks while other programs may read but not
 // write it (a file someone is writing fails with kSharingViolation on Windows).

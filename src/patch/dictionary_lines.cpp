@@ -244,6 +244,8 @@ base::FileError DictionaryLineWriter::WriteLines(std::span<const std::uint8_t> l
     return base::FileError::kNone;
 }
 
-base::FileError DictionaryLineWriter::Finish() { return waiting_ > 0 ? Flush() : base::FileError::kNone; }
+base::FileError DictionaryLineWriter::Finish() {
+    return waiting_ > 0 ? Flush() : base::FileError::kNone;
+}
 
 }  // namespace updater::patch

@@ -36,7 +36,9 @@ StateMatch Matches(const std::string& path, const TPlikInfo& state) {
     return crc.value() == state.crc32 ? StateMatch::kYes : StateMatch::kNo;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -165,8 +167,7 @@ namespace {
 
 // Brings the file from the old state to the new one once the old state has been recognised.
 void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& record, const ResourceSource& resources,
-                       int& progress, const MessagePump& pump, base::FileSteps& steps,
-                       DictionaryUpdateResult& result) {
+                       int& progress, const MessagePump& pump, base::FileSteps& steps, DictionaryUpdateResult& result) {
     const std::optional<std::span<const std::uint8_t>> text = resources.Find(record.scriptResource);
     if (!text) {
         result.outcome = DictionaryUpdateOutcome::kScriptMissing;
@@ -235,8 +236,7 @@ DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchS
             case StateMatch::kNo:
                 break;
         }
-        if (Matches(folder + std::string(record.oldState.fileName), record.oldState) != StateMatch::kYes)
-            return result;
+        if (Matches(folder + std::string(record.oldState.fileName), record.oldState) != StateMatch::kYes) return result;
 
         // From here on the code is 1 whatever happens, and the old file stays as it is until a
         // verified new one takes its place.

@@ -13,7 +13,7 @@
 namespace updater::patch {
 
 class ResourceSource {
-public:
+  public:
     virtual ~ResourceSource() = default;
     // The bytes of the named resource, valid as long as the source lives; nullopt when missing.
     virtual std::optional<std::span<const std::uint8_t>> Find(std::string_view name) const = 0;
@@ -24,7 +24,7 @@ const ResourceSource& ProgramResources();
 
 // Resources held in memory: tests and tools that bring their own payloads.
 class MemoryResources final : public ResourceSource {
-public:
+  public:
     void Add(std::string name, std::vector<std::uint8_t> bytes) { resources_[std::move(name)] = std::move(bytes); }
     std::optional<std::span<const std::uint8_t>> Find(std::string_view name) const override {
         auto it = resources_.find(std::string(name));
@@ -32,7 +32,7 @@ public:
         return std::span<const std::uint8_t>(it->second);
     }
 
-private:
+  private:
     std::map<std::string, std::vector<std::uint8_t>> resources_;
 };
 

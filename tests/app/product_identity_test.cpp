@@ -16,10 +16,9 @@ struct RecordingMessages : MessageSink {
 };
 
 TEST(ProductIdentity, DerivesTheProductLanguageFromTheAppId) {
-    const std::pair<int, Language> expected[] = {{1, kFrench},   {11, kFrench},  {2, kEnglish}, {3, kEnglish},
-                                                 {6, kEnglish},  {7, kEnglish},  {13, kEnglish}, {4, kGerman},
-                                                 {5, kGerman},   {12, kGerman},  {8, kItalian}, {9, kSpanish},
-                                                 {10, kRussian}, {14, kRussian}};
+    const std::pair<int, Language> expected[] = {
+        {1, kFrench}, {11, kFrench}, {2, kEnglish}, {3, kEnglish}, {6, kEnglish}, {7, kEnglish},  {13, kEnglish},
+        {4, kGerman}, {5, kGerman},  {12, kGerman}, {8, kItalian}, {9, kSpanish}, {10, kRussian}, {14, kRussian}};
     for (auto [id, language] : expected) {
         RecordingMessages messages;
         AppConfiguration config;
@@ -60,8 +59,10 @@ TEST(ProductIdentity, ThisBuildIsTheEnglishProductWithOneActiveFile) {
     EXPECT_TRUE(config.settings.specialVersionText.empty());
 
     // Only bit 2 of byte 4 is set.
-    for (std::size_t i = 0; i < 32; ++i) EXPECT_EQ(config.activeSet.Bits()[i], i == 4 ? 0x04 : 0x00) << i;
-    for (int n = -5; n < 300; ++n) EXPECT_EQ(config.activeSet.Contains(n), n == 34) << n;
+    for (std::size_t i = 0; i < 32; ++i)
+        EXPECT_EQ(config.activeSet.Bits()[i], i == 4 ? 0x04 : 0x00) << i;
+    for (int n = -5; n < 300; ++n)
+        EXPECT_EQ(config.activeSet.Contains(n), n == 34) << n;
 }
 
 }  // namespace

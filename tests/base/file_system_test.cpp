@@ -11,7 +11,9 @@
 namespace updater::base {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> Bytes(std::string_view s) {
+    return {s.begin(), s.end()};
+}
 
 TEST(FileSystem, WritesReadsSeeksAndSizes) {
     test::TempFolder folder;

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
     const int appId = static_cast<int>(data[0] % 16) - 1;  // -1 to 14
-    const int mode = data[1] % 8;                           // 0 to 7
+    const int mode = data[1] % 8;                          // 0 to 7
     const bool flag = (data[2] & 1) != 0;
     // A view straight onto the fuzzer's buffer, so reading one byte too far is caught.
     const std::string_view text(reinterpret_cast<const char*>(data + 3), size - 3);

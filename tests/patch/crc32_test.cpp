@@ -26,7 +26,8 @@ TEST(Crc32, FileCrcReadsTheWholeFileAcrossBlockBoundaries) {
     test::TempFolder folder;
     for (std::size_t size : {0u, 1u, 8191u, 8192u, 8193u, 100000u}) {
         std::string content(size, '\0');
-        for (std::size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131) ^ (i >> 7));
+        for (std::size_t i = 0; i < size; ++i)
+            content[i] = static_cast<char>((i * 131) ^ (i >> 7));
         const std::string path = folder.Write("f" + std::to_string(size), content);
         auto crc = FileCrc32(path);
         ASSERT_TRUE(crc.ok()) << size;

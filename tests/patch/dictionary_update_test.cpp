@@ -136,8 +136,8 @@ TEST(DictionaryUpdate, LeftoverTemporariesGoAndTakenNamesAreSkipped) {
         f.temp.Write(other, "someone else's");
     RefusingSteps steps(RefusingSteps::Refuse::kTakenNames);
     EXPECT_EQ(f.Run(steps).outcome, DictionaryUpdateOutcome::kReplaced);
-    EXPECT_EQ(steps.created, (std::vector<std::string>{f.root + "slupdate.tmp", f.root + "slupdate1.tmp",
-                                                        f.root + "slupdate2.tmp"}));
+    EXPECT_EQ(steps.created,
+              (std::vector<std::string>{f.root + "slupdate.tmp", f.root + "slupdate1.tmp", f.root + "slupdate2.tmp"}));
     EXPECT_EQ(f.temp.Listing(), "notes.tmp\nslupdate.tmp.bak\nslupdate01.tmp\nslupdatex.tmp\nwords.sg\n");
     EXPECT_EQ(f.temp.Read("words.sg"), Small().newText);
     EXPECT_TRUE(IsDictionaryTemporaryName("slupdate7.tmp"));

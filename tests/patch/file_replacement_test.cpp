@@ -225,7 +225,8 @@ class FaultyWriter : public base::FileSteps {
         return base::FileSteps::CreateNew(path);
     }
     base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
-        if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite) return base::FileSteps::Write(file, bytes);
+        if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite)
+            return base::FileSteps::Write(file, bytes);
         // Half of it reaches the disk.
         if (auto e = base::FileSteps::Write(file, bytes.first(bytes.size() / 2)); e != base::FileError::kNone) return e;
         return fault_ == Fault::kDiskFull ? base::FileError::kDiskFull : base::FileError::kNone;
@@ -238,7 +239,8 @@ class FaultyWriter : public base::FileSteps {
         return fault_ == Fault::kClose ? base::FileError::kIo : base::FileError::kNone;
     }
     base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
-        return fault_ == Fault::kMove ? base::FileError::kSharingViolation : base::FileSteps::MoveIntoPlace(source, target);
+        return fault_ == Fault::kMove ? base::FileError::kSharingViolation
+                                      : base::FileSteps::MoveIntoPlace(source, target);
     }
     int creates_ = 0;
 

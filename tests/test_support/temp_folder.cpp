@@ -30,7 +30,9 @@ TempFolder::~TempFolder() {
     fs::remove_all(root_, ec);
 }
 
-std::string TempFolder::Path(std::string_view name) const { return root_ + base::PathSeparator() + std::string(name); }
+std::string TempFolder::Path(std::string_view name) const {
+    return root_ + base::PathSeparator() + std::string(name);
+}
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
     const std::string path = Path(name);
@@ -52,10 +54,12 @@ void TempFolder::MakeReadOnly(std::string_view name) const {
 
 std::string TempFolder::Listing() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(root_)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(root_))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     std::string out;
-    for (const auto& n : names) out += n + "\n";
+    for (const auto& n : names)
+        out += n + "\n";
     return out;
 }
 

@@ -8,7 +8,7 @@
 namespace updater::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -24,7 +24,7 @@ public:
     // Names of the entries in the folder, sorted.
     std::string Listing() const;
 
-private:
+  private:
     std::string root_;
 };
 

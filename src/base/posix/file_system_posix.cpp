@@ -15,22 +15,30 @@ namespace {
 FileError FromErrno(int e) {
     switch (e) {
         case ENOENT:
-        case ENOTDIR: return FileError::kNotFound;
+        case ENOTDIR:
+            return FileError::kNotFound;
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR: return FileError::kAccessDenied;
-        case EEXIST: return FileError::kAlreadyExists;
+        case EISDIR:
+            return FileError::kAccessDenied;
+        case EEXIST:
+            return FileError::kAlreadyExists;
         case ENOSPC:
-        case EDQUOT: return FileError::kDiskFull;
-        case ETXTBSY: return FileError::kSharingViolation;
-        default: return FileError::kIo;
+        case EDQUOT:
+            return FileError::kDiskFull;
+        case ETXTBSY:
+            return FileError::kSharingViolation;
+        default:
+            return FileError::kIo;
     }
 }
 
 // Root may write anywhere, so a file without write bits counts as read-only here, as it would
 // for its owner on Windows.
-bool IsReadOnly(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+bool IsReadOnly(const struct stat& st) {
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
 
 FileResult<File> OpenWith(const std::string& path, int flags) {
     struct stat st {};
@@ -45,8 +53,12 @@ FileResult<File> OpenWith(const std::string& path, int flags) {
 
 }  // namespace
 
-FileResult<File> File::OpenForReading(const std::string& path, ReadShare) { return OpenWith(path, O_RDONLY); }
-FileResult<File> File::CreateNew(const std::string& path) { return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL); }
+FileResult<File> File::OpenForReading(const std::string& path, ReadShare) {
+    return OpenWith(path, O_RDONLY);
+}
+FileResult<File> File::CreateNew(const std::string& path) {
+    return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL);
+}
 FileResult<File> File::CreateOrTruncate(const std::string& path) {
     return OpenWith(path, O_WRONLY | O_CREAT | O_TRUNC);
 }
@@ -137,6 +149,8 @@ FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
     return names;
 }
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+    return '/';
+}
 
 }  // namespace updater::base

@@ -12,38 +12,51 @@ FileError FromLastError(DWORD e) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
-        case ERROR_BAD_NETPATH: return FileError::kNotFound;
+        case ERROR_BAD_NETPATH:
+            return FileError::kNotFound;
         case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT: return FileError::kAccessDenied;
+        case ERROR_WRITE_PROTECT:
+            return FileError::kAccessDenied;
         case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION: return FileError::kSharingViolation;
+        case ERROR_LOCK_VIOLATION:
+            return FileError::kSharingViolation;
         case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS: return FileError::kAlreadyExists;
+        case ERROR_ALREADY_EXISTS:
+            return FileError::kAlreadyExists;
         case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return FileError::kDiskFull;
-        default: return FileError::kIo;
+        case ERROR_HANDLE_DISK_FULL:
+            return FileError::kDiskFull;
+        default:
+            return FileError::kIo;
     }
 }
 
-HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE AsHandle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
 
 FileResult<File> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE h = CreateFileW(win32::WidenSystem(path).c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(win32::WidenSystem(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
     return File::Adopt(reinterpret_cast<std::intptr_t>(h));
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(win32::WidenSystem(path).c_str()); }
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(win32::WidenSystem(path).c_str());
+}
 
 }  // namespace
 
 FileResult<File> File::OpenForReading(const std::string& path, ReadShare share) {
-    DWORD mode = share == ReadShare::kDenyWriters ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    DWORD mode =
+        share == ReadShare::kDenyWriters ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     return Open(path, GENERIC_READ, mode, OPEN_EXISTING);
 }
 
-FileResult<File> File::CreateNew(const std::string& path) { return Open(path, GENERIC_WRITE, 0, CREATE_NEW); }
+FileResult<File> File::CreateNew(const std::string& path) {
+    return Open(path, GENERIC_WRITE, 0, CREATE_NEW);
+}
 
 FileResult<File> File::CreateOrTruncate(const std::string& path) {
     return Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
@@ -62,7 +75,7 @@ FileError File::Seek(std::int64_t offset) {
     LARGE_INTEGER to;
     to.QuadPart = offset;
     return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) ? FileError::kNone
-                                                                       : FromLastError(GetLastError());
+                                                                        : FromLastError(GetLastError());
 }
 
 FileResult<std::int64_t> File::Size() const {
@@ -144,6 +157,8 @@ FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
     return names;
 }
 
-char PathSeparator() { return '\\'; }
+char PathSeparator() {
+    return '\\';
+}
 
 }  // namespace updater::base

@@ -23,9 +23,17 @@ std::string Narrow(UINT codePage, std::wstring_view text) {
 
 }  // namespace
 
-std::wstring WidenSystem(std::string_view text) { return Widen(CP_ACP, text); }
-std::string NarrowSystem(std::wstring_view text) { return Narrow(CP_ACP, text); }
-std::wstring WidenUtf8(std::string_view text) { return Widen(CP_UTF8, text); }
-std::string NarrowUtf8(std::wstring_view text) { return Narrow(CP_UTF8, text); }
+std::wstring WidenSystem(std::string_view text) {
+    return Widen(CP_ACP, text);
+}
+std::string NarrowSystem(std::wstring_view text) {
+    return Narrow(CP_ACP, text);
+}
+std::wstring WidenUtf8(std::string_view text) {
+    return Widen(CP_UTF8, text);
+}
+std::string NarrowUtf8(std::wstring_view text) {
+    return Narrow(CP_UTF8, text);
+}
 
 }  // namespace updater::base::win32

@@ -8,7 +8,7 @@ namespace updater::patch {
 namespace {
 
 class EmbeddedResources final : public ResourceSource {
-public:
+  public:
     std::optional<std::span<const std::uint8_t>> Find(std::string_view name) const override {
         for (std::size_t i = 0; i < kEmbeddedResourceCount; ++i) {
             const EmbeddedResourceEntry& e = kEmbeddedResourceTable[i];

@@ -8,7 +8,7 @@ namespace updater::patch {
 namespace {
 
 class ModuleResources final : public ResourceSource {
-public:
+  public:
     std::optional<std::span<const std::uint8_t>> Find(std::string_view name) const override {
         const std::wstring wide = base::win32::WidenSystem(name);
         HRSRC info = FindResourceW(nullptr, wide.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA

@@ -14,6 +14,7 @@
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(updater::base::win32::NarrowSystem(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        args.push_back(updater::base::win32::NarrowSystem(argv[i]));
     return patchkit::RunPatchkit(args);
 }
