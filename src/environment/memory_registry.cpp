@@ -1,5 +1,6 @@
 #include "environment/memory_registry.h"
 
+#include <new>
 #include <utility>
 
 namespace updater::environment {
@@ -57,7 +58,7 @@ Registry::Handle MemoryRegistry::OpenKey(RegRoot root, std::string_view path, bo
         const Handle handle = nextHandle_++;
         open_.emplace(handle, OpenKeyState{std::move(id), readOnly});
         return handle;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return 0;
     }
 }
@@ -78,7 +79,7 @@ RegStatus MemoryRegistry::QueryValue(Handle key, std::string_view name, RegValue
         // As the Windows registry layer reads it: a string with a NUL inside is no text.
         if (value.type == RegType::kString && value.data.find('\0') != std::string::npos) value.type = RegType::kOther;
         return RegStatus::kOk;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return RegStatus::kFailed;
     }
 }
@@ -95,7 +96,7 @@ bool MemoryRegistry::Store(Handle key, std::string_view name, RegValue value) no
         if (stored == nullptr) return false;
         stored->values[Fold(name)] = std::move(value);
         return true;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return false;
     }
 }
@@ -104,7 +105,7 @@ bool MemoryRegistry::SetString(Handle key, std::string_view name, std::string_vi
     try {
         // Stored strings end at their first NUL, as REG_SZ text does.
         return Store(key, name, RegValue{RegType::kString, std::string(data.substr(0, data.find('\0')))});
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return false;
     }
 }
@@ -115,7 +116,7 @@ bool MemoryRegistry::SetDword(Handle key, std::string_view name, std::uint32_t d
         for (std::size_t i = 0; i < 4; ++i)
             bytes[i] = static_cast<char>((data >> (8 * i)) & 0xFFu);
         return Store(key, name, RegValue{RegType::kDword, std::move(bytes)});
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return false;
     }
 }
@@ -124,7 +125,7 @@ bool MemoryRegistry::DeleteValue(Handle key, std::string_view name) noexcept {
     try {
         Key* stored = Writable(key);
         return stored != nullptr && stored->values.erase(Fold(name)) == 1;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return false;
     }
 }
@@ -143,7 +144,7 @@ bool MemoryRegistry::DeleteKeyTree(RegRoot root, std::string_view path, RegView 
             }
         }
         return true;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
         return false;
     }
 }

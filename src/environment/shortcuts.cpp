@@ -1,5 +1,6 @@
 #include "environment/shortcuts.h"
 
+#include <new>
 #include <string_view>
 
 #include "base/file_system.h"
@@ -122,8 +123,8 @@ ShortcutStepLog UpdateShortcuts(std::int32_t patchKind, std::int32_t appId, cons
         } else if (patchKind == kPatchKindWebTranslator) {
             WebTranslatorLink(step, appId, folder, registry);
         }
-    } catch (...) {
-        // Out of memory at worst; what was done so far stays done.
+    } catch (const std::bad_alloc&) {
+        // What was done so far stays done.
     }
     return log;
 }

@@ -480,29 +480,33 @@ checked:
     // slack behind either buffer.
     while (in < inEnd) {
         const std::uint8_t* const token = in;
+        // A failure names the token's place in the intermediate bytes.
+        const auto failAtToken = [&](DecodeError error) {
+            return Fail(error, static_cast<std::size_t>(token - inBegin));
+        };
         const unsigned c = *in++;
         if (c & 0x80) {
             const std::size_t length = (c & 0x7F) + 1;
             if (length > static_cast<std::size_t>(inEnd - in)) {
-                return Fail(DecodeError::kTruncatedLiteralRun, static_cast<std::size_t>(token - inBegin));
+                return failAtToken(DecodeError::kTruncatedLiteralRun);
             }
             if (length > static_cast<std::size_t>(outEnd - out)) {
-                return Fail(DecodeError::kPieceTooLarge, static_cast<std::size_t>(token - inBegin));
+                return failAtToken(DecodeError::kPieceTooLarge);
             }
             for (std::size_t i = 0; i < length; i += 16)
                 std::memcpy(out + i, in + i, 16);
             in += length;
             out += length;
         } else {
-            if (in == inEnd) return Fail(DecodeError::kTruncatedMatch, static_cast<std::size_t>(token - inBegin));
+            if (in == inEnd) return failAtToken(DecodeError::kTruncatedMatch);
             const std::size_t distance = ((c & 0x0F) << 8) | *in++;
             const std::size_t length = ((c >> 4) & 7) + 3;
-            if (distance == 0) return Fail(DecodeError::kZeroDistance, static_cast<std::size_t>(token - inBegin));
+            if (distance == 0) return failAtToken(DecodeError::kZeroDistance);
             if (distance > static_cast<std::size_t>(out - outBegin)) {
-                return Fail(DecodeError::kDistanceBeforeStart, static_cast<std::size_t>(token - inBegin));
+                return failAtToken(DecodeError::kDistanceBeforeStart);
             }
             if (length > static_cast<std::size_t>(outEnd - out)) {
-                return Fail(DecodeError::kPieceTooLarge, static_cast<std::size_t>(token - inBegin));
+                return failAtToken(DecodeError::kPieceTooLarge);
             }
             const std::uint8_t* const from = out - distance;
             if (distance >= 8) {

@@ -52,7 +52,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     NoMessages none;
     ConfigureThisBuild(config, none);
     test::TempFolder folder;
-    const std::vector<std::uint8_t> old = tools::MakeQuorbelOld();
+    const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
     folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
     environment::MemoryRegistry registry;
     ASSERT_TRUE(environment::RecordInstallFolder(registry, config.appId, folder.Root(),

@@ -28,22 +28,14 @@ int Run(patchkit::Arguments args) {
     const std::string& payloadPath = args[0];
     const std::string& outputPath = args[1];
 
-    auto input = base::File::OpenForReading(payloadPath, base::ReadShare::kDenyWriters);
-    if (!input) return patchkit::Failure(kName, payloadPath + ": " + Reason(input.error()));
-    auto size = input.value().Size();
-    if (!size) return patchkit::Failure(kName, payloadPath + ": " + Reason(size.error()));
-    if (size.value() > kMaxPayloadFile) {
-        return patchkit::Failure(
-            kName, payloadPath + ": larger than any payload (" + std::to_string(size.value()) + " bytes)");
+    const patchkit::InputFile input = patchkit::ReadInputFile(payloadPath, kMaxPayloadFile);
+    if (input.error != base::FileError::kNone)
+        return patchkit::Failure(kName, payloadPath + ": " + Reason(input.error));
+    if (input.tooLarge) {
+        return patchkit::Failure(kName,
+                                 payloadPath + ": larger than any payload (" + std::to_string(input.size) + " bytes)");
     }
-    std::vector<std::uint8_t> payload(static_cast<std::size_t>(size.value()));
-    for (std::size_t done = 0; done < payload.size();) {
-        auto n = input.value().Read(std::span(payload).subspan(done));
-        if (!n) return patchkit::Failure(kName, payloadPath + ": " + Reason(n.error()));
-        if (n.value() == 0) return patchkit::Failure(kName, payloadPath + ": the file shrank while it was read");
-        done += n.value();
-    }
-    input.value().Close();
+    const std::vector<std::uint8_t>& payload = input.bytes;
 
     patch::PayloadDecoder decoder;
     if (decoder.Decode(payload) != patch::DecodeError::kNone) {

@@ -10,6 +10,7 @@
 #include "patch/dictionary_script.h"
 #include "patch/dictionary_update.h"
 #include "patchkit/command.h"
+#include "patchkit/output_file.h"
 
 namespace {
 
@@ -17,20 +18,14 @@ using namespace updater;
 
 constexpr std::string_view kName = "dict";
 
+// Scripts and dictionaries are tens of megabytes; a file far larger is something else.
+constexpr std::int64_t kMaxInput = 512 * 1024 * 1024;
+
 base::FileResult<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
-    if (!file) return file.error();
-    auto size = file.value().Size();
-    if (!size) return size.error();
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.value()));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        auto n = file.value().Read(std::span(bytes).subspan(done));
-        if (!n) return n.error();
-        if (n.value() == 0) return base::FileError::kIo;
-        done += n.value();
-    }
-    return bytes;
+    patchkit::InputFile input = patchkit::ReadInputFile(path, kMaxInput);
+    if (input.error != base::FileError::kNone) return input.error;
+    if (input.tooLarge) return base::FileError::kIo;
+    return std::move(input.bytes);
 }
 
 // Shows the percentage on stderr whenever it changes.

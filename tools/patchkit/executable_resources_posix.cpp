@@ -6,6 +6,7 @@
 
 #include "base/file_system.h"
 #include "patchkit/executable_resources.h"
+#include "patchkit/output_file.h"
 #include "patchkit/pe_reader.h"
 
 namespace patchkit {
@@ -18,33 +19,16 @@ constexpr std::int64_t kMaxProgramFile = 256 * 1024 * 1024;
 ExecutableRead ReadExecutableResources(const std::string& path) {
     namespace base = updater::base;
     ExecutableRead failed;
-    auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
-    if (!file) {
-        failed.error = std::string(base::Describe(file.error()));
+    const InputFile input = ReadInputFile(path, kMaxProgramFile);
+    if (input.error != base::FileError::kNone) {
+        failed.error = std::string(base::Describe(input.error));
         return failed;
     }
-    auto size = file.value().Size();
-    if (!size) {
-        failed.error = std::string(base::Describe(size.error()));
-        return failed;
-    }
-    if (size.value() > kMaxProgramFile) {
+    if (input.tooLarge) {
         failed.error = "larger than any program this tool inspects";
         return failed;
     }
-    std::vector<std::uint8_t> image(static_cast<std::size_t>(size.value()));
-    for (std::size_t done = 0; done < image.size();) {
-        auto n = file.value().Read(std::span(image).subspan(done));
-        if (!n) {
-            failed.error = std::string(base::Describe(n.error()));
-            return failed;
-        }
-        if (n.value() == 0) {
-            failed.error = "the file shrank while it was read";
-            return failed;
-        }
-        done += n.value();
-    }
+    const std::vector<std::uint8_t>& image = input.bytes;
     return ReadPeResources(image);
 }
 

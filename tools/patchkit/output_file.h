@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file input and output for patchkit commands that make files.
+// Whole-file input and output for patchkit commands: every command reads and writes through these.
 
 #include <cstdint>
 #include <span>

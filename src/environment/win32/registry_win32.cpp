@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "environment/registry.h"
@@ -44,7 +45,7 @@ class Win32Registry final : public Registry {
             }
             if (status != ERROR_SUCCESS || key == nullptr) return 0;
             return reinterpret_cast<Handle>(key);
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return 0;
         }
     }
@@ -87,7 +88,7 @@ class Win32Registry final : public Registry {
                 return RegStatus::kOk;
             }
             return status == ERROR_FILE_NOT_FOUND ? RegStatus::kNotFound : RegStatus::kFailed;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return RegStatus::kFailed;
         }
     }
@@ -99,7 +100,7 @@ class Win32Registry final : public Registry {
             const std::string text(data.substr(0, data.find('\0')));  // REG_SZ ends at its first NUL
             return RegSetValueExA(ToHkey(key), n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                   static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return false;
         }
     }
@@ -111,7 +112,7 @@ class Win32Registry final : public Registry {
             const DWORD dword = data;
             return RegSetValueExA(ToHkey(key), n.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword),
                                   sizeof dword) == ERROR_SUCCESS;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return false;
         }
     }
@@ -121,7 +122,7 @@ class Win32Registry final : public Registry {
             if (HasNul(name)) return false;
             const std::string n(name);
             return RegDeleteValueA(ToHkey(key), n.c_str()) == ERROR_SUCCESS;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return false;
         }
     }
@@ -139,7 +140,7 @@ class Win32Registry final : public Registry {
             if (status != ERROR_SUCCESS) return false;
             status = RegDeleteKeyExA(RootKey(root), p.c_str(), ViewFlag(view), 0);
             return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-        } catch (...) {
+        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
             return false;
         }
     }
