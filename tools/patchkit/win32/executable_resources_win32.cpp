@@ -69,13 +69,13 @@ decltype(&VerQueryValueW) QueryVersionValue() {
 std::optional<VersionInfo> ReadVersion(const std::wstring& path) {
     using updater::base::win32::SystemFunction;
     const auto infoSize = SystemFunction<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
-    const auto info = SystemFunction<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
-    if (infoSize == nullptr || info == nullptr || QueryVersionValue() == nullptr) return std::nullopt;
+    const auto versionInfo = SystemFunction<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    if (infoSize == nullptr || versionInfo == nullptr || QueryVersionValue() == nullptr) return std::nullopt;
     DWORD ignored = 0;
     const DWORD size = infoSize(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<std::uint8_t> block(size);
-    if (!info(path.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!versionInfo(path.c_str(), 0, size, block.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     if (!QueryVersionValue()(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr ||
