@@ -11,6 +11,22 @@
 namespace updater::patch {
 namespace {
 
+// Copies a match of length 3 to 10 from distance bytes back, as a byte-by-byte copy would (the
+// source may overlap what it writes). It may write up to 16 bytes, into the output's slack.
+inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
+    const std::uint8_t* const from = out - distance;
+    if (distance >= 8) {
+        // Each 8-byte step reads only bytes at least 8 back, all written already.
+        std::memcpy(out, from, 8);
+        std::memcpy(out + 8, from + 8, 8);
+    } else if (distance == 1) {
+        std::memset(out, *from, 16);
+    } else {
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = from[i];
+    }
+}
+
 // Bytes behind the logical end of the intermediate and output buffers that the hot loops may
 // overwrite or over-read (whole 16-byte copies past a token, three-symbol stores near the end).
 constexpr std::size_t kSlack = 32;
@@ -459,16 +475,7 @@ DecodeError PayloadDecoder::RunStage2() {
                 // Distance 0 wraps around and fails this too.
                 if (distance - 1 >= static_cast<std::size_t>(out - outBegin)) goto checked;
                 in += 2;
-                const std::uint8_t* const from = out - distance;
-                if (distance >= 8) {
-                    std::memcpy(out, from, 8);
-                    std::memcpy(out + 8, from + 8, 8);
-                } else if (distance == 1) {
-                    std::memset(out, *from, 16);
-                } else {
-                    for (std::size_t i = 0; i < length; ++i)
-                        out[i] = from[i];
-                }
+                CopyMatch(out, distance, length);
                 out += length;
             }
         } while (--safe != 0);
@@ -508,18 +515,7 @@ checked:
             if (length > static_cast<std::size_t>(outEnd - out)) {
                 return failAtToken(DecodeError::kPieceTooLarge);
             }
-            const std::uint8_t* const from = out - distance;
-            if (distance >= 8) {
-                // Each 8-byte step reads only bytes at least 8 back, all written already, so this
-                // is the byte-by-byte copy even when the source overlaps what it writes.
-                std::memcpy(out, from, 8);
-                std::memcpy(out + 8, from + 8, 8);
-            } else if (distance == 1) {
-                std::memset(out, *from, 16);
-            } else {
-                for (std::size_t i = 0; i < length; ++i)
-                    out[i] = from[i];
-            }
+            CopyMatch(out, distance, length);
             out += length;
         }
     }
