@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/message_pump.h"
+#include "driver/window_text.h"
 
 namespace updater::app::test {
 namespace {
@@ -61,11 +62,8 @@ HWND ControlById(HWND window, int id) {
 }
 
 std::u16string TextOf(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return text;
+    const std::wstring text = driving::WindowText(window);
+    return {text.begin(), text.end()};
 }
 
 RECT RectInParent(HWND window) {

@@ -21,15 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/control_ids.h"
+#include "driver/window_text.h"
+
 namespace {
 
-// Control ids of the updater's windows.
-constexpr int kUpdateId = 101;
-constexpr int kFinishId = 102;
-constexpr int kEnglishFlagId = 112;
-constexpr int kMainLabelId = 123;
-constexpr int kDialogYesId = 201;
-constexpr int kDialogLabelId = 210;
+namespace ids = updater::app::win32;
+constexpr int kEnglishFlagId = ids::kFirstFlagId + 1;  // the flags follow Polish in language order
 constexpr UINT_PTR kProgressTimerId = 1;
 
 std::string Utf8(const std::wstring& text) {
@@ -53,16 +51,7 @@ void Say(const char* key, const std::wstring& value) {
 }
 
 std::wstring TextOf(HWND window) {
-    if (window == nullptr) return {};
-    // One WM_GETTEXT into a large buffer: a request is answered only when the updater lets
-    // messages through, so asking for the length first would read two different moments.
-    std::wstring text(65536, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             5000, &copied))
-        return {};
-    text.resize(copied);
-    return text;
+    return updater::driving::WindowText(window);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -248,7 +237,8 @@ int wmain(int argc, wchar_t** argv) {
             return abandon("no main window appeared");
         Sleep(50);
     }
-    HWND update = Control(main, kUpdateId), finish = Control(main, kFinishId), label = Control(main, kMainLabelId);
+    HWND update = Control(main, ids::kUpdateButtonId), finish = Control(main, ids::kFinishButtonId),
+         label = Control(main, ids::kMainLabelId);
     if (!update || !finish || !label) return abandon("main window controls not found");
 
     Say("window", TextOf(main));
@@ -286,8 +276,8 @@ int wmain(int argc, wchar_t** argv) {
         HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true);
         if (dialog != nullptr && !answered) {
             Say("dialog-caption", TextOf(dialog));
-            Say("dialog", TextOf(Control(dialog, kDialogLabelId)));
-            PostMessageW(Control(dialog, kDialogYesId), BM_CLICK, 0, 0);
+            Say("dialog", TextOf(Control(dialog, ids::kQuestionLabelId)));
+            PostMessageW(Control(dialog, ids::kYesButtonId), BM_CLICK, 0, 0);
             answered = true;
         } else if (dialog == nullptr) {
             answered = false;
@@ -302,7 +292,7 @@ int wmain(int argc, wchar_t** argv) {
     gui.cbSize = sizeof(gui);
     if (GetGUIThreadInfo(process.dwThreadId, &gui)) {
         const int id = gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0;
-        Say("focus", id == kFinishId ? L"finish" : id == kUpdateId ? L"update" : L"other");
+        Say("focus", id == ids::kFinishButtonId ? L"finish" : id == ids::kUpdateButtonId ? L"update" : L"other");
     }
     if (!capture.empty()) {
         SetForegroundWindow(main);

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/window_text.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& text) {
@@ -48,12 +50,7 @@ std::string Printable(const std::wstring& text) {
 }
 
 std::wstring TextOf(HWND window) {
-    // WM_GETTEXT works across processes, also for controls that GetWindowText would not ask.
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return text;
+    return updater::driving::WindowText(window);
 }
 
 std::wstring ClassOf(HWND window) {
