@@ -33,7 +33,7 @@ constexpr std::size_t kSlack = 32;
 
 // The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
 // resolved there directly; longer ones go through a secondary table per primary slot.
-constexpr unsigned kPrimaryBits = 12;
+constexpr unsigned kPrimaryBits = 13;
 constexpr std::size_t kPrimarySize = std::size_t{1} << kPrimaryBits;
 constexpr unsigned kMaxCodeLength = 16;
 // At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - bits).
@@ -462,22 +462,35 @@ DecodeError PayloadDecoder::RunStage2() {
                                     static_cast<std::size_t>(outEnd - out) / kLargestExpansion);
         if (safe == 0) break;
         do {
-            const unsigned c = *in;
-            if (c & 0x80) {
-                const std::size_t length = (c & 0x7F) + 1;
-                for (std::size_t i = 0; i < length; i += 16)
-                    std::memcpy(out + i, in + 1 + i, 16);
-                in += length + 1;
-                out += length;
+            // Both kinds of token are a copy of up to 16 bytes from a source: the token's own bytes
+            // for a literal run, the output `distance` back for a match. Choosing the source
+            // without a branch spares a mispredicted jump per token; only long literal runs and
+            // matches that overlap what they write, or reach too far back, take the rare branch.
+            const unsigned c = in[0];
+            const bool literal = (c & 0x80) != 0;
+            const std::size_t distance = ((c & 0x0F) << 8) | in[1];
+            const std::size_t length = literal ? (c & 0x7F) + 1 : ((c >> 4) & 7) + 3;
+            const std::size_t produced = static_cast<std::size_t>(out - outBegin);
+            const std::size_t advance = literal ? length + 1 : 2;
+            // Distance 0 wraps around and counts as reaching too far back.
+            if (literal ? length > 16 : (distance - 1 >= produced || distance < length)) [[unlikely]] {
+                if (literal) {
+                    for (std::size_t i = 0; i < length; i += 16)
+                        std::memcpy(out + i, in + 1 + i, 16);
+                } else {
+                    if (distance - 1 >= produced) goto checked;
+                    CopyMatch(out, distance, length);
+                }
             } else {
-                const std::size_t distance = ((c & 0x0F) << 8) | in[1];
-                const std::size_t length = ((c >> 4) & 7) + 3;
-                // Distance 0 wraps around and fails this too.
-                if (distance - 1 >= static_cast<std::size_t>(out - outBegin)) goto checked;
-                in += 2;
-                CopyMatch(out, distance, length);
-                out += length;
+                // Loaded whole before it is stored: a match may read bytes past `out` that the
+                // store replaces, but only its first `length` bytes count, and those lie before
+                // `out`.
+                std::uint8_t block[16];
+                std::memcpy(block, literal ? in + 1 : out - distance, 16);
+                std::memcpy(out, block, 16);
             }
+            in += advance;
+            out += length;
         } while (--safe != 0);
     }
 
