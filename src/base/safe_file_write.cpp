@@ -59,21 +59,36 @@ bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
-// Whether the file holds exactly content, read back in large blocks.
-bool ReadsBackAs(const std::string& path, std::span<const std::uint8_t> content) {
+// Whether the file holds exactly the pieces one after the other, read back in large blocks.
+bool ReadsBackAs(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
+    std::size_t total = 0;
+    for (const auto& piece : pieces)
+        total += piece.size();
     auto opened = File::OpenForReading(path, ReadShare::kDenyWriters);
     if (!opened) return false;
     File& file = opened.value();
     auto size = file.Size();
-    if (!size || size.value() != static_cast<std::int64_t>(content.size())) return false;
-    std::vector<std::uint8_t> block(std::min<std::size_t>(content.size(), std::size_t{1} << 20) + 1);
+    if (!size || size.value() != static_cast<std::int64_t>(total)) return false;
+    // One byte more than the rest of the file, so that a file that grew is noticed.
+    std::vector<std::uint8_t> block(std::min<std::size_t>(total, std::size_t{1} << 20) + 1);
+    std::size_t piece = 0;   // the piece the next byte read back belongs to
+    std::size_t within = 0;  // and its offset there
     std::size_t done = 0;
     for (;;) {
         auto n = file.Read(block);
         if (!n) return false;
-        if (n.value() == 0) return done == content.size();
-        if (n.value() > content.size() - done) return false;
-        if (std::memcmp(block.data(), content.data() + done, n.value()) != 0) return false;
+        if (n.value() == 0) return done == total;
+        if (n.value() > total - done) return false;
+        for (std::span<const std::uint8_t> read = std::span(block).first(n.value()); !read.empty();) {
+            while (within == pieces[piece].size()) {
+                ++piece;
+                within = 0;
+            }
+            const std::size_t count = std::min(read.size(), pieces[piece].size() - within);
+            if (std::memcmp(read.data(), pieces[piece].data() + within, count) != 0) return false;
+            read = read.subspan(count);
+            within += count;
+        }
         done += n.value();
     }
 }
@@ -160,9 +175,20 @@ SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how,
 }
 
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::uint8_t> content, FileSteps& steps) {
+    const std::span<const std::uint8_t> pieces[] = {content};
+    return WriteFileSafely(target, pieces, steps);
+}
+
+SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::span<const std::uint8_t>> pieces,
+                                FileSteps& steps) {
     SafeWrite how;
-    how.produce = [&](ByteSink& output) { return output.Write(content) == FileError::kNone; };
-    how.verify = [&](const std::string& temporary) { return ReadsBackAs(temporary, content); };
+    how.produce = [&](ByteSink& output) {
+        for (const auto& piece : pieces) {
+            if (output.Write(piece) != FileError::kNone) return false;
+        }
+        return true;
+    };
+    how.verify = [&](const std::string& temporary) { return ReadsBackAs(temporary, pieces); };
     return WriteFileSafely(target, how, steps);
 }
 

@@ -77,6 +77,10 @@ SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how,
 // The same for content that is at hand; verified by reading the file back.
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::uint8_t> content,
                                 FileSteps& steps = SystemFileSteps());
+// The same for content at hand in pieces, written one after the other, so that pieces held in
+// different buffers need not be copied into one first.
+SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::span<const std::uint8_t>> pieces,
+                                FileSteps& steps = SystemFileSteps());
 
 // The default temporary name: the target's own name followed by ".~", eight hexadecimal digits
 // and ".tmp", so that it lands in the same folder (and on the same volume).

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 #include <optional>
-#include <vector>
 
+#include "base/run_together.h"
 #include "base/safe_file_write.h"
 #include "patch/crc32.h"
 
@@ -19,15 +19,42 @@ ReplaceOutcome Failed(ReplaceStep step, base::FileError error = base::FileError:
 }
 
 // The decoders' buffers (2 MiB of output and the intermediate bytes each) are kept from one file
-// to the next for the life of the program. Part A and part B are independent, so they are decoded
-// at the same time, B on a thread of its own that ends before the decoding returns.
+// to the next for the life of the program; each holds its piece until the file is written.
 PayloadDecoder& SharedDecoder(std::size_t part) {
     static PayloadDecoder decoders[2];
     return decoders[part];
 }
 
-// Decodes part A and then part B into content. Nothing is written before all of it is known.
-ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, std::vector<std::uint8_t>& content) {
+// The new content: the decoded pieces in order, and the CRC-32 of them all when the row is
+// checked by one.
+struct NewContent {
+    std::span<const std::uint8_t> pieces[2];
+    std::size_t pieceCount = 0;
+    std::uint32_t crc = kCrc32Initial;
+
+    std::span<const std::span<const std::uint8_t>> Pieces() const { return {pieces, pieceCount}; }
+    std::size_t Size() const { return pieces[0].size() + pieces[1].size(); }
+    std::uint8_t At(std::size_t offset) const {
+        return offset < pieces[0].size() ? pieces[0][offset] : pieces[1][offset - pieces[0].size()];
+    }
+};
+
+// One part: decoded, and its CRC-32 taken on the same thread while the piece is still in the cache.
+struct DecodedPart {
+    DecodeError error = DecodeError::kNone;
+    std::uint32_t crc = kCrc32Initial;
+};
+
+DecodedPart DecodePart(std::size_t part, std::span<const std::uint8_t> payload, bool withCrc) noexcept {
+    DecodedPart result;
+    result.error = DecodeGuarded(SharedDecoder(part), payload);
+    if (result.error == DecodeError::kNone && withCrc) result.crc = Crc32(SharedDecoder(part).Output());
+    return result;
+}
+
+// Decodes part A and part B (independent, so at the same time: B on a thread of its own that has
+// ended when this returns). Nothing is written before all of it is known.
+ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
     std::optional<std::span<const std::uint8_t>> payloads[2];
     for (std::size_t part = 0; part < 2; ++part) {
@@ -40,39 +67,40 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
             return outcome;
         }
     }
-    DecodeError errors[2] = {DecodeError::kNone, DecodeError::kNone};
+    const bool withCrc = !row.UsesProbes();
+    DecodedPart parts[2];
     if (payloads[1]) {
-        const DecodedPair decoded = DecodeInParallel(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1]);
-        errors[0] = decoded.first;
-        errors[1] = decoded.second;
+        base::RunTogether([&]() noexcept { parts[0] = DecodePart(0, *payloads[0], withCrc); },
+                          [&]() noexcept { parts[1] = DecodePart(1, *payloads[1], withCrc); });
     } else {
-        errors[0] = SharedDecoder(0).Decode(*payloads[0]);
+        parts[0] = DecodePart(0, *payloads[0], withCrc);
     }
     for (std::size_t part = 0; part < 2; ++part) {
         if (!payloads[part]) continue;
-        if (errors[part] != DecodeError::kNone) {
+        if (parts[part].error != DecodeError::kNone) {
             ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
             outcome.resourceName = row.resourceNames[part];
-            outcome.decodeError = errors[part];
+            outcome.decodeError = parts[part].error;
             return outcome;
         }
         const auto piece = SharedDecoder(part).Output();
-        content.insert(content.end(), piece.begin(), piece.end());
+        content.crc = part == 0 ? parts[0].crc : Crc32Combine(content.crc, parts[part].crc, piece.size());
+        content.pieces[content.pieceCount++] = piece;
     }
     return {};
 }
 
-// Whether bytes are what the row calls its current version: the size always, then the CRC-32 or
-// the probes, as the state check will judge the file afterwards.
-bool IsCurrentVersion(const FileRow& row, std::span<const std::uint8_t> bytes) {
+// Whether the content is what the row calls its current version: the size always, then the CRC-32
+// or the probes, as the state check will judge the file afterwards.
+bool IsCurrentVersion(const FileRow& row, const NewContent& content) {
     const std::int32_t size = row.Size(row.currentVersion);
-    if (size <= 0 || bytes.size() != static_cast<std::size_t>(size)) return false;
-    if (!row.UsesProbes()) return Crc32(bytes) == row.Crc(row.currentVersion);
+    if (size <= 0 || content.Size() != static_cast<std::size_t>(size)) return false;
+    if (!row.UsesProbes()) return content.crc == row.Crc(row.currentVersion);
     const auto probes = row.Probes(row.currentVersion);
     if (probes.empty()) return false;
     return std::all_of(probes.begin(), probes.end(), [&](const Probe& p) {
-        return p.offset >= 0 && static_cast<std::size_t>(p.offset) < bytes.size() &&
-               bytes[static_cast<std::size_t>(p.offset)] == p.value;
+        return p.offset >= 0 && static_cast<std::size_t>(p.offset) < content.Size() &&
+               content.At(static_cast<std::size_t>(p.offset)) == p.value;
     });
 }
 
@@ -140,11 +168,10 @@ ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, co
     try {
         // What a run that was killed half-way left beside the target.
         base::RemoveLeftoversOf(path);
-        std::vector<std::uint8_t> content;
-        content.reserve(static_cast<std::size_t>(std::max<std::int32_t>(row.Size(row.currentVersion), 0)));
+        NewContent content;
         if (auto outcome = DecodePieces(row, resources, content); !outcome.ok()) return outcome;
         if (!IsCurrentVersion(row, content)) return Failed(ReplaceStep::kWrongContent);
-        const base::SafeWriteResult written = base::WriteFileSafely(path, content, steps);
+        const base::SafeWriteResult written = base::WriteFileSafely(path, content.Pieces(), steps);
         return Failed(StepOf(written.failedStep), written.error);
     } catch (const std::bad_alloc&) {
         return Failed(ReplaceStep::kOutOfMemory);

@@ -4,9 +4,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <exception>
 #include <new>
-#include <thread>
+
+#include "base/run_together.h"
 
 namespace updater::patch {
 namespace {
@@ -536,36 +536,26 @@ checked:
     return DecodeError::kNone;
 }
 
+DecodeError DecodeGuarded(PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept {
+    // Decode reports running out of memory itself; anything thrown all the same counts as that.
+    try {
+        return decoder.Decode(payload);
+    } catch (...) {
+        return DecodeError::kOutOfMemory;
+    }
+}
+
 DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
                              std::span<const std::uint8_t> secondPayload) {
     DecodedPair result;
-    // Decode reports running out of memory itself; anything thrown all the same stays on its
-    // own thread and counts as that.
-    auto decode = [](PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept {
-        try {
-            return decoder.Decode(payload);
-        } catch (...) {
-            return DecodeError::kOutOfMemory;
-        }
-    };
     if (&first == &second) {
         // One decoder keeps one piece: the second overwrites the first, as two calls would.
-        result.first = decode(first, firstPayload);
-        result.second = decode(second, secondPayload);
+        result.first = DecodeGuarded(first, firstPayload);
+        result.second = DecodeGuarded(second, secondPayload);
         return result;
     }
-    std::thread helper;
-    try {
-        helper = std::thread([&] { result.second = decode(second, secondPayload); });
-    } catch (const std::exception&) {
-        // No thread to be had: one piece after the other on this one.
-    }
-    result.first = decode(first, firstPayload);
-    if (helper.joinable()) {
-        helper.join();
-    } else {
-        result.second = decode(second, secondPayload);
-    }
+    base::RunTogether([&]() noexcept { result.first = DecodeGuarded(first, firstPayload); },
+                      [&]() noexcept { result.second = DecodeGuarded(second, secondPayload); });
     return result;
 }
 

@@ -101,6 +101,10 @@ class PayloadDecoder {
     std::size_t failurePosition_ = 0;
 };
 
+// Decode, with anything thrown counted as kOutOfMemory, for callers that must not throw (a job of
+// base::RunTogether).
+DecodeError DecodeGuarded(PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept;
+
 struct DecodedPair {
     DecodeError first = DecodeError::kNone;
     DecodeError second = DecodeError::kNone;

@@ -215,7 +215,16 @@ TEST_F(Replacement, AMissingFolderFailsAndCreatesNothing) {
 // Makes one step of the writer fail, on real files.
 class FaultyWriter : public base::FileSteps {
   public:
-    enum class Fault { kCreateRefused, kNameTaken, kDiskFull, kSilentShortWrite, kFlush, kClose, kMove };
+    enum class Fault {
+        kCreateRefused,
+        kNameTaken,
+        kDiskFull,
+        kSilentShortWrite,
+        kLastPieceChanged,
+        kFlush,
+        kClose,
+        kMove
+    };
     explicit FaultyWriter(Fault fault) : fault_(fault) {}
 
     base::FileResult<base::File> CreateNew(const std::string& path) override {
@@ -225,6 +234,12 @@ class FaultyWriter : public base::FileSteps {
         return base::FileSteps::CreateNew(path);
     }
     base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
+        if (fault_ == Fault::kLastPieceChanged && ++writes_ == 2) {
+            // Part B arrives whole, with one byte in its middle changed on the way.
+            std::vector<std::uint8_t> changed(bytes.begin(), bytes.end());
+            changed[changed.size() / 2] ^= 0x01;
+            return base::FileSteps::Write(file, changed);
+        }
         if (fault_ != Fault::kDiskFull && fault_ != Fault::kSilentShortWrite)
             return base::FileSteps::Write(file, bytes);
         // Half of it reaches the disk.
@@ -243,6 +258,7 @@ class FaultyWriter : public base::FileSteps {
                                       : base::FileSteps::MoveIntoPlace(source, target);
     }
     int creates_ = 0;
+    int writes_ = 0;
 
   private:
     Fault fault_;
@@ -257,6 +273,7 @@ TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
         {Fault::kCreateRefused, ReplaceStep::kCreate},
         {Fault::kDiskFull, ReplaceStep::kWrite},
         {Fault::kSilentShortWrite, ReplaceStep::kVerify},
+        {Fault::kLastPieceChanged, ReplaceStep::kVerify},
         {Fault::kFlush, ReplaceStep::kFlush},
         {Fault::kClose, ReplaceStep::kClose},
         {Fault::kMove, ReplaceStep::kMove},
