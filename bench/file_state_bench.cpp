@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/file_replacement.h"
 #include "patch/file_state.h"
@@ -92,6 +93,20 @@ void BM_PlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Current().size()));
 }
 BENCHMARK(BM_PlainCopy)->ArgName("flushed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same bytes written the way every file of the updater is written: a new file beside the
+// target, flushed, read back, moved over the target, the folder flushed. What the replacement adds
+// to this is the decoding and the version check.
+void BM_SafeWrite(benchmark::State& state) {
+    Folder folder;
+    const std::string path = folder.Path("Quorbel2.exe");
+    WriteFile(path, fixtures::MakeQuorbelOld());
+    for (auto _ : state) {
+        if (!base::WriteFileSafely(path, Current()).ok()) state.SkipWithError("failed");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Current().size()));
+}
+BENCHMARK(BM_SafeWrite)->Unit(benchmark::kMillisecond);
 
 // The whole replacement: decode both payloads, check, write beside the target, flush, read back,
 // rename. The unflushed variant leaves out only the flush, through the writer seam.
