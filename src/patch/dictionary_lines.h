@@ -63,6 +63,7 @@ class DictionaryLineReader {
     bool FileHasMore() const { return loaded_ > count_ || fileRead_ < fileSize_; }
     base::FileError Refill();
     base::FileError LoadMore(std::size_t upTo);
+    void ScanWrittenLines(std::size_t& p, std::int64_t& run, std::int64_t want) const;
 
     LineBufferSizes sizes_;
     base::File file_;
