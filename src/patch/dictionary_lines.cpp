@@ -326,11 +326,18 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
 }
 
 base::FileError DictionaryLineWriter::WriteLines(std::span<const std::uint8_t> lines) {
+    // A large run goes straight to the sink after what waits, instead of through the buffer. The
+    // reader's runs end inside its chunk, so "large" is half a chunk, not more than one. Smaller
+    // runs are copied: a write per run of a few kilobytes costs more than the copy saves.
+    if (lines.size() >= sizes_.chunk / 2) {
+        if (waiting_ > 0) {
+            if (auto e = Flush(); e != base::FileError::kNone) return e;
+        }
+        return sink_.Write(lines);
+    }
     if (waiting_ + lines.size() > sizes_.capacity) {
         if (auto e = Flush(); e != base::FileError::kNone) return e;
     }
-    // More than the buffer holds goes straight to the sink, after what waited.
-    if (lines.size() > sizes_.capacity) return sink_.Write(lines);
     if (!lines.empty()) std::memcpy(buffer_.data() + waiting_, lines.data(), lines.size());
     waiting_ += lines.size();
     if (waiting_ > sizes_.chunk) return Flush();
