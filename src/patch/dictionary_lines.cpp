@@ -243,8 +243,8 @@ void DictionaryLineReader::ScanWrittenLines(std::size_t& p, std::int64_t& run, s
         // An LF at the last bit followed by another LF ends no written line either.
         const bool clean = odd == 0 && !(lfAfter != 0 && (m.lf >> 63) != 0);
         if (!clean) {
-            // Lines up to the one before the first odd byte: its LF is followed by the odd byte,
-            // which may be an LF of the same break.
+            // Only lines whose LF lies two bytes or more before the first odd byte: right behind
+            // an LF, an odd byte may be another LF of the same break.
             const int first = odd == 0 ? 64 : std::countr_zero(odd);
             lines &= first <= 1 ? 0 : (std::uint64_t{1} << (first - 1)) - 1;
         }
