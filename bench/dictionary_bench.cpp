@@ -1,6 +1,7 @@
 // The dictionary update on the 20 MB synthetic dictionary of the build's record, beside GNU patch
 // applying an equivalent diff (normal format: no context lines, as the script has none) to the same
-// file, and a plain copy of the file. Needs `diff` and `patch` on the PATH.
+// file, and a plain copy of the file, each flushed or not as the conversion it is set beside.
+// Needs `diff` and `patch` on the PATH.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "fixtures/dictionary_fixture.h"
 #include "patch/dictionary_script.h"
 #include "patch/dictionary_update.h"
@@ -70,6 +72,33 @@ void BM_DictionaryConvert(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * f.size);
 }
 BENCHMARK(BM_DictionaryConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Writes straight into a file: no temporary file, no flush.
+struct FileSink : base::ByteSink {
+    explicit FileSink(base::File& file) : file(file) {}
+    base::FileError Write(std::span<const std::uint8_t> bytes) override { return file.Write(bytes); }
+    base::File& file;
+};
+
+// The conversion without the safe write, to set beside the unflushed 1 MiB-block copy.
+void BM_DictionaryConvertUnflushed(benchmark::State& state) {
+    const Files& f = Fixture();
+    for (auto _ : state) {
+        const auto lines = patch::ScriptLines(
+            std::span(reinterpret_cast<const std::uint8_t*>(f.scriptText.data()), f.scriptText.size()));
+        auto out = base::File::CreateOrTruncate(f.folder + "converted-unflushed.sg");
+        if (!out) {
+            state.SkipWithError("cannot create");
+            break;
+        }
+        FileSink sink(out.value());
+        int progress = 0;
+        const patch::ConvertResult r = patch::ConvertDictionary(f.oldPath, sink, lines, progress, [] {});
+        if (!r.ok()) state.SkipWithError("conversion failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionaryConvertUnflushed)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole step: recognise the old file (size, CRC-32), convert, verify, replace.
 void BM_DictionaryUpdateStep(benchmark::State& state) {
@@ -137,5 +166,28 @@ void BM_DictionaryPlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * f.size);
 }
 BENCHMARK(BM_DictionaryPlainCopy)->Arg(1 << 20)->Arg(40'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same 1 MiB-block copy through the safe write the conversion goes through (temporary file,
+// flush, move), to set beside BM_DictionaryConvert.
+void BM_DictionarySafeCopy(benchmark::State& state) {
+    const Files& f = Fixture();
+    std::vector<std::uint8_t> block(1 << 20);
+    for (auto _ : state) {
+        base::SafeWrite how;
+        how.produce = [&](base::ByteSink& output) {
+            auto in = base::File::OpenForReading(f.oldPath, base::ReadShare::kDenyWriters);
+            if (!in) return false;
+            for (;;) {
+                auto n = in.value().Read(block);
+                if (!n) return false;
+                if (n.value() == 0) return true;
+                if (output.Write(std::span(block).first(n.value())) != base::FileError::kNone) return false;
+            }
+        };
+        if (!base::WriteFileSafely(f.folder + "copy-safe.sg", how).ok()) state.SkipWithError("copy failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.size);
+}
+BENCHMARK(BM_DictionarySafeCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include <zlib.h>
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
 namespace updater::patch {
 
@@ -26,7 +27,9 @@ base::FileResult<std::uint32_t> FileCrc32(const std::string& path) {
     auto size = file.value().Size();
     if (!size) return size.error();
 
-    std::array<std::uint8_t, 8192> block;
+    // Large reads: the dictionary's verification reads 20 MB through here. On the heap, once per
+    // call, and no larger than the file.
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(std::clamp<std::int64_t>(size.value(), 1, 1 << 20)));
     std::uint32_t crc = kCrc32Initial;
     std::int64_t position = 0;
     while (position < size.value()) {

@@ -55,6 +55,56 @@ std::size_t FindBreak(const std::uint8_t* p, std::size_t n) {
     return n;
 }
 
+// Break masks of 64 bytes: bit i of cr (lf) is set when p[i] is CR (LF).
+struct BreakMasks {
+    std::uint64_t cr;
+    std::uint64_t lf;
+};
+
+BreakMasks MaskBreaks(const std::uint8_t* p) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
+    const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
+    BreakMasks masks{0, 0};
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        const auto crBits = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
+        const auto lfBits = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+        masks.cr |= std::uint64_t{crBits} << (16 * i);
+        masks.lf |= std::uint64_t{lfBits} << (16 * i);
+    }
+    return masks;
+#else
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+    // The high bit of every byte that is zero, exactly (no borrow runs between bytes), gathered
+    // into eight bits in byte order by one multiplication whose partial products never overlap.
+    auto zeroBytes = [](std::uint64_t word) {
+        const std::uint64_t high = ~(((word & kLows) + kLows) | word | kLows);
+        return static_cast<std::uint8_t>(((high >> 7) * 0x0102040810204080ull) >> 56);
+    };
+    BreakMasks masks{0, 0};
+    for (int i = 0; i < 8; ++i) {
+        std::uint8_t bytes[8];
+        std::memcpy(bytes, p + 8 * i, 8);
+        std::uint64_t word = 0;
+        for (int k = 7; k >= 0; --k)
+            word = word << 8 | bytes[k];  // byte k at bits 8k whatever the byte order
+        masks.cr |= std::uint64_t{zeroBytes(word ^ (kOnes * kCr))} << (8 * i);
+        masks.lf |= std::uint64_t{zeroBytes(word ^ (kOnes * kLf))} << (8 * i);
+    }
+    return masks;
+#endif
+}
+
+// std::popcount may become a library call where the processor's instruction is not assumed.
+int CountBits(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ull;
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 // The file is read a little ahead of the chunk, so that extending a chunk to the next LF costs
 // one more read now and then instead of one read per byte.
 std::size_t ReadAhead(const LineBufferSizes& sizes) {
@@ -173,6 +223,48 @@ base::FileError DictionaryLineReader::ReadLine(std::string_view& line) {
     return base::FileError::kNone;
 }
 
+// Takes whole lines in the written form from p on, 64 bytes at a time, until `want` lines are
+// taken or a block holds anything else; the caller goes on line by line from there. A block is in
+// the written form when every CR in it is followed by LF and every LF preceded by CR; a line is
+// taken only when the byte after its LF is in the chunk too and is no LF. Moves p behind the last
+// line taken.
+void DictionaryLineReader::ScanWrittenLines(std::size_t& p, std::int64_t& run, std::int64_t want) const {
+    const std::uint8_t* const bytes = buffer_.data();
+    // 1 when the byte before the block is a CR. The byte before p is never taken as one: an LF
+    // there would belong to an earlier break.
+    std::uint64_t crBefore = 0;
+    for (std::size_t b = p; b + 64 < count_ && run < want; b += 64) {
+        const BreakMasks m = MaskBreaks(bytes + b);
+        const std::uint64_t lfAfter = bytes[b + 64] == kLf ? 1 : 0;
+        const std::uint64_t loneCr = m.cr & ~((m.lf >> 1) | (lfAfter << 63));
+        const std::uint64_t loneLf = m.lf & ~((m.cr << 1) | crBefore);
+        const std::uint64_t odd = loneCr | loneLf;
+        std::uint64_t lines = m.lf;
+        // An LF at the last bit followed by another LF ends no written line either.
+        const bool clean = odd == 0 && !(lfAfter != 0 && (m.lf >> 63) != 0);
+        if (!clean) {
+            // Only lines whose LF lies two bytes or more before the first odd byte: right behind
+            // an LF, an odd byte may be another LF of the same break.
+            const int first = odd == 0 ? 64 : std::countr_zero(odd);
+            lines &= first <= 1 ? 0 : (std::uint64_t{1} << (first - 1)) - 1;
+        }
+        const int n = CountBits(lines);
+        if (n >= want - run) {
+            for (std::int64_t k = want - run; k > 1; --k)
+                lines &= lines - 1;  // the want-th LF is now the lowest bit
+            p = b + static_cast<std::size_t>(std::countr_zero(lines)) + 1;
+            run = want;
+            return;
+        }
+        if (lines != 0) {
+            p = b + static_cast<std::size_t>(63 - std::countl_zero(lines)) + 1;
+            run += n;
+        }
+        if (!clean) return;
+        crBefore = m.cr >> 63;
+    }
+}
+
 LineCopy DictionaryLineReader::CopyLinesTo(DictionaryLineWriter& writer, std::int64_t count) {
     LineCopy result;
     std::string_view line;
@@ -182,6 +274,7 @@ LineCopy DictionaryLineReader::CopyLinesTo(DictionaryLineWriter& writer, std::in
         const std::size_t start = pos_;
         std::size_t p = pos_;
         std::int64_t run = 0;
+        ScanWrittenLines(p, run, count - result.lines);
         while (run < count - result.lines) {
             const std::size_t end = p + FindBreak(buffer_.data() + p, count_ - p);
             if (count_ - end < 3 || buffer_[end] != kCr || buffer_[end + 1] != kLf || buffer_[end + 2] == kLf) break;
@@ -233,11 +326,18 @@ base::FileError DictionaryLineWriter::WriteLine(std::string_view line) {
 }
 
 base::FileError DictionaryLineWriter::WriteLines(std::span<const std::uint8_t> lines) {
+    // A large run goes straight to the sink after what waits, instead of through the buffer. The
+    // reader's runs end inside its chunk, so "large" is half a chunk, not more than one. Smaller
+    // runs are copied: a write per run of a few kilobytes costs more than the copy saves.
+    if (lines.size() >= sizes_.chunk / 2) {
+        if (waiting_ > 0) {
+            if (auto e = Flush(); e != base::FileError::kNone) return e;
+        }
+        return sink_.Write(lines);
+    }
     if (waiting_ + lines.size() > sizes_.capacity) {
         if (auto e = Flush(); e != base::FileError::kNone) return e;
     }
-    // More than the buffer holds goes straight to the sink, after what waited.
-    if (lines.size() > sizes_.capacity) return sink_.Write(lines);
     if (!lines.empty()) std::memcpy(buffer_.data() + waiting_, lines.data(), lines.size());
     waiting_ += lines.size();
     if (waiting_ > sizes_.chunk) return Flush();

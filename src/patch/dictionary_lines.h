@@ -63,6 +63,7 @@ class DictionaryLineReader {
     bool FileHasMore() const { return loaded_ > count_ || fileRead_ < fileSize_; }
     base::FileError Refill();
     base::FileError LoadMore(std::size_t upTo);
+    void ScanWrittenLines(std::size_t& p, std::int64_t& run, std::int64_t want) const;
 
     LineBufferSizes sizes_;
     base::File file_;
@@ -84,7 +85,8 @@ class DictionaryLineWriter {
 
     // Appends the line and CR LF; writes the buffer out when more than the chunk size waits.
     base::FileError WriteLine(std::string_view line);
-    // Appends bytes that are whole lines, each already followed by CR LF.
+    // Appends bytes that are whole lines, each already followed by CR LF. Half a chunk or more of
+    // them goes to the sink as it is, after what waits.
     base::FileError WriteLines(std::span<const std::uint8_t> lines);
     // Writes out what waits.
     base::FileError Finish();

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,52 @@ TEST(DictionaryLineWriter, ReportsAFailingSink) {
     sink.fail = true;
     DictionaryLineWriter writer(sink, {100, 10});
     EXPECT_EQ(writer.WriteLine("a line longer than ten bytes"), base::FileError::kDiskFull);
+}
+
+// Runs of lines already in the written form are moved a block at a time. Whatever other break
+// falls at whatever offset of a block, near a chunk's end or at the count's last line, the copy
+// is the same as reading and writing line by line.
+TEST(DictionaryLineReader, CopiesRunsLikeLineByLineWhereverAnotherBreakFalls) {
+    test::TempFolder folder;
+    const std::vector<LineBufferSizes> sizes = {{1024, 1024}, {200, 70}, {128, 64}};
+    std::string suffix;
+    for (int i = 0; i < 40; ++i)
+        suffix += "de\r\n";
+    for (const std::string_view odd : {"\r", "\n", "\r\n\n", "\r\r\n", "\n\r\n", "\r\n\n\n"}) {
+        for (std::size_t offset = 0; offset < 140; ++offset) {
+            // Five-byte lines up to the offset, the odd break there, more lines after it.
+            std::string source;
+            for (std::size_t i = 0; i < offset / 5; ++i)
+                source += "abc\r\n";
+            source.append(offset % 5, 'x');
+            source += std::string(odd) + suffix;
+            const std::string path = folder.Write("source", source);
+            const std::vector<std::string> lines = test::ReferenceSourceLines(source);
+            const auto before = static_cast<std::int64_t>(offset / 5);
+            for (const LineBufferSizes& size : sizes) {
+                for (const std::int64_t first :
+                     {std::max<std::int64_t>(before - 1, 0), before, before + 1, before + 2, std::int64_t{1000}}) {
+                    DictionaryLineReader reader(size);
+                    ASSERT_EQ(reader.Open(path), base::FileError::kNone);
+                    RecordingSink sink;
+                    DictionaryLineWriter writer(sink, size);
+                    reader.CopyLinesTo(writer, first);
+                    ASSERT_EQ(writer.WriteLine("|"), base::FileError::kNone);
+                    reader.CopyLinesTo(writer, 1000);
+                    ASSERT_EQ(writer.Finish(), base::FileError::kNone);
+
+                    std::string expected;
+                    for (std::size_t i = 0; i < lines.size(); ++i) {
+                        if (static_cast<std::int64_t>(i) == first) expected += "|\r\n";
+                        expected += lines[i] + "\r\n";
+                    }
+                    if (first >= static_cast<std::int64_t>(lines.size())) expected += "|\r\n";
+                    ASSERT_EQ(sink.All(), expected) << ::testing::PrintToString(odd) << " at " << offset
+                                                    << ", capacity " << size.capacity << ", first " << first;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
