@@ -1,10 +1,10 @@
 #include "patch/file_replacement.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <optional>
 
-#include "base/run_together.h"
 #include "base/safe_file_write.h"
 #include "patch/crc32.h"
 
@@ -39,20 +39,7 @@ struct NewContent {
     }
 };
 
-// One part: decoded, and its CRC-32 taken on the same thread while the piece is still in the cache.
-struct DecodedPart {
-    DecodeError error = DecodeError::kNone;
-    std::uint32_t crc = kCrc32Initial;
-};
-
-DecodedPart DecodePart(std::size_t part, std::span<const std::uint8_t> payload, bool withCrc) noexcept {
-    DecodedPart result;
-    result.error = DecodeGuarded(SharedDecoder(part), payload);
-    if (result.error == DecodeError::kNone && withCrc) result.crc = Crc32(SharedDecoder(part).Output());
-    return result;
-}
-
-// Decodes part A and part B (independent, so at the same time: B on a thread of its own that has
+// Decodes part A and part B (independent, so at the same time, on this thread and one that has
 // ended when this returns). Nothing is written before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
@@ -67,24 +54,31 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
             return outcome;
         }
     }
-    const bool withCrc = !row.UsesProbes();
-    DecodedPart parts[2];
+    // Each part's CRC-32 is taken on the thread that decoded it, while the piece is still in the
+    // cache.
+    std::uint32_t crcs[2] = {kCrc32Initial, kCrc32Initial};
+    std::function<void(std::size_t)> takeCrc;
+    if (!row.UsesProbes()) takeCrc = [&](std::size_t part) { crcs[part] = Crc32(SharedDecoder(part).Output()); };
+    DecodeError errors[2] = {DecodeError::kNone, DecodeError::kNone};
     if (payloads[1]) {
-        base::RunTogether([&]() noexcept { parts[0] = DecodePart(0, *payloads[0], withCrc); },
-                          [&]() noexcept { parts[1] = DecodePart(1, *payloads[1], withCrc); });
+        const DecodedPair decoded =
+            DecodeInParallel(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1], takeCrc);
+        errors[0] = decoded.first;
+        errors[1] = decoded.second;
     } else {
-        parts[0] = DecodePart(0, *payloads[0], withCrc);
+        errors[0] = DecodeGuarded(SharedDecoder(0), *payloads[0]);
+        if (errors[0] == DecodeError::kNone && takeCrc) takeCrc(0);
     }
     for (std::size_t part = 0; part < 2; ++part) {
         if (!payloads[part]) continue;
-        if (parts[part].error != DecodeError::kNone) {
+        if (errors[part] != DecodeError::kNone) {
             ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
             outcome.resourceName = row.resourceNames[part];
-            outcome.decodeError = parts[part].error;
+            outcome.decodeError = errors[part];
             return outcome;
         }
         const auto piece = SharedDecoder(part).Output();
-        content.crc = part == 0 ? parts[0].crc : Crc32Combine(content.crc, parts[part].crc, piece.size());
+        content.crc = part == 0 ? crcs[0] : Crc32Combine(content.crc, crcs[part], piece.size());
         content.pieces[content.pieceCount++] = piece;
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -545,17 +546,94 @@ DecodeError DecodeGuarded(PayloadDecoder& decoder, std::span<const std::uint8_t>
     }
 }
 
+namespace {
+
+// The stages of two pieces shared out between two threads: job 2p is piece p's stage 1, job 2p + 1
+// its stage 2, which waits for the first. Each thread takes the first job of its own order that is
+// free and ready, until none is; a stage 2 becomes ready only when its stage 1 is done, and the
+// thread that did that takes it at once if nobody else has, so every job is done exactly once.
+class SharedStages {
+  public:
+    SharedStages(PayloadDecoder* decoders[2], const std::span<const std::uint8_t> payloads[2],
+                 const std::function<void(std::size_t)>& finished)
+        : decoders_{decoders[0], decoders[1]}, payloads_{payloads[0], payloads[1]}, finished_(finished) {}
+
+    void Work(const std::array<int, 4>& order) noexcept {
+        for (;;) {
+            int job = -1;
+            for (int candidate : order) {
+                if (!Ready(candidate) || claimed_[candidate].exchange(true, std::memory_order_acq_rel)) continue;
+                job = candidate;
+                break;
+            }
+            if (job < 0) return;
+            Run(job);
+        }
+    }
+
+    DecodeError Result(std::size_t piece) const { return errors_[piece]; }
+
+  private:
+    bool Ready(int job) const {
+        if (claimed_[job].load(std::memory_order_relaxed)) return false;
+        return job % 2 == 0 || stageOneDone_[job / 2].load(std::memory_order_acquire);
+    }
+
+    void Run(int job) noexcept {
+        const std::size_t piece = static_cast<std::size_t>(job / 2);
+        PayloadDecoder& decoder = *decoders_[piece];
+        if (job % 2 == 0) {
+            errors_[piece] = Guarded([&] { return decoder.RunStage1(payloads_[piece]); });
+            // A failed stage 1 leaves nothing to expand: its stage 2 is taken as done.
+            if (errors_[piece] != DecodeError::kNone) claimed_[job + 1].store(true, std::memory_order_relaxed);
+            stageOneDone_[piece].store(true, std::memory_order_release);
+            return;
+        }
+        errors_[piece] = Guarded([&] { return decoder.RunStage2(); });
+        if (errors_[piece] == DecodeError::kNone && finished_) finished_(piece);
+    }
+
+    template <typename Stage>
+    static DecodeError Guarded(Stage stage) noexcept {
+        // The stages report running out of memory themselves; anything thrown all the same
+        // counts as that and stays on its thread.
+        try {
+            return stage();
+        } catch (...) {
+            return DecodeError::kOutOfMemory;
+        }
+    }
+
+    PayloadDecoder* decoders_[2];
+    std::span<const std::uint8_t> payloads_[2];
+    const std::function<void(std::size_t)>& finished_;
+    DecodeError errors_[2] = {DecodeError::kNone, DecodeError::kNone};
+    std::atomic<bool> claimed_[4] = {false, false, false, false};
+    std::atomic<bool> stageOneDone_[2] = {false, false};
+};
+
+}  // namespace
+
 DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
-                             std::span<const std::uint8_t> secondPayload) {
+                             std::span<const std::uint8_t> secondPayload,
+                             const std::function<void(std::size_t piece)>& finished) {
     DecodedPair result;
     if (&first == &second) {
         // One decoder keeps one piece: the second overwrites the first, as two calls would.
         result.first = DecodeGuarded(first, firstPayload);
+        if (result.first == DecodeError::kNone && finished) finished(0);
         result.second = DecodeGuarded(second, secondPayload);
+        if (result.second == DecodeError::kNone && finished) finished(1);
         return result;
     }
-    base::RunTogether([&]() noexcept { result.first = DecodeGuarded(first, firstPayload); },
-                      [&]() noexcept { result.second = DecodeGuarded(second, secondPayload); });
+    PayloadDecoder* decoders[2] = {&first, &second};
+    const std::span<const std::uint8_t> payloads[2] = {firstPayload, secondPayload};
+    SharedStages stages(decoders, payloads, finished);
+    // The calling thread starts on the first piece, the helper on the second; whichever comes
+    // free first goes on with what is left.
+    base::RunTogether([&]() noexcept { stages.Work({0, 2, 1, 3}); }, [&]() noexcept { stages.Work({2, 3, 0, 1}); });
+    result.first = stages.Result(0);
+    result.second = stages.Result(1);
     return result;
 }
 
