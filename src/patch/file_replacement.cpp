@@ -39,8 +39,8 @@ struct NewContent {
     }
 };
 
-// Decodes part A and part B (independent, so at the same time, on this thread and one that has
-// ended when this returns). Nothing is written before all of it is known.
+// Decodes part A and part B (independent, so at the same time, on this thread and the program's
+// helper thread). Nothing is written before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
     std::optional<std::span<const std::uint8_t>> payloads[2];

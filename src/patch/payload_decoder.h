@@ -111,14 +111,14 @@ struct DecodedPair {
     DecodeError second = DecodeError::kNone;
 };
 
-// Decodes two independent payloads at the same time, on the calling thread and on a thread of its
-// own that has ended when this returns; the results are as from first.Decode(firstPayload) and
-// second.Decode(secondPayload). The four stages are shared out as the threads come free (each
-// piece's stage 2 after its stage 1), so a helper thread that starts late, on a busy machine or
-// behind a processor slow to wake, costs less than a whole piece. finished(0) or finished(1) runs
-// once the first or second piece is decoded, on the thread that decoded it, and must not throw.
-// The decoders share nothing, so they must be two; when no thread can be started, or one decoder is
-// given twice, the two run one after the other.
+// Decodes two independent payloads at the same time, on the calling thread and the program's
+// helper thread (base::RunTogether), both done with them when this returns; the results are as
+// from first.Decode(firstPayload) and second.Decode(secondPayload). The four stages are shared out
+// as the threads come free (each piece's stage 2 after its stage 1), so a helper that starts late,
+// on a busy machine, costs less than a whole piece. finished(0) or finished(1) runs once the first
+// or second piece is decoded, on the thread that decoded it, and must not throw. The decoders
+// share nothing, so they must be two; when the helper cannot be had, or one decoder is given
+// twice, the two run one after the other.
 DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
                              std::span<const std::uint8_t> secondPayload,
                              const std::function<void(std::size_t piece)>& finished = {});
