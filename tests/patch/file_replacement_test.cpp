@@ -9,6 +9,7 @@
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
 #include "patch/file_state.h"
+#include "patch/small_product.h"
 #include "payload_encoder/payload_encoder.h"
 #include "test_support/temp_folder.h"
 
@@ -21,56 +22,9 @@ std::vector<std::uint8_t> Bytes(const std::string& s) {
 std::string AsString(std::span<const std::uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
 }
-
-// Text-like content that compresses into a payload with both literal runs and matches.
-std::string Sample(std::size_t size, unsigned seed) {
-    static const char* const kWords[] = {"slowo ", "haslo ", "tlumaczenie ", "przyklad\r\n", "odmiana ", "zwrot "};
-    std::string s;
-    unsigned x = seed;
-    while (s.size() < size) {
-        x = x * 1103515245u + 12345u;
-        s += kWords[(x >> 16) % 6];
-        if ((x >> 8) % 5 == 0) s += static_cast<char>(x >> 24);
-    }
-    s.resize(size);
-    return s;
-}
-
-// The encoder has a large fixed cost per call (much more so under the sanitizers): each distinct
-// piece is encoded once per test program.
-const std::vector<std::uint8_t>& Encoded(const std::string& piece) {
-    static std::map<std::string, std::vector<std::uint8_t>> cache;
-    auto it = cache.find(piece);
-    if (it == cache.end()) it = cache.emplace(piece, tools::EncodePayload(Bytes(piece))).first;
-    return it->second;
-}
-
-// A CRC-identified row whose version 1 is `oldContent` and whose current version 2 is part A
-// followed by part B, with the payloads in memory.
-struct SmallProduct {
-    std::string oldContent = Sample(7000, 1);
-    std::string partA = Sample(5000, 2);
-    std::string partB = Sample(3000, 3);
-    std::string current = partA + partB;
-    FileRow row;
-    MemoryResources resources;
-
-    SmallProduct() {
-        row.index = 27;
-        row.fileName = "Norvak2.exe";
-        row.resourceNames = {"PARTA", "PARTB"};
-        row.currentVersion = 2;
-        row.sizes[0] = static_cast<std::int32_t>(oldContent.size());
-        row.crcs[0] = Crc32(Bytes(oldContent));
-        SetCurrent(current);
-        resources.Add("PARTA", Encoded(partA));
-        resources.Add("PARTB", Encoded(partB));
-    }
-    void SetCurrent(const std::string& content) {
-        row.sizes[1] = static_cast<std::int32_t>(content.size());
-        row.crcs[1] = Crc32(Bytes(content));
-    }
-};
+using test::Encoded;
+using test::Sample;
+using test::SmallProduct;
 
 class Replacement : public ::testing::Test {
   protected:

@@ -14,10 +14,9 @@
 
 #include "base/safe_file_write.h"
 #include "fixtures/dictionary_fixture.h"
-#include "patch/crc32.h"
 #include "patch/dictionary_update.h"
 #include "patch/file_replacement.h"
-#include "payload_encoder/payload_encoder.h"
+#include "patch/small_product.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::patch {
@@ -113,28 +112,12 @@ std::vector<std::uint8_t> Bytes(const std::string& s) {
 }
 
 TEST(KilledWrite, ReplacementLeavesTheOldOrTheNewFile) {
-    std::string oldContent(9000, 'o'), partA, partB;
-    for (int i = 0; i < 6000; ++i)
-        partA.push_back(static_cast<char>("slowo haslo przyklad\r\n"[i % 22] + (i / 700)));
-    for (int i = 0; i < 4000; ++i)
-        partB.push_back(static_cast<char>(i * 7));
-    FileRow row;
-    row.index = 27;
-    row.fileName = "Norvak2.exe";
-    row.resourceNames = {"PARTA", "PARTB"};
-    row.currentVersion = 2;
-    row.sizes[0] = static_cast<std::int32_t>(oldContent.size());
-    row.crcs[0] = Crc32(Bytes(oldContent));
-    row.sizes[1] = static_cast<std::int32_t>(partA.size() + partB.size());
-    row.crcs[1] = Crc32(Bytes(partA + partB));
-    MemoryResources resources;
-    resources.Add("PARTA", tools::EncodePayload(Bytes(partA)));
-    resources.Add("PARTB", tools::EncodePayload(Bytes(partB)));
+    const test::SmallProduct p;
 
     test::TempFolder folder;
     const std::string path = folder.Path("Norvak2.exe");
-    KillAtEveryPoint(folder, "Norvak2.exe", oldContent, partA + partB,
-                     [&](base::FileSteps& steps) { return ReplaceTargetFile(row, path, resources, steps).ok(); });
+    KillAtEveryPoint(folder, "Norvak2.exe", p.oldContent, p.current,
+                     [&](base::FileSteps& steps) { return ReplaceTargetFile(p.row, path, p.resources, steps).ok(); });
 }
 
 TEST(KilledWrite, DictionaryUpdateLeavesTheOldOrTheNewFile) {
