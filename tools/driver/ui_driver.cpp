@@ -26,37 +26,15 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-// Line breaks shown as "\n" so each control stays on one output line.
-std::string Printable(const std::wstring& text) {
-    std::string out;
-    for (char c : Utf8(text)) {
-        if (c == '\r') continue;
-        if (c == '\n') {
-            out += "\\n";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
-}
+using updater::driving::PrintableLine;
+using updater::driving::Utf8;
 
 std::wstring TextOf(HWND window) {
     return updater::driving::WindowText(window);
 }
 
 std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
+    return updater::driving::ClassName(window);
 }
 
 HWND FindVisible(const std::wstring& className) {
@@ -161,10 +139,10 @@ int main() {
         return 0;
     }
     if (command == "texts" && argc == 3) {
-        std::printf("%s\t%s\n", Utf8(ClassOf(window)).c_str(), Printable(TextOf(window)).c_str());
+        std::printf("%s\t%s\n", Utf8(ClassOf(window)).c_str(), PrintableLine(TextOf(window)).c_str());
         for (HWND child : Descendants(window)) {
             if (!IsWindowVisible(child)) continue;
-            std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), Printable(TextOf(child)).c_str());
+            std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), PrintableLine(TextOf(child)).c_str());
         }
         return 0;
     }

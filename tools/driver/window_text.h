@@ -1,6 +1,6 @@
 #pragma once
-// Reading a window's text from another process, for the programs that drive the updater's windows
-// (ui_driver, the end-to-end driver, the window tests). Windows only.
+// Reading a window's text and class from another process, and printing them, for the programs that
+// drive the updater's windows (ui_driver, the end-to-end driver, the window tests). Windows only.
 
 #include <windows.h>
 
@@ -21,6 +21,36 @@ inline std::wstring WindowText(HWND window) {
         return {};
     text.resize(copied);
     return text;
+}
+
+// The window's class name.
+inline std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+inline std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// UTF-8 on one output line: CR dropped, LF shown as "\n".
+inline std::string PrintableLine(const std::wstring& text) {
+    std::string line;
+    for (char c : Utf8(text)) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            line += "\\n";
+        } else {
+            line.push_back(c);
+        }
+    }
+    return line;
 }
 
 }  // namespace updater::driving

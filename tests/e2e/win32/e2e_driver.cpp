@@ -30,24 +30,8 @@ namespace ids = updater::app::win32;
 constexpr int kEnglishFlagId = ids::kFirstFlagId + 1;  // the flags follow Polish in language order
 constexpr UINT_PTR kProgressTimerId = 1;
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    std::string escaped;
-    for (char c : out) {
-        if (c == '\r') continue;
-        if (c == '\n')
-            escaped += "\\n";
-        else
-            escaped += c;
-    }
-    return escaped;
-}
-
 void Say(const char* key, const std::wstring& value) {
-    std::printf("%s: %s\n", key, Utf8(value).c_str());
+    std::printf("%s: %s\n", key, updater::driving::PrintableLine(value).c_str());
 }
 
 std::wstring TextOf(HWND window) {
@@ -55,9 +39,7 @@ std::wstring TextOf(HWND window) {
 }
 
 std::wstring ClassOf(HWND window) {
-    wchar_t name[128] = {};
-    GetClassNameW(window, name, 128);
-    return name;
+    return updater::driving::ClassName(window);
 }
 
 struct Search {
