@@ -9,6 +9,7 @@
 #include "fixtures/dictionary_fixture.h"
 #include "localisation/text_helpers.h"
 #include "patch/crc32.h"
+#include "patch/small_dictionary.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::patch {
@@ -18,23 +19,10 @@ std::vector<std::uint8_t> Bytes(std::string_view s) {
     return {s.begin(), s.end()};
 }
 
-// A small dictionary and its script, generated to meet a record of our own.
 const fixtures::DictionaryFixture& Small() {
-    static const fixtures::DictionaryFixture fixture = [] {
-        fixtures::DictionaryFixtureShape shape;
-        shape.oldSize = 60'000;
-        shape.oldCrc = 0x0BADF00Du;
-        shape.newSize = 61'234;
-        shape.newCrc = 0xFEEDBEEFu;
-        shape.removals = 40;
-        shape.seed = 7;
-        return *fixtures::GenerateDictionaryFixture(shape);
-    }();
-    return fixture;
+    return test::SmallDictionary();
 }
-
-constexpr TPatchSlownikInfo kRecord{
-    base::ByteSet{6}, {"words.sg", 60'000, 0x0BADF00Du}, {"words.sg", 61'234, 0xFEEDBEEFu}, "PSLWORDS"};
+constexpr const TPatchSlownikInfo& kRecord = test::kSmallDictionaryRecord;
 
 struct Folder {
     test::TempFolder temp;

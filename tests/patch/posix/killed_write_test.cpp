@@ -16,6 +16,7 @@
 #include "fixtures/dictionary_fixture.h"
 #include "patch/dictionary_update.h"
 #include "patch/file_replacement.h"
+#include "patch/small_dictionary.h"
 #include "patch/small_product.h"
 #include "test_support/temp_folder.h"
 
@@ -121,24 +122,16 @@ TEST(KilledWrite, ReplacementLeavesTheOldOrTheNewFile) {
 }
 
 TEST(KilledWrite, DictionaryUpdateLeavesTheOldOrTheNewFile) {
-    fixtures::DictionaryFixtureShape shape;
-    shape.oldSize = 150'000;
-    shape.oldCrc = 0x600DF11Eu;
-    shape.newSize = 152'000;
-    shape.newCrc = 0x0DDBA11Fu;
-    shape.removals = 30;
-    shape.seed = 3;
-    const fixtures::DictionaryFixture fixture = *fixtures::GenerateDictionaryFixture(shape);
-    constexpr TPatchSlownikInfo kRecord{
-        base::ByteSet{6}, {"words.sg", 150'000, 0x600DF11Eu}, {"words.sg", 152'000, 0x0DDBA11Fu}, "PSLWORDS"};
+    const fixtures::DictionaryFixture& fixture = test::SmallDictionary();
+    const TPatchSlownikInfo& record = test::kSmallDictionaryRecord;
     MemoryResources resources;
-    resources.Add("PSLWORDS", Bytes(fixture.script));
+    resources.Add(std::string(record.scriptResource), Bytes(fixture.script));
 
     test::TempFolder folder;
     const std::string root = folder.Root() + base::PathSeparator();
     KillAtEveryPoint(folder, "words.sg", fixture.oldText, fixture.newText, [&](base::FileSteps& steps) {
         int progress = 0;
-        return UpdateDictionary(root, kRecord, resources, progress, nullptr, steps).NewFileInPlace();
+        return UpdateDictionary(root, record, resources, progress, nullptr, steps).NewFileInPlace();
     });
 }
 
