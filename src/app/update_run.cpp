@@ -79,13 +79,17 @@ class Run {
         }
 
         if (folder.empty() || !engine_.DirectoryExists(folder)) {
+            // Without the product's folder there is nothing of the product's to touch: the
+            // dictionary and shortcut steps would otherwise look in the current drive's root or
+            // the current folder, and convert, delete or link whatever they found there.
             state_.succeeded = false;
             view_.Ask(Text(kTextFolderNotFound), 0);
-        } else {
-            folder = WithSeparator(folder, engine_.PathSeparator());
-            for (int i = 1; i <= kCatalogueRows; ++i) {
-                if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
-            }
+            return;
+        }
+
+        folder = WithSeparator(folder, engine_.PathSeparator());
+        for (int i = 1; i <= kCatalogueRows; ++i) {
+            if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
         }
 
         if (config_.settings.updateDictionaries && RunDictionaryStep(folder, config_, state_, view_, texts_, engine_)) {

@@ -221,6 +221,8 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
         SCOPED_TRACE(c.name);
         FakeEngine engine;
         c.setUp(engine);
+        AppConfiguration config = this->config;
+        config.settings.updateDictionaries = true;
         RecordingView view;
         MainWindowState state;
         state.uiLanguage = kEnglish;
@@ -236,8 +238,11 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
         EXPECT_EQ(Utf8(view.main), "Some errors occurred during update.");
         EXPECT_TRUE(engine.replaced.empty());
         EXPECT_EQ(view.events.back(), "finish on");  // no focus move after a failure
-        // Steps after the files still run, whatever the folder is.
-        EXPECT_EQ(engine.shortcutFolders.size(), 1u);
+        // The dictionary and shortcut steps run only in the product's folder: with none, they
+        // must not look in the current drive's root or the current folder.
+        EXPECT_EQ(engine.shortcutFolders,
+                  c.fileLine ? std::vector<std::string>{"C:\\Lexivo\\"} : std::vector<std::string>{});
+        EXPECT_EQ(engine.dictionaryFolder, c.fileLine ? "C:\\Lexivo\\" : "");
         if (c.fileLine) {
             EXPECT_NE(labelBeforeVerdict.find("Error\r\n"), std::string::npos) << labelBeforeVerdict;
         }
