@@ -1,6 +1,7 @@
 #include "app/update_engine.h"
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "base/system_text.h"
 #include "environment/install_location.h"
 #include "environment/shell.h"
@@ -50,11 +51,19 @@ std::int32_t SystemUpdateEngine::CurrentVersionNumber(int fileIndex) {
 }
 
 patch::FileState SystemUpdateEngine::CheckFileState(int fileIndex, const std::string& path) {
-    return patch::CheckFileState(fileIndex, path);
+    const patch::FileCheck check = patch::CheckFile(patch::CatalogueRow(fileIndex), path);
+    checked_ = Checked{path, check.identity};
+    return check.state;
 }
 
 patch::ReplaceOutcome SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path) {
-    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_);
+    // A file that was checked is replaced only while the path still leads to it; a missing one
+    // (never checked) is created.
+    std::optional<base::FileIdentity> identity;
+    if (checked_ && checked_->path == path) identity = checked_->identity;
+    checked_.reset();
+    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, base::SystemFileSteps(),
+                                    identity);
 }
 
 std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {

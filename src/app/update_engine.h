@@ -2,8 +2,12 @@
 // The update run's engine for real: the registry, the files on disk, the program's own payloads,
 // the shell. The run's logic lives in update_run.cpp; this only connects it to the other rooms.
 
+#include <optional>
+#include <string>
+
 #include "app/product_identity.h"
 #include "app/update_run.h"
+#include "base/file_system.h"
 #include "environment/registry.h"
 #include "patch/resource_source.h"
 
@@ -34,6 +38,12 @@ class SystemUpdateEngine final : public UpdateEngine {
     const AppConfiguration& config_;
     environment::Registry& registry_;
     const patch::ResourceSource& resources_;
+    // The file that the last state check judged: ReplaceFile replaces only that file.
+    struct Checked {
+        std::string path;
+        std::optional<base::FileIdentity> identity;
+    };
+    std::optional<Checked> checked_;
 };
 
 }  // namespace updater::app

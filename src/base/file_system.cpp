@@ -11,7 +11,7 @@ std::string_view Describe(FileError error) {
         case FileError::kAccessDenied:
             return "access denied";
         case FileError::kSharingViolation:
-            return "in use by another program";
+            return "held by another program";
         case FileError::kAlreadyExists:
             return "already exists";
         case FileError::kDiskFull:

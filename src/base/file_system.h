@@ -29,6 +29,15 @@ std::string_view Describe(FileError error);
 template <class T>
 using FileResult = Result<T, FileError>;
 
+// What tells one file from every other on the machine, whichever path leads to it: the volume's
+// serial number and the file's index on it on Windows, the device and inode elsewhere. A file that
+// another file took the name of, or a folder swapped for a link to another, has another identity.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // Who else may open a file while we read it.
 enum class ReadShare : std::uint8_t {
     kDenyWriters,  // others may read, nobody may write (fails while someone is writing)
@@ -55,6 +64,7 @@ class File {
     FileResult<std::size_t> Read(std::span<std::uint8_t> buffer);
     FileError Seek(std::int64_t offset);
     FileResult<std::int64_t> Size() const;
+    FileResult<FileIdentity> Identity() const;
     // Writes all of bytes or fails; a short write (disk full) is an error, never silent.
     FileError Write(std::span<const std::uint8_t> bytes);
     // Pushes written data to the disk.
@@ -77,10 +87,22 @@ class File {
 bool FileExists(const std::string& path);       // a file (not a folder) of that name exists
 bool DirectoryExists(const std::string& path);  // a folder of that name exists
 FileError RemoveFile(const std::string& path);
+// Removes path only when it is a plain file of its own: not a folder, a link or any other reparse
+// point, not read-only and with no other name (hard link) elsewhere. It is looked at and removed
+// through one handle opened without following links, so what was checked is what goes. Anything
+// else stays and gives kAccessDenied.
+FileError RemovePlainFile(const std::string& path);
 // Puts source in place of target in one step (an atomic rename replacing an existing target), and
-// makes the rename itself durable before it returns. On Windows a sharing violation or access denied, as a virus
-// scanner briefly opening the file causes, is retried for about a second before it counts.
+// makes the rename itself durable before it returns.
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
+// The identity of the file that path leads to now (links followed, as opening the path would).
+FileResult<FileIdentity> IdentityOf(const std::string& path);
+
+// Whether error, met while opening, removing or moving path, means that another program holds the
+// file for the moment (as a virus scanner does with a file just written), so that trying again
+// shortly may succeed: a sharing violation, or on Windows access denied on an existing file that
+// is neither read-only nor a folder (a file being deleted or mapped as a running program).
+bool IsHeldByAnotherProgram(FileError error, const std::string& path);
 
 // The names of the files (not folders) in a folder, in no particular order.
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder);

@@ -29,14 +29,16 @@ class StepsOutput final : public ByteSink {
     FileError error_ = FileError::kNone;
 };
 
-// Removes the temporary file unless it has been moved into place, however the scope is left.
+// Removes the temporary file unless it has been moved into place, however the scope is left. One
+// that another program still holds after the wait stays for the next run's clean-up to remove.
 class TemporaryFile {
   public:
-    TemporaryFile(std::string path, File file) : path_(std::move(path)), file_(std::move(file)) {}
+    TemporaryFile(std::string path, File file, FileSteps& steps)
+        : path_(std::move(path)), file_(std::move(file)), steps_(steps) {}
     ~TemporaryFile() {
         if (committed_) return;
         file_.Close();  // Windows cannot delete a file that is open
-        RemoveFile(path_);
+        WhileHeld(steps_, path_, [&] { return steps_.Remove(path_); });
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -48,6 +50,7 @@ class TemporaryFile {
   private:
     std::string path_;
     File file_;
+    FileSteps& steps_;
     bool committed_ = false;
 };
 
@@ -59,16 +62,9 @@ bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
-// Whether the file holds exactly the pieces one after the other, read back in large blocks.
-bool ReadsBackAs(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
-    std::size_t total = 0;
-    for (const auto& piece : pieces)
-        total += piece.size();
-    auto opened = File::OpenForReading(path, ReadShare::kDenyWriters);
-    if (!opened) return false;
-    File& file = opened.value();
-    auto size = file.Size();
-    if (!size || size.value() != static_cast<std::int64_t>(total)) return false;
+// Whether the rest of the file, total bytes long, holds exactly the pieces one after the other,
+// read in large blocks.
+bool HoldsPieces(File& file, std::size_t total, std::span<const std::span<const std::uint8_t>> pieces) {
     // One byte more than the rest of the file, so that a file that grew is noticed.
     std::vector<std::uint8_t> block(std::min<std::size_t>(total, std::size_t{1} << 20) + 1);
     std::size_t piece = 0;   // the piece the next byte read back belongs to
@@ -91,6 +87,19 @@ bool ReadsBackAs(const std::string& path, std::span<const std::span<const std::u
         }
         done += n.value();
     }
+}
+
+// Reads the file back and compares it with the pieces.
+ReadBack ReadsBackAs(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
+    std::size_t total = 0;
+    for (const auto& piece : pieces)
+        total += piece.size();
+    auto opened = File::OpenForReading(path, ReadShare::kDenyWriters);
+    if (!opened) return {opened.error()};
+    File& file = opened.value();
+    auto size = file.Size();
+    if (!size) return {size.error()};
+    return {FileError::kNone, size.value() == static_cast<std::int64_t>(total) && HoldsPieces(file, total, pieces)};
 }
 
 }  // namespace
@@ -134,7 +143,7 @@ void RemoveLeftovers(const std::string& folder, const std::function<bool(std::st
     auto names = FileNamesIn(folder);
     if (!names) return;
     for (const std::string& name : names.value()) {
-        if (isLeftover(name)) RemoveFile(folder + PathSeparator() + name);
+        if (isLeftover(name)) RemovePlainFile(folder + PathSeparator() + name);
     }
 }
 
@@ -152,12 +161,12 @@ SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how,
     const unsigned attempts = std::max(how.maxAttempts, 1u);
     for (unsigned attempt = 0; attempt < attempts; ++attempt) {
         temporaryPath = how.temporaryName ? how.temporaryName(target, attempt) : TemporaryNameBeside(target, attempt);
-        created = steps.CreateNew(temporaryPath);
+        created = WhileHeld(steps, temporaryPath, [&] { return steps.CreateNew(temporaryPath); });
         if (created || created.error() != FileError::kAlreadyExists) break;
     }
     if (!created) return Failed(SafeWriteStep::kCreate, created.error());
 
-    TemporaryFile temporary(std::move(temporaryPath), std::move(created).value());
+    TemporaryFile temporary(std::move(temporaryPath), std::move(created).value(), steps);
     StepsOutput output(temporary.file(), steps);
     const bool produced = how.produce ? how.produce(output) : true;
     if (output.error() != FileError::kNone) return Failed(SafeWriteStep::kWrite, output.error());
@@ -166,10 +175,25 @@ SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how,
     if (auto e = steps.Close(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kClose, e);
     temporary.file().Close();  // in case a failing close left the handle open
 
-    if (how.verify && !how.verify(temporary.path())) return Failed(SafeWriteStep::kVerify);
+    if (how.verify) {
+        const ReadBack back = WhileHeld(steps, temporary.path(), [&] { return how.verify(temporary.path()); });
+        if (back.error != FileError::kNone || !back.matches) return Failed(SafeWriteStep::kVerify, back.error);
+    }
     if (how.beforeMove) how.beforeMove();
-    if (auto e = steps.MoveIntoPlace(temporary.path(), target); e != FileError::kNone)
-        return Failed(SafeWriteStep::kMove, e);
+    // The target's identity is confirmed before every attempt, the last moment before the move.
+    std::optional<FileError> changed;
+    const FileError moved = WhileHeld(steps, target, [&] {
+        if (how.replaces) {
+            const FileResult<FileIdentity> now = IdentityOf(target);
+            if (!now || now.value() != *how.replaces) {
+                changed = now ? FileError::kNone : now.error();
+                return FileError::kIo;  // not a hold: no second attempt
+            }
+        }
+        return steps.MoveIntoPlace(temporary.path(), target);
+    });
+    if (changed) return Failed(SafeWriteStep::kTargetChanged, *changed);
+    if (moved != FileError::kNone) return Failed(SafeWriteStep::kMove, moved);
     temporary.Commit();
     return {};
 }
@@ -180,7 +204,7 @@ SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::
 }
 
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::span<const std::uint8_t>> pieces,
-                                FileSteps& steps) {
+                                FileSteps& steps, const std::optional<FileIdentity>& replaces) {
     SafeWrite how;
     how.produce = [&](ByteSink& output) {
         for (const auto& piece : pieces) {
@@ -189,6 +213,7 @@ SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::
         return true;
     };
     how.verify = [&](const std::string& temporary) { return ReadsBackAs(temporary, pieces); };
+    how.replaces = replaces;
     return WriteFileSafely(target, how, steps);
 }
 

@@ -3,15 +3,21 @@
 // it was or complete in its new version, never a mix. The new content goes to a temporary file
 // beside the target, created exclusively (an existing file of that name is never opened, let alone
 // truncated), is flushed to the disk, closed and verified, and only then takes the target's place
-// in one atomic move. The temporary file is removed on every failure, a thrown error included.
+// in one atomic move. The temporary file is removed on every failure, a thrown error included;
+// one that another program still holds then stays for the next run's clean-up. Each step that
+// opens, removes or moves a file waits out another program's brief hold (WhileHeld).
 //
 // Every writer of the updater and its tools goes through WriteFileSafely.
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "base/file_system.h"
 
@@ -29,7 +35,26 @@ class FileSteps {
     virtual FileError MoveIntoPlace(const std::string& source, const std::string& target) {
         return base::MoveIntoPlace(source, target);
     }
+    virtual FileError Remove(const std::string& path) { return RemoveFile(path); }
+    // The pause before a step that another program's hold refused is tried again.
+    virtual void WaitForHolder(std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }
 };
+
+// How long a step that opens, removes or moves a file waits for another program that holds it:
+// a virus scanner opens every newly closed file, often without sharing, for anything from a few
+// milliseconds to a second or two (a multi-megabyte program file). The pauses start short, so that
+// the usual brief hold costs little, double up to half a second, so that a long one is not tried
+// against dozens of times, and stop after about five seconds in all, which covers the longest
+// holds with room to spare while a file that a running program keeps open still fails soon.
+inline constexpr std::chrono::milliseconds kFirstHeldPause{10};
+inline constexpr std::chrono::milliseconds kLongestHeldPause{500};
+inline constexpr std::chrono::milliseconds kHeldPatience{5000};
+
+// Runs attempt (which returns a FileError, a FileResult or a ReadBack) and again after each pause
+// of the back-off above for as long as path is held by another program, until the patience is
+// used up; a hold that outlasts it fails as kSharingViolation.
+template <class Attempt>
+auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt());
 
 // The file system, unaltered.
 FileSteps& SystemFileSteps();
@@ -48,14 +73,21 @@ enum class SafeWriteStep : std::uint8_t {
     kWrite,
     kFlush,
     kClose,
-    kVerify,  // the temporary file is not what it should be
-    kMove,    // it could not take the target's place
+    kVerify,         // the temporary file is not what it should be, or cannot be read back
+    kTargetChanged,  // the target is no longer the file it must replace; nothing was moved
+    kMove,           // it could not take the target's place
 };
 
 struct SafeWriteResult {
     SafeWriteStep failedStep = SafeWriteStep::kNone;
-    FileError error = FileError::kNone;  // for the file steps
+    FileError error = FileError::kNone;  // for the file steps, the read-back and the target's identity
     bool ok() const { return failedStep == SafeWriteStep::kNone; }
+};
+
+// What reading a temporary file back found.
+struct ReadBack {
+    FileError error = FileError::kNone;  // it could not be read
+    bool matches = false;                // it holds what it should
 };
 
 struct SafeWrite {
@@ -66,10 +98,15 @@ struct SafeWrite {
     // Writes the new content; false when it cannot be produced (a write error that the sink
     // reported counts as kWrite whatever the producer returns).
     std::function<bool(ByteSink& output)> produce;
-    // Checks the flushed and closed temporary file; none means no check.
-    std::function<bool(const std::string& temporary)> verify;
+    // Checks the flushed and closed temporary file; none means no check. A read-back that another
+    // program's hold refused is tried again (see WhileHeld).
+    std::function<ReadBack(const std::string& temporary)> verify;
     // Runs after a successful verification, just before the move.
     std::function<void()> beforeMove;
+    // The file that the target must still be when the new one takes its place: the one that was
+    // checked before the write began. When the name leads to another file by then (a folder on
+    // the way swapped for a link elsewhere, the file itself swapped), nothing is moved.
+    std::optional<FileIdentity> replaces;
 };
 
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps = SystemFileSteps());
@@ -78,9 +115,10 @@ SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how,
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::uint8_t> content,
                                 FileSteps& steps = SystemFileSteps());
 // The same for content at hand in pieces, written one after the other, so that pieces held in
-// different buffers need not be copied into one first.
+// different buffers need not be copied into one first; replaces as in SafeWrite.
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::span<const std::uint8_t>> pieces,
-                                FileSteps& steps = SystemFileSteps());
+                                FileSteps& steps = SystemFileSteps(),
+                                const std::optional<FileIdentity>& replaces = std::nullopt);
 
 // The default temporary name: the target's own name followed by ".~", eight hexadecimal digits
 // and ".tmp", so that it lands in the same folder (and on the same volume).
@@ -93,9 +131,39 @@ std::string_view FolderOf(std::string_view path);
 std::string_view NameOf(std::string_view path);
 
 // Removes the files of a folder whose names isLeftover accepts: temporary files of a run that was
-// killed. A file that cannot be removed (another run holds it open) stays.
+// killed. Only plain files go (RemovePlainFile): the folder may be writable by programs that have
+// fewer rights than this one, and an entry of such a name that is a link, a folder or read-only is
+// not ours. A file that cannot be removed (another run holds it open) stays.
 void RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view name)>& isLeftover);
 // Removes the leftover temporary files of earlier safe writes of target.
 void RemoveLeftoversOf(const std::string& target);
+
+inline FileError ErrorOf(FileError error) {
+    return error;
+}
+inline FileError ErrorOf(const ReadBack& readBack) {
+    return readBack.error;
+}
+template <class T>
+FileError ErrorOf(const FileResult<T>& result) {
+    return result ? FileError::kNone : result.error();
+}
+
+template <class Attempt>
+auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt()) {
+    auto result = attempt();
+    std::chrono::milliseconds waited{0};
+    for (std::chrono::milliseconds pause = kFirstHeldPause; waited < kHeldPatience;
+         pause = std::min(pause * 2, kLongestHeldPause)) {
+        if (!IsHeldByAnotherProgram(ErrorOf(result), path)) return result;
+        steps.WaitForHolder(pause);
+        waited += pause;
+        result = attempt();
+    }
+    // Still held after all that: say so, whichever way the system refused (Windows answers access
+    // denied for a file that a running program or a pending deletion holds).
+    if (IsHeldByAnotherProgram(ErrorOf(result), path)) result = decltype(result){FileError::kSharingViolation};
+    return result;
+}
 
 }  // namespace updater::base

@@ -24,8 +24,16 @@ std::uint32_t Crc32Combine(std::uint32_t first, std::uint32_t second, std::size_
 base::FileResult<std::uint32_t> FileCrc32(const std::string& path) {
     auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
     if (!file) return file.error();
-    auto size = file.value().Size();
+    auto crc = FileCrc32(file.value());
+    if (!crc) return crc;
+    if (auto e = file.value().Close(); e != base::FileError::kNone) return e;
+    return crc;
+}
+
+base::FileResult<std::uint32_t> FileCrc32(base::File& file) {
+    auto size = file.Size();
     if (!size) return size.error();
+    if (auto e = file.Seek(0); e != base::FileError::kNone) return e;
 
     // Large reads: the dictionary's verification reads 20 MB through here. On the heap, once per
     // call, and no larger than the file.
@@ -33,13 +41,12 @@ base::FileResult<std::uint32_t> FileCrc32(const std::string& path) {
     std::uint32_t crc = kCrc32Initial;
     std::int64_t position = 0;
     while (position < size.value()) {
-        auto n = file.value().Read(block);
+        auto n = file.Read(block);
         if (!n) return n.error();
         if (n.value() == 0) return base::FileError::kIo;  // the file shrank under us
         crc = Crc32Update(crc, std::span(block).first(n.value()));
         position += static_cast<std::int64_t>(n.value());
     }
-    if (auto e = file.value().Close(); e != base::FileError::kNone) return e;
     return crc;
 }
 

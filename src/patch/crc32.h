@@ -24,5 +24,7 @@ std::uint32_t Crc32Combine(std::uint32_t first, std::uint32_t second, std::size_
 // The CRC-32 of a whole file, read in 8,192-byte blocks while other programs may read but not
 // write it (a file someone is writing fails with kSharingViolation on Windows).
 base::FileResult<std::uint32_t> FileCrc32(const std::string& path);
+// The same for a file that is open for reading, from its first byte; the position is left at the end.
+base::FileResult<std::uint32_t> FileCrc32(base::File& file);
 
 }  // namespace updater::patch

@@ -184,7 +184,14 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
         result.conversion = ConvertDictionary(oldPath, output, script, progress, pump);
         return result.conversion.ok();
     };
-    how.verify = [&](const std::string& temporary) { return Matches(temporary, record.newState) == StateMatch::kYes; };
+    // The checksum first: its read is what tells another program's hold (tried again) from a
+    // mismatch.
+    how.verify = [&](const std::string& temporary) -> base::ReadBack {
+        const auto crc = FileCrc32(temporary);
+        if (!crc) return {crc.error()};
+        return {base::FileError::kNone,
+                localisation::FileSizeOf(temporary) == record.newState.size && crc.value() == record.newState.crc32};
+    };
     how.beforeMove = [&] {
         if (pump) pump();
     };
@@ -200,6 +207,7 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
         case base::SafeWriteStep::kVerify:
             result.outcome = DictionaryUpdateOutcome::kVerificationFailed;
             return;
+        case base::SafeWriteStep::kTargetChanged:
         case base::SafeWriteStep::kMove:
             result.outcome = DictionaryUpdateOutcome::kReplaceFailed;
             result.fileError = written.error;

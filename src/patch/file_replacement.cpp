@@ -113,6 +113,8 @@ ReplaceStep StepOf(base::SafeWriteStep step) {
             return ReplaceStep::kClose;
         case base::SafeWriteStep::kVerify:
             return ReplaceStep::kVerify;
+        case base::SafeWriteStep::kTargetChanged:
+            return ReplaceStep::kTargetChanged;
         case base::SafeWriteStep::kMove:
             return ReplaceStep::kMove;
     }
@@ -146,7 +148,11 @@ std::string Describe(const ReplaceOutcome& outcome) {
         case ReplaceStep::kClose:
             return "cannot close the new file: " + fileError;
         case ReplaceStep::kVerify:
+            if (outcome.fileError != base::FileError::kNone) return "cannot read the new file back: " + fileError;
             return "the new file does not read back as written";
+        case ReplaceStep::kTargetChanged:
+            return "the file is no longer the one that was checked (it or a folder on its path was swapped); "
+                   "nothing replaced";
         case ReplaceStep::kMove:
             return "cannot put the new file in place of the target: " + fileError;
     }
@@ -158,14 +164,14 @@ bool ReplaceTargetFile(int fileIndex, const std::string& path) {
 }
 
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
-                                 base::FileSteps& steps) {
+                                 base::FileSteps& steps, const std::optional<base::FileIdentity>& checked) {
     try {
         // What a run that was killed half-way left beside the target.
         base::RemoveLeftoversOf(path);
         NewContent content;
         if (auto outcome = DecodePieces(row, resources, content); !outcome.ok()) return outcome;
         if (!IsCurrentVersion(row, content)) return Failed(ReplaceStep::kWrongContent);
-        const base::SafeWriteResult written = base::WriteFileSafely(path, content.Pieces(), steps);
+        const base::SafeWriteResult written = base::WriteFileSafely(path, content.Pieces(), steps, checked);
         return Failed(StepOf(written.failedStep), written.error);
     } catch (const std::bad_alloc&) {
         return Failed(ReplaceStep::kOutOfMemory);

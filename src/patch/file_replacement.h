@@ -9,6 +9,7 @@
 // it was and the new file is removed; leftovers of a killed run are removed first.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,9 @@ enum class ReplaceStep : std::uint8_t {
     kWrite,
     kFlush,
     kClose,
-    kVerify,  // the new file on disk does not read back as written
-    kMove,    // it could not be put in place of the target
+    kVerify,         // the new file on disk does not read back as written, or cannot be read back
+    kTargetChanged,  // the target is no longer the file that was checked; nothing was replaced
+    kMove,           // it could not be put in place of the target
 };
 
 struct ReplaceOutcome {
@@ -51,7 +53,11 @@ std::string Describe(const ReplaceOutcome& outcome);
 // True when the file at path now holds the current version of file index fileIndex.
 bool ReplaceTargetFile(int fileIndex, const std::string& path);
 
+// checked is the identity of the file that the state check judged (FileCheck::identity): the new
+// file takes the place only of that file. Without it (a missing file is created), whatever has
+// the name then is replaced.
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
-                                 base::FileSteps& steps = base::SystemFileSteps());
+                                 base::FileSteps& steps = base::SystemFileSteps(),
+                                 const std::optional<base::FileIdentity>& checked = std::nullopt);
 
 }  // namespace updater::patch

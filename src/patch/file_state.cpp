@@ -46,15 +46,21 @@ FileState CheckFileState(int fileIndex, const std::string& path) {
 }
 
 FileState CheckFileState(const FileRow& row, const std::string& path) {
-    // The checksum pass comes first for every row, also those recognised by probes: it is what
-    // refuses a file that another program is writing.
-    auto crc = FileCrc32(path);
-    if (!crc) return FileState::kError;
+    return CheckFile(row, path).state;
+}
 
+FileCheck CheckFile(const FileRow& row, const std::string& path) {
+    // One handle for the whole check, so that the file judged is the file whose identity is
+    // recorded. Opening it while denying writers is what refuses a file that another program is
+    // writing; the checksum pass comes first for every row, also those recognised by probes.
     auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
-    if (!file) return FileState::kError;
+    if (!file) return {};
+    auto crc = FileCrc32(file.value());
+    if (!crc) return {};
     auto size = file.value().Size();
-    if (!size) return FileState::kError;
+    if (!size) return {};
+    auto identity = file.value().Identity();
+    if (!identity) return {};
 
     FileState state = FileState::kUnknownVersion;
     for (int version = 1; version <= kKnownVersionCount; ++version) {
@@ -66,14 +72,14 @@ FileState CheckFileState(const FileRow& row, const std::string& path) {
         } else if (crc.value() == row.Crc(version)) {
             match = Match::kMatched;
         }
-        if (match == Match::kFailed) return FileState::kError;
+        if (match == Match::kFailed) return {};
         if (match == Match::kMatched) {
             state = version == row.currentVersion ? FileState::kCurrent : FileState::kOld;
             break;
         }
     }
-    if (file.value().Close() != base::FileError::kNone) return FileState::kError;
-    return state;
+    if (file.value().Close() != base::FileError::kNone) return {};
+    return {state, identity.value()};
 }
 
 }  // namespace updater::patch

@@ -3,9 +3,11 @@
 // catalogue row. The check only reads the file.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/file_system.h"
 #include "patch/file_catalogue.h"
 
 namespace updater::patch {
@@ -24,5 +26,13 @@ std::string_view Describe(FileState state);
 // index outside 1..34 knows no version, so a readable file is kUnknownVersion.
 FileState CheckFileState(int fileIndex, const std::string& path);
 FileState CheckFileState(const FileRow& row, const std::string& path);
+
+// The state, and which file was judged: the replacement puts the new version only in place of
+// that very file (ReplaceTargetFile's checked), whatever the path leads to by then.
+struct FileCheck {
+    FileState state = FileState::kError;
+    std::optional<base::FileIdentity> identity;  // for every state but kError
+};
+FileCheck CheckFile(const FileRow& row, const std::string& path);
 
 }  // namespace updater::patch

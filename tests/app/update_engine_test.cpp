@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/catalogue_services.h"
+#include "base/file_system.h"
 #include "environment/install_location.h"
 #include "environment/memory_registry.h"
 #include "fixtures/quorbel_fixture.h"
@@ -82,6 +83,26 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     EXPECT_FALSE(state.succeeded);
     ASSERT_EQ(view.asked.size(), 1u);
     EXPECT_TRUE(view.asked[0].starts_with(u"Error - program directory could not be found."));
+}
+
+// Between the state check and the replacement another file takes the name (as when the folder on
+// the way is a link that someone swaps): the engine writes only over the file it checked.
+TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
+    AppConfiguration config;
+    NoMessages none;
+    ConfigureThisBuild(config, none);
+    test::TempFolder folder;
+    const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
+    const std::string path =
+        folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
+    environment::MemoryRegistry registry;
+    SystemUpdateEngine engine(config, registry, patch::ProgramResources());
+
+    ASSERT_EQ(engine.CheckFileState(34, path), patch::FileState::kOld);
+    ASSERT_EQ(base::MoveIntoPlace(folder.Write("swapped", "someone else's file"), path), base::FileError::kNone);
+    EXPECT_EQ(engine.ReplaceFile(34, path).failedStep, patch::ReplaceStep::kTargetChanged);
+    EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
+    EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }
 
 }  // namespace

@@ -107,6 +107,7 @@ class RefusingSteps : public base::FileSteps {
         if (refuse_ == Refuse::kMove) return base::FileError::kSharingViolation;
         return base::FileSteps::MoveIntoPlace(source, target);
     }
+    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
     std::vector<std::string> created;
 
   private:

@@ -211,6 +211,7 @@ class FaultyWriter : public base::FileSteps {
         return fault_ == Fault::kMove ? base::FileError::kSharingViolation
                                       : base::FileSteps::MoveIntoPlace(source, target);
     }
+    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
     int creates_ = 0;
     int writes_ = 0;
 
@@ -239,6 +240,39 @@ TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
         EXPECT_EQ(outcome.failedStep, c.step) << Describe(outcome);
         ExpectOldIntact();
     }
+}
+
+// What was checked is what is replaced: a file swapped in under the target's name after the check
+// (here the moment the new file is closed, as late as an attacker can hope to) stays, and so does
+// nothing of the new one.
+TEST_F(Replacement, OnlyTheFileThatWasCheckedIsReplaced) {
+    const std::string path = WriteOld();
+    const FileCheck check = CheckFile(p_.row, path);
+    ASSERT_EQ(check.state, FileState::kOld);
+    ASSERT_TRUE(check.identity);
+
+    class SwappingSteps : public base::FileSteps {
+      public:
+        explicit SwappingSteps(const test::TempFolder& folder) : folder_(folder) {}
+        base::FileError Close(base::File& file) override {
+            const std::string other = folder_.Write("other", "another program's file");
+            EXPECT_EQ(base::MoveIntoPlace(other, folder_.Path("Norvak2.exe")), base::FileError::kNone);
+            return base::FileSteps::Close(file);
+        }
+
+      private:
+        const test::TempFolder& folder_;
+    } swapping(folder_);
+    const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources, swapping, check.identity);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kTargetChanged) << Describe(outcome);
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), "another program's file");
+    EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n");
+
+    // Unswapped, the checked file is replaced.
+    folder_.Write("Norvak2.exe", p_.oldContent);
+    const FileCheck again = CheckFile(p_.row, path);
+    EXPECT_TRUE(ReplaceTargetFile(p_.row, path, p_.resources, base::SystemFileSteps(), again.identity).ok());
+    EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
 }
 
 TEST_F(Replacement, ATakenTemporaryNameIsSkipped) {

@@ -2,10 +2,12 @@
 // from the payloads this program carries, as the updater would (the old file survives any failure).
 // Like the updater, it writes only over a known old version of the file, or where there is none.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "patch/file_catalogue.h"
 #include "patch/file_replacement.h"
 #include "patch/file_state.h"
@@ -52,11 +54,16 @@ int Run(patchkit::Arguments args) {
     if (!index) return patchkit::FileIndexError(kName);
     const std::string& path = positional[1];
 
+    // Only the file that was checked is written over, even if the path leads elsewhere by then.
+    std::optional<base::FileIdentity> checked;
     if (base::FileExists(path) && !force) {
-        const std::string refusal = Refusal(patch::CheckFileState(*index, path), *index);
+        const patch::FileCheck check = patch::CheckFile(patch::CatalogueRow(*index), path);
+        const std::string refusal = Refusal(check.state, *index);
         if (!refusal.empty()) return patchkit::Failure(kName, path + ": " + refusal);
+        checked = check.identity;
     }
-    const auto outcome = patch::ReplaceTargetFile(patch::CatalogueRow(*index), path, patch::ProgramResources());
+    const auto outcome = patch::ReplaceTargetFile(patch::CatalogueRow(*index), path, patch::ProgramResources(),
+                                                  base::SystemFileSteps(), checked);
     if (!outcome.ok()) return patchkit::Failure(kName, path + ": " + patch::Describe(outcome));
     std::printf("%s: written\n", path.c_str());
     return patchkit::kExitOk;

@@ -83,6 +83,12 @@ FileResult<std::int64_t> File::Size() const {
     return static_cast<std::int64_t>(st.st_size);
 }
 
+FileResult<FileIdentity> File::Identity() const {
+    struct stat st {};
+    if (!IsOpen() || ::fstat(static_cast<int>(handle_), &st) != 0) return FileError::kIo;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 FileError File::Write(std::span<const std::uint8_t> bytes) {
     if (!IsOpen()) return FileError::kIo;
     while (!bytes.empty()) {
@@ -123,6 +129,22 @@ FileError RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? FileError::kNone : FromErrno(errno);
 }
 
+FileError RemovePlainFile(const std::string& path) {
+    // A link is refused by the open itself; POSIX removes by name only, so the name must still
+    // lead to the file looked at when it is unlinked (unlink never follows a link).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ELOOP ? FileError::kAccessDenied : FromErrno(errno);
+    struct stat opened {};
+    const bool statted = ::fstat(fd, &opened) == 0;
+    ::close(fd);
+    if (!statted) return FileError::kIo;
+    if (!S_ISREG(opened.st_mode) || IsReadOnly(opened) || opened.st_nlink != 1) return FileError::kAccessDenied;
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return FileError::kAccessDenied;
+    return RemoveFile(path);
+}
+
 FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return FileError::kAccessDenied;
@@ -135,6 +157,16 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     const FileError synced = ::fsync(fd) == 0 ? FileError::kNone : FromErrno(errno);
     ::close(fd);
     return synced;
+}
+
+FileResult<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return FromErrno(errno);
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool IsHeldByAnotherProgram(FileError error, const std::string&) {
+    return error == FileError::kSharingViolation;
 }
 
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {

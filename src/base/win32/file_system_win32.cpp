@@ -46,6 +46,63 @@ DWORD Attributes(const std::string& path) {
     return GetFileAttributesW(win32::WidenSystem(path).c_str());
 }
 
+// A handle that only this file uses, closed however the scope is left.
+class ScopedHandle {
+  public:
+    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+    ~ScopedHandle() {
+        if (IsOpen()) CloseHandle(handle_);
+    }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+FileIdentity IdentityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | static_cast<std::uint64_t>(info.nFileIndexLow)};
+}
+
+// The path the system resolved an open handle to, links followed; empty if it cannot say.
+std::wstring FinalPathOf(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n + 1);
+    }
+    return {};
+}
+
+bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// Whether the handle, opened by folder + "\\" + name, is that entry itself and not, through a link,
+// some file elsewhere. Windows opens a link itself when asked not to follow it; Wine follows links
+// to files whatever it is asked, but then names the link's target as the handle's path.
+bool IsEntryItself(HANDLE handle, const std::wstring& path) {
+    const std::size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) return false;
+    const ScopedHandle folder(CreateFileW(path.substr(0, cut).c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.IsOpen()) return false;
+    const std::wstring folderPath = FinalPathOf(folder.Get());
+    const std::wstring entryPath = FinalPathOf(handle);
+    if (folderPath.empty() || entryPath.empty()) return false;
+    return SameNameIgnoringCase(entryPath, folderPath + L"\\" + path.substr(cut + 1));
+}
+
 }  // namespace
 
 FileResult<File> File::OpenForReading(const std::string& path, ReadShare share) {
@@ -82,6 +139,12 @@ FileResult<std::int64_t> File::Size() const {
     LARGE_INTEGER size;
     if (!IsOpen() || !GetFileSizeEx(AsHandle(handle_), &size)) return FileError::kIo;
     return static_cast<std::int64_t>(size.QuadPart);
+}
+
+FileResult<FileIdentity> File::Identity() const {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!IsOpen() || !GetFileInformationByHandle(AsHandle(handle_), &info)) return FileError::kIo;
+    return IdentityFrom(info);
 }
 
 FileError File::Write(std::span<const std::uint8_t> bytes) {
@@ -122,22 +185,51 @@ FileError RemoveFile(const std::string& path) {
     return DeleteFileW(win32::WidenSystem(path).c_str()) ? FileError::kNone : FromLastError(GetLastError());
 }
 
+FileError RemovePlainFile(const std::string& path) {
+    const std::wstring wide = win32::WidenSystem(path);
+    // DELETE access lets the handle remove the file; a link is opened as itself, not followed.
+    const ScopedHandle file(CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.IsOpen()) return FromLastError(GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1 || !IsEntryItself(file.Get(), wide))
+        return FileError::kAccessDenied;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition))
+        return FromLastError(GetLastError());
+    return FileError::kNone;  // gone when the handle closes
+}
+
 FileError MoveIntoPlace(const std::string& source, const std::string& target) {
-    const std::wstring from = win32::WidenSystem(source);
     const std::wstring to = win32::WidenSystem(target);
     // A read-only target must stay: MoveFileEx would not always refuse it.
     DWORD a = GetFileAttributesW(to.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return FileError::kAccessDenied;
-    FileError result = FileError::kIo;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return FileError::kNone;
-        result = FromLastError(GetLastError());
-        if (result != FileError::kSharingViolation && result != FileError::kAccessDenied) break;
-        Sleep(100);  // a virus scanner or indexer holding the new file lets go within moments
-    }
-    return result;
+    if (MoveFileExW(win32::WidenSystem(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FileError::kNone;
+    return FromLastError(GetLastError());
+}
+
+FileResult<FileIdentity> IdentityOf(const std::string& path) {
+    const ScopedHandle file(CreateFileW(win32::WidenSystem(path).c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.IsOpen()) return FromLastError(GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    return IdentityFrom(info);
+}
+
+bool IsHeldByAnotherProgram(FileError error, const std::string& path) {
+    if (error == FileError::kSharingViolation) return true;
+    if (error != FileError::kAccessDenied) return false;
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {

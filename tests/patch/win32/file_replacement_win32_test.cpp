@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "base/win32/system_code_page.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
@@ -136,13 +138,13 @@ TEST_F(WindowsReplacement, ATargetHeldOpenWithoutSharingStays) {
     ASSERT_TRUE(program.IsOpen());
     const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources());
     EXPECT_EQ(outcome.failedStep, ReplaceStep::kMove) << Describe(outcome);
+    EXPECT_EQ(Describe(outcome), "cannot put the new file in place of the target: held by another program");
     program.Close();
     ExpectOldIntact();
 }
 
 // A scanner that opens the target for a moment delays the move into place; it does not fail it.
 TEST_F(WindowsReplacement, TheMoveIntoPlaceWaitsOutABriefLock) {
-    const std::string source = folder_.Write("Quorbel2.new", "new");
     Holder scanner(path_, GENERIC_READ, 0);
     ASSERT_TRUE(scanner.IsOpen());
     const DWORD start = GetTickCount();
@@ -150,12 +152,54 @@ TEST_F(WindowsReplacement, TheMoveIntoPlaceWaitsOutABriefLock) {
         Sleep(150);
         scanner.Close();
     });
-    const base::FileError error = base::MoveIntoPlace(source, path_);
+    const std::vector<std::uint8_t> content = {'n', 'e', 'w'};
+    const base::SafeWriteResult result = base::WriteFileSafely(path_, content);
     release.join();
-    EXPECT_EQ(error, base::FileError::kNone);
+    EXPECT_TRUE(result.ok()) << base::Describe(result.error);
     EXPECT_GE(GetTickCount() - start, 100u) << "the first attempt met the lock";
     EXPECT_EQ(folder_.Read("Quorbel2.exe"), "new");
     EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
+}
+
+// A scanner that takes the new file the moment it is closed, without sharing, holds up the read
+// back; one that lets others read and write holds up the move longer than a second. Neither fails
+// the replacement.
+TEST_F(WindowsReplacement, AScannerHoldingTheNewFileDelaysButDoesNotFailTheReplacement) {
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        SCOPED_TRACE(share);
+        ASSERT_TRUE(WriteAll(Wide(path_), OldQuorbel()));
+        class ScanningSteps : public base::FileSteps {
+          public:
+            explicit ScanningSteps(DWORD share) : share_(share) {}
+            ~ScanningSteps() override {
+                if (release_.joinable()) release_.join();
+            }
+            base::FileError Close(base::File& file) override {
+                const base::FileError e = base::FileSteps::Close(file);
+                scanner_ = std::make_unique<Holder>(temporary_, GENERIC_READ, share_);
+                EXPECT_TRUE(scanner_->IsOpen());
+                release_ = std::thread([this] {
+                    Sleep(share_ == 0 ? 300 : 1500);
+                    scanner_->Close();
+                });
+                return e;
+            }
+            base::FileResult<base::File> CreateNew(const std::string& path) override {
+                temporary_ = path;
+                return base::FileSteps::CreateNew(path);
+            }
+
+          private:
+            DWORD share_;
+            std::string temporary_;
+            std::unique_ptr<Holder> scanner_;
+            std::thread release_;
+        } scanning(share);
+        const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources(), scanning);
+        EXPECT_TRUE(outcome.ok()) << Describe(outcome);
+        EXPECT_EQ(CrcOf(path_), 0xF4F34DB0u);
+        EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
+    }
 }
 
 TEST_F(WindowsReplacement, ATargetInUseThatLetsOthersReadStays) {
