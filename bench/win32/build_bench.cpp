@@ -108,18 +108,18 @@ int main(int argc, char** argv) {
         }
     };
     std::vector<Contender> contenders = {
-        {"decode_two_threads", 10,
+        {"decode_two_threads", 20,
          [&] {
              const auto r = patch::DecodeInParallel(first, *a, second, *b);
              if (r.first != patch::DecodeError::kNone || r.second != patch::DecodeError::kNone) Die("a piece failed");
          }},
-        {"decode_one_thread", 10,
+        {"decode_one_thread", 20,
          [&] {
              if (first.Decode(*a) != patch::DecodeError::kNone || second.Decode(*b) != patch::DecodeError::kNone) {
                  Die("a piece failed");
              }
          }},
-        {"zlib_uncompress", 5,
+        {"zlib_uncompress", 10,
          [&] {
              uLongf size = static_cast<uLongf>(inflated.size());
              if (uncompress(inflated.data(), &size, zlib.data(), static_cast<uLong>(zlib.size())) != Z_OK ||
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
                  Die("inflate failed");
              }
          }},
-        {"dictionary_convert_unflushed", 2,
+        {"dictionary_convert_unflushed", 4,
          [&] {
              const auto lines = patch::ScriptLines(script);
              auto out = base::File::CreateOrTruncate(outPath);
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
              int progress = 0;
              if (!patch::ConvertDictionary(oldPath, sink, lines, progress, [] {}).ok()) Die("conversion failed");
          }},
-        {"dictionary_copy_1mib_unflushed", 2,
+        {"dictionary_copy_1mib_unflushed", 4,
          [&] {
              auto in = base::File::OpenForReading(oldPath, base::ReadShare::kDenyWriters);
              auto out = base::File::CreateOrTruncate(copyPath);
