@@ -284,7 +284,10 @@ class PeReader {
         const std::uint32_t table = DataDirectory(kImportDirectory).rva;
         if (table == 0) return true;  // imports nothing
         const std::uint32_t thunkSize = wideThunks_ ? 8 : 4;
+        // Addresses are 32 bits: a table that runs up to the last one ends there, never wraps round.
+        constexpr std::uint32_t kLastAddress = 0xFFFF'FFFFu;
         for (std::uint32_t descriptor = table;; descriptor += 20) {
+            if (descriptor > kLastAddress - 20) return Fail("the import directory has no end");
             auto entry = AtAddress(descriptor, 20, "the import directory");
             if (!entry) return false;
             const std::uint32_t lookup = U32(*entry, 0);
@@ -297,6 +300,7 @@ class PeReader {
             // not yet bound in the file, names them instead.
             std::uint32_t thunk = lookup != 0 ? lookup : addresses;
             for (;; thunk += thunkSize) {
+                if (thunk > kLastAddress - thunkSize) return Fail("the import table of " + *dll + " has no end");
                 auto slot = AtAddress(thunk, thunkSize, "the import table of " + *dll);
                 if (!slot) return false;
                 const std::uint64_t value =
