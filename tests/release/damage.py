@@ -2,9 +2,11 @@
 """Damages a built updater.exe the way a bad release would be: MODE "swap" exchanges the resource
 data entries of two payloads (each name then carries the other's bytes), "cut" halves the size of
 the first payload's entry (the resource ends inside its payload). The entries are found by their
-sizes, which must occur exactly once in the file.
+sizes, which must occur exactly once in the file. MODE "import" renames the function OLD the
+program imports to NEW, a name no longer (its name entry must occur exactly once).
 
-    damage.py MODE UPDATER OUTPUT PAYLOAD_A PAYLOAD_B
+    damage.py swap|cut UPDATER OUTPUT PAYLOAD_A PAYLOAD_B
+    damage.py import UPDATER OUTPUT OLD NEW
 """
 import os
 import struct
@@ -12,6 +14,21 @@ import sys
 
 mode, source, output, first, second = sys.argv[1:6]
 image = bytearray(open(source, "rb").read())
+
+if mode == "import":
+    old = first.encode() + b"\0"
+    new = second.encode().ljust(len(old), b"\0")
+    # The name after its two-byte hint; a letter or digit before it would make it part of another.
+    places, at = [], image.find(old)
+    while at != -1:
+        if at > 0 and not chr(image[at - 1]).isalnum():
+            places.append(at)
+        at = image.find(old, at + 1)
+    if len(old) != len(new) or len(places) != 1:
+        sys.exit(f"damage.py: no single import {first} in {source}, or {second} is longer")
+    image[places[0]:places[0] + len(new)] = new
+    open(output, "wb").write(image)
+    sys.exit(0)
 
 
 def entry(payload):

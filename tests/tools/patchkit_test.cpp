@@ -39,6 +39,8 @@ const BadCall kBadCalls[] = {
     {{"dict", "update", "{dir}"}, "usage: patchkit dict"},
     {{"fixture", "quorbel-old"}, "usage: patchkit fixture"},
     {{"fixture", "no-such", "{out}"}, "unknown fixture 'no-such'"},
+    {{"imports"}, "usage: patchkit imports"},
+    {{"imports", "--list"}, "usage: patchkit imports"},
     {{"kod", "decode", "99", "5", "0", ""}, "APPID must be a number from 1 to 13"},
     {{"kod", "decode", "0", "5", "0", "00"}, "APPID must be a number from 1 to 13"},
     {{"kod", "encode", "6", "7", "0", "00"}, "MODE must be a number from 1 to 6"},

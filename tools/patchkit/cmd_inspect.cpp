@@ -1,7 +1,8 @@
 // patchkit inspect EXE: the check a release passes before it leaves. It reads the program's own
 // resources, decodes the payloads of every file this build updates and compares the result with
-// the catalogue's current version, and shows the manifest's execution level and the version
-// information. Any mismatch is named and makes the exit code 1.
+// the catalogue's current version, and shows the manifest's execution level, that it names the
+// oldest Windows supported, and the version information. Any mismatch is named and makes the exit
+// code 1.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ namespace {
 namespace patch = updater::patch;
 
 constexpr std::string_view kName = "inspect";
+// The manifest's supportedOS identifier of the oldest Windows supported (7).
+constexpr const char* kOldestSupportedOs = "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}";
+static_assert(std::string_view(UPDATER_OLDEST_WINDOWS) == "6.1", "name the supportedOS of the oldest Windows");
 
 std::string Hex8(std::uint32_t value) {
     char text[9];
@@ -126,6 +130,14 @@ void CheckManifest(const ExecutableResources& resources, std::vector<std::string
     std::printf("manifest: execution level %s, architecture %s\n", level ? level->c_str() : "(none)",
                 architecture ? architecture->c_str() : "(not named)");
     if (!level) problems.push_back("the manifest requests no execution level");
+    // Windows gives a program the behaviour of the newest version its manifest names, and the
+    // oldest it names is the oldest this build supports.
+    if (resources.manifest.find(kOldestSupportedOs) == std::string::npos) {
+        problems.push_back(std::string("the manifest names no supportedOS ") + kOldestSupportedOs + " for " +
+                           UPDATER_OLDEST_WINDOWS_NAME);
+    } else {
+        std::printf("manifest: supported from %s\n", UPDATER_OLDEST_WINDOWS_NAME);
+    }
     // Windows refuses to start a program whose own manifest names another architecture.
     if (architecture && *architecture != "*" && *architecture != ManifestArchitecture(resources.architecture)) {
         problems.push_back("the manifest names architecture " + *architecture + ", but the program is " +

@@ -1,5 +1,6 @@
 #include "patchkit/pe_reader.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ constexpr std::uint32_t kRawDataType = 10;   // RT_RCDATA
 constexpr std::uint32_t kVersionType = 16;   // RT_VERSION
 constexpr std::uint32_t kManifestType = 24;  // RT_MANIFEST
 constexpr std::uint32_t kHighBit = 0x8000'0000u;
+constexpr std::uint32_t kImportDirectory = 1;  // indices of the optional header's data directories
+constexpr std::uint32_t kResourceDirectory = 2;
+constexpr std::uint32_t kDelayImportDirectory = 13;
 constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BDu;
 
 // True when length bytes from offset lie inside a buffer of size bytes. Checked as differences
@@ -101,11 +105,24 @@ class PeReader {
     ExecutableRead Read() {
         ExecutableRead result;
         ExecutableResources resources;
-        if (!ReadHeaders(resources) || !ReadTree(resources)) {
+        if (!ReadHeaders(resources.architecture) || !ReadTree(resources)) {
             result.error = error_;
             return result;
         }
         result.resources = std::move(resources);
+        return result;
+    }
+
+    ImportsRead ReadImports() {
+        ImportsRead result;
+        std::string architecture;
+        std::vector<ImportedFunction> imports;
+        if (!ReadHeaders(architecture) || !ReadImportTable(imports)) {
+            result.error = error_;
+            return result;
+        }
+        result.imports = std::move(imports);
+        result.delayLoads = DataDirectory(kDelayImportDirectory).rva != 0;
         return result;
     }
 
@@ -115,7 +132,7 @@ class PeReader {
         return false;
     }
 
-    bool ReadHeaders(ExecutableResources& resources) {
+    bool ReadHeaders(std::string& architecture) {
         if (!Fits(image_.size(), 0, 64) || image_[0] != 'M' || image_[1] != 'Z') {
             return Fail("not a Windows program (no MZ header)");
         }
@@ -123,7 +140,7 @@ class PeReader {
         if (!Fits(image_.size(), pe, 24) || U32(image_, pe) != 0x0000'4550u) {
             return Fail("not a Windows program (no PE header)");
         }
-        resources.architecture = ArchitectureName(U16(image_, pe + 4));
+        architecture = ArchitectureName(U16(image_, pe + 4));
         const std::uint16_t sectionCount = U16(image_, pe + 6);
         const std::uint16_t optionalSize = U16(image_, pe + 20);
         const std::uint64_t optional = std::uint64_t{pe} + 24;
@@ -136,15 +153,15 @@ class PeReader {
             directories = 96;
         } else if (magic == 0x20B) {
             directories = 112;
+            wideThunks_ = true;
         } else {
             return Fail("unknown optional header kind");
         }
-        // The resource directory is the third data directory.
-        if (optionalSize < directories + 3 * 8 || U32(image_, optional + directories - 4) < 3) {
-            return Fail("the program has no resources");
-        }
-        resourceRva_ = U32(image_, optional + directories + 16);
-        if (resourceRva_ == 0) return Fail("the program has no resources");
+        if (optionalSize < directories) return Fail("the optional header is too short");
+        // The directories the header counts, as far as the optional header holds them.
+        directoryCount_ =
+            std::min<std::uint32_t>(U32(image_, optional + directories - 4), (optionalSize - directories) / 8);
+        directories_ = static_cast<std::size_t>(optional) + directories;
 
         const std::uint64_t table = optional + optionalSize;
         if (!Fits(image_.size(), table, std::uint64_t{sectionCount} * 40)) {
@@ -231,7 +248,80 @@ class PeReader {
         return AtAddress(U32(tree_, entry), U32(tree_, entry + 4), what);
     }
 
+    struct DirectoryRange {
+        std::uint32_t rva = 0;
+        std::uint32_t size = 0;
+    };
+
+    // A data directory of the optional header; zeros when the header has not that many.
+    DirectoryRange DataDirectory(std::uint32_t index) const {
+        if (index >= directoryCount_) return {};
+        return {U32(image_, directories_ + index * 8), U32(image_, directories_ + index * 8 + 4)};
+    }
+
+    // The NUL-terminated name at an address, at most kMaxNameLength bytes.
+    std::optional<std::string> NameAt(std::uint32_t rva, std::string_view what) {
+        constexpr std::uint32_t kMaxNameLength = 512;
+        for (const Section& s : sections_) {
+            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
+            const std::uint32_t available = std::min(s.rawSize - (rva - s.virtualAddress), kMaxNameLength + 1);
+            auto bytes = AtAddress(rva, available, what);
+            if (!bytes) return std::nullopt;
+            std::string name;
+            for (const std::uint8_t c : *bytes) {
+                if (c == 0) return name;
+                name += static_cast<char>(c);
+            }
+            Fail(std::string(what) + " has no end");
+            return std::nullopt;
+        }
+        Fail(std::string(what) + " lies outside every section");
+        return std::nullopt;
+    }
+
+    // Every function the import directory names, DLL by DLL in the table's order.
+    bool ReadImportTable(std::vector<ImportedFunction>& imports) {
+        const std::uint32_t table = DataDirectory(kImportDirectory).rva;
+        if (table == 0) return true;  // imports nothing
+        const std::uint32_t thunkSize = wideThunks_ ? 8 : 4;
+        // Addresses are 32 bits: a table that runs up to the last one ends there, never wraps round.
+        constexpr std::uint32_t kLastAddress = 0xFFFF'FFFFu;
+        for (std::uint32_t descriptor = table;; descriptor += 20) {
+            if (descriptor > kLastAddress - 20) return Fail("the import directory has no end");
+            auto entry = AtAddress(descriptor, 20, "the import directory");
+            if (!entry) return false;
+            const std::uint32_t lookup = U32(*entry, 0);
+            const std::uint32_t dllName = U32(*entry, 12);
+            const std::uint32_t addresses = U32(*entry, 16);
+            if (dllName == 0 && lookup == 0 && addresses == 0) return true;  // the closing entry
+            auto dll = NameAt(dllName, "an imported DLL's name");
+            if (!dll) return false;
+            // The lookup table names the functions; old linkers left it out and the address table,
+            // not yet bound in the file, names them instead.
+            std::uint32_t thunk = lookup != 0 ? lookup : addresses;
+            for (;; thunk += thunkSize) {
+                if (thunk > kLastAddress - thunkSize) return Fail("the import table of " + *dll + " has no end");
+                auto slot = AtAddress(thunk, thunkSize, "the import table of " + *dll);
+                if (!slot) return false;
+                const std::uint64_t value =
+                    wideThunks_ ? U32(*slot, 0) | std::uint64_t{U32(*slot, 4)} << 32 : U32(*slot, 0);
+                if (value == 0) break;
+                const std::uint64_t ordinalFlag = wideThunks_ ? std::uint64_t{1} << 63 : kHighBit;
+                if (value & ordinalFlag) {
+                    imports.push_back({*dll, "#" + std::to_string(value & 0xFFFF)});
+                    continue;
+                }
+                if (value > 0xFFFF'FFFFu - 2) return Fail("an import of " + *dll + " is malformed");
+                auto function = NameAt(static_cast<std::uint32_t>(value) + 2, "a function name of " + *dll);
+                if (!function) return false;
+                imports.push_back({*dll, std::move(*function)});
+            }
+        }
+    }
+
     bool ReadTree(ExecutableResources& resources) {
+        resourceRva_ = DataDirectory(kResourceDirectory).rva;
+        if (resourceRva_ == 0) return Fail("the program has no resources");
         // The tree's offsets count from its start, up to the end of the section holding it.
         for (const Section& s : sections_) {
             if (resourceRva_ < s.virtualAddress || resourceRva_ - s.virtualAddress >= s.rawSize) continue;
@@ -273,6 +363,9 @@ class PeReader {
 
     Bytes image_;
     std::vector<Section> sections_;
+    std::size_t directories_ = 0;  // where the data directories begin in the file
+    std::uint32_t directoryCount_ = 0;
+    bool wideThunks_ = false;  // PE32+: 64-bit import table entries
     std::uint32_t resourceRva_ = 0;
     Bytes tree_;
     std::string error_;
@@ -340,6 +433,10 @@ std::array<std::uint16_t, 4> VersionNumbers(Bytes fixed, std::size_t at) {
 
 ExecutableRead ReadPeResources(std::span<const std::uint8_t> image) {
     return PeReader(image).Read();
+}
+
+ImportsRead ReadPeImports(std::span<const std::uint8_t> image) {
+    return PeReader(image).ReadImports();
 }
 
 std::optional<VersionInfo> ParseVersionResource(std::span<const std::uint8_t> bytes) {

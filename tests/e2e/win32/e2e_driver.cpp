@@ -2,7 +2,8 @@
 // optionally switches the interface to English, presses Update, answers every question dialog
 // with OK while noting its message, waits for the verdict, reads what the window shows, presses
 // Finish and waits for the process to end. Prints a transcript, one "key: value" line each, in
-// UTF-8 with line breaks written as \n, for the end-to-end scenarios to check.
+// UTF-8 with line breaks written as \n, for the end-to-end scenarios to check; "verdict-after-ms"
+// is the time from pressing Update to the verdict, which scripts/bench reports.
 //
 //   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
 //   e2e_driver --system      prints the system's ANSI code page and the user's locale
@@ -235,6 +236,9 @@ int wmain(int argc, wchar_t** argv) {
     Say("update-button", TextOf(update));
 
     // Posted, not sent: the run happens inside the click handler and shows modal dialogs.
+    LARGE_INTEGER frequency, pressed, verdict;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&pressed);
     PostMessageW(update, BM_CLICK, 0, 0);
     bool sawProgress = false;
     std::vector<std::wstring> seen{before};
@@ -266,6 +270,10 @@ int wmain(int argc, wchar_t** argv) {
             if (IsWindowEnabled(update) && IsWindowEnabled(finish) && now != before && !now.empty()) break;
         }
     }
+    QueryPerformanceCounter(&verdict);
+    // From pressing Update to the verdict on screen, for scripts/bench.
+    std::printf("verdict-after-ms: %.1f\n", static_cast<double>(verdict.QuadPart - pressed.QuadPart) * 1000.0 /
+                                                static_cast<double>(frequency.QuadPart));
     Sleep(200);  // let the last pump settle
     Say("main", TextOf(label));
     if (sawProgress) Say("progress", L"seen");
