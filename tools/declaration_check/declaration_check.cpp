@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     if (*end != '\0' || !patch::IsFileIndex(index))
         return Refuse(std::string("'") + argv[1] + "' is no file index (1 to 34)");
     const patch::FileRow row = patch::CatalogueRow(static_cast<int>(index));
-    const std::string file = "file " + std::to_string(index) + " (" + std::string(row.fileName) + ")";
+    // Named as patchkit inspect names it.
+    const std::string file = "file " + std::to_string(index) + " " + std::string(row.fileName);
 
     std::vector<std::string_view> names;
     for (std::string_view name : row.resourceNames)
@@ -71,21 +72,19 @@ int main(int argc, char** argv) {
     }
 
     const int current = row.currentVersion;
-    const std::string expected =
-        "version " + std::to_string(current) + " of the row (" + std::to_string(row.Size(current)) + " bytes";
+    const std::uint32_t crc = patch::Crc32(content);
+    const std::string made = file + ": the payloads make " + std::to_string(content.size()) + " bytes with CRC-32 " +
+                             Hex8(crc) + ", but version " + std::to_string(current) + " has " +
+                             std::to_string(row.Size(current)) + " bytes";
     if (content.size() != static_cast<std::size_t>(row.Size(current)))
-        return Refuse(file + ": the payloads decode to " + std::to_string(content.size()) +
-                      " bytes, not to the current " + expected + ")");
+        return Refuse(made + (row.UsesProbes() ? "" : " with CRC-32 " + Hex8(row.Crc(current))));
     if (row.UsesProbes()) {
         for (const patch::Probe& probe : row.Probes(current)) {
-            const auto at = static_cast<std::size_t>(probe.offset);
-            if (at >= content.size() || content[at] != probe.value)
-                return Refuse(file + ": the payloads decode to a file that fails the probe at offset " +
-                              std::to_string(probe.offset) + " of the current " + expected + ")");
+            if (content[static_cast<std::size_t>(probe.offset)] != probe.value)
+                return Refuse(made + " and another byte at offset " + std::to_string(probe.offset));
         }
-    } else if (const std::uint32_t crc = patch::Crc32(content); crc != row.Crc(current)) {
-        return Refuse(file + ": the payloads decode to CRC-32 " + Hex8(crc) + ", not to the current " + expected +
-                      ", CRC-32 " + Hex8(row.Crc(current)) + ")");
+    } else if (crc != row.Crc(current)) {
+        return Refuse(made + " with CRC-32 " + Hex8(row.Crc(current)));
     }
     for (std::size_t i = 0; i < names.size(); ++i)
         std::printf("%s%.*s", i ? ";" : "", static_cast<int>(names[i].size()), names[i].data());
