@@ -72,7 +72,7 @@ function(updater_fuzz_target name)
 endfunction()
 
 # Payload resources carried by a program: resources/payloads/<NAME>.bin for each name in
-# UPDATER_PAYLOADS (resources/payloads.cmake). On Windows they become RCDATA resources of the
+# UPDATER_PAYLOADS (from the build declaration, cmake/declaration.cmake). On Windows they become RCDATA resources of the
 # program's own module; natively they are assembled into a table that the embedded resource
 # source reads, so tools and tests see the same bytes.
 function(updater_embed_payloads target)

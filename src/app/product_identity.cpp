@@ -43,13 +43,16 @@ void AppConfiguration::SetAppIdentity(std::int32_t id, std::int32_t major, std::
     defaultUiLanguage = id == 13 ? kHungarian : kPolish;
 }
 
-void ConfigureThisBuild(AppConfiguration& config, MessageSink& messages) {
-    config.SetAppIdentity(kBuildAppId, 2, 5, 1, messages);
-    config.patchKind = kBuildPatchKind;
-    config.activeSet = kBuildActiveSet;
-    config.configuredEntry = kBuildConfiguredEntry;
-    // The dictionary step runs only in the build that carries the dictionary script.
-    config.settings.updateDictionaries = kBuildUpdateDictionaries;
+void ConfigureBuild(AppConfiguration& config, MessageSink& messages, const BuildDeclaration& build) {
+    config.SetAppIdentity(build.appId, build.versionMajor, build.versionMinor, build.versionExtra, messages);
+    config.patchKind = build.patchKind;
+    config.activeSet = build.activeSet;
+    config.configuredEntry = build.configuredEntry;
+    // The dictionary step runs only in a build that carries the dictionary script.
+    config.settings.updateDictionaries = build.updateDictionaries;
+    config.settings.specialVersion = build.specialVersion;
+    config.settings.specialVersionText = std::string(build.specialVersionText);
+    config.settings.preferProductLanguage = build.preferProductLanguage;
 }
 
 }  // namespace updater::app

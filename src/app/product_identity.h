@@ -66,19 +66,25 @@ struct AppConfiguration {
                         MessageSink& messages);
 };
 
-// This build: AppId 6 (English-Polish), version 2.5 (1), patch kind 15, file index 34 only.
-inline constexpr std::int32_t kBuildAppId = 6;
-inline constexpr std::int32_t kBuildPatchKind = 15;
-inline constexpr std::uint8_t kBuildConfiguredEntry = 34;
-inline constexpr base::ByteSet kBuildActiveSet{34};
-#ifdef UPDATER_DICTIONARY_BUILD
-inline constexpr bool kBuildUpdateDictionaries = true;
-#else
-inline constexpr bool kBuildUpdateDictionaries = false;
-#endif
+// What one build of the family declares (builds/*.cmake, turned into app/this_build.h by CMake):
+// the product's identity, the patch kind, the files it updates, the row it names and the build
+// settings.
+struct BuildDeclaration {
+    std::int32_t appId = 0;
+    std::int32_t versionMajor = 0;
+    std::int32_t versionMinor = 0;
+    std::int32_t versionExtra = 0;
+    std::int32_t patchKind = 0;
+    base::ByteSet activeSet;
+    std::uint8_t configuredEntry = 0;
+    bool updateDictionaries = false;
+    bool specialVersion = false;
+    std::string_view specialVersionText;  // scrambled (mode 6)
+    bool preferProductLanguage = false;
+};
 
-// Steps 4 and 7 to 10 of the entry sequence: identity, patch kind, active set, configured entry
-// and the dictionary switch, in that order.
-void ConfigureThisBuild(AppConfiguration& config, MessageSink& messages);
+// Steps 4 and 7 to 10 of the entry sequence for a declared build: identity, patch kind, active
+// set, configured entry and the dictionary switch, in that order; then the build settings.
+void ConfigureBuild(AppConfiguration& config, MessageSink& messages, const BuildDeclaration& build);
 
 }  // namespace updater::app

@@ -1,11 +1,15 @@
-// The catalogue rows, one column per table and one row per line. Row 34 is the file this build
-// updates; rows 1 to 33 are the files of the family's other products and editions (other builds
-// switch them on through their active set). Titles are Windows-1250 bytes.
+// The catalogue rows, one column per table and one row per line. Row 34 is the program file of
+// the release's build; rows 1 to 33 are the files of the family's other products and editions
+// (other builds switch them on through their active set). Titles are Windows-1250 bytes.
 //
 // Sizes and CRC-32 values are listed for known versions 1 to 11; 0 means there is no such
 // version. Rows 1 to 23 carry no CRC-32 values: their versions are told apart by the probe tables
 // in file_catalogue_probes.cpp. Files 29 and 30 are word-processor templates, which the update run
 // also looks for in the word processor's start-up folders.
+//
+// The values of rows 1 to 33 are test data of the product's shape (its gaps, repeated sizes and
+// versions), with sizes of a few kilobytes up to 140,581 bytes so that test builds carry small
+// payloads: `patchkit fixture row-INDEX-vVERSION` writes any known version of any row.
 #include "patch/file_catalogue_data.h"
 
 namespace updater::patch::catalogue_data {
@@ -89,39 +93,39 @@ const std::array<std::int32_t, kRowCount> kCurrentVersions{{
 
 const std::array<std::array<std::int32_t, kKnownVersionCount>, kRowCount> kSizes{{
     //  v1        v2        v3        v4        v5        v6        v7        v8        v9       v10       v11
-    {  516608,   522240,   520704,   520704,   519680,   526848,   534016,   536576,   539648,   550400,   549376},  //  1 Quorbel.exe
-    {  282863,   299013,        0,   310043,        0,        0,        0,        0,        0,        0,        0},  //  2 Quorbel.hlp
+    {    8072,     8160,     8136,     8136,     8120,     8232,     8344,     8384,     8432,     8600,     8584},  //  1 Quorbel.exe
+    {    4419,     4672,        0,     4844,        0,        0,        0,        0,        0,        0,        0},  //  2 Quorbel.hlp
     {    2568,     2568,        0,        0,        0,        0,        0,        0,        0,        0,        0},  //  3 Quorbel.cnt
-    { 8639886,        0,  8997236,        0,        0,        0,        0,        0,        0,        0,        0},  //  4 Quorbel.dat
-    { 2243072,  2251776,  2251264,  2263040,  2274304,        0,        0,        0,        0,        0,        0},  //  5 Norvak.exe
-    {  923060,   922896,        0,        0,        0,        0,        0,        0,        0,        0,        0},  //  6 Norvak.hlp
-    { 7440837,  7973067,  7973067,        0,        0,        0,        0,        0,        0,        0,        0},  //  7 Norvak.dat
-    { 1843200,  1852416,  1852928,  1857536,        0,        0,        0,        0,        0,        0,        0},  //  8 Trelmik.exe
-    {       0,  1463924,  1442414,        0,        0,        0,        0,        0,        0,        0,        0},  //  9 Trelmik.hlp
-    { 4310331,  4472810,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 10 Trelmik.dat
-    {  985088,   992256,   990720,        0,        0,        0,        0,        0,        0,        0,        0},  // 11 Wendura.exe
-    {  647373,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 12 Wendura.hlp
-    {  894927,        0,        0,   919517,        0,        0,        0,        0,        0,        0,        0},  // 13 Wendura.dat
-    { 1506816,  1516544,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 14 Ospira.exe
-    { 7303765,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 15 Ospira.dat
-    { 2021376,  2022912,  2021376,        0,        0,        0,        0,        0,        0,        0,        0},  // 16 Brovnik.exe
-    { 5883159,  5895976,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 17 Brovnik.dat
-    {  759808,   765952,   765952,        0,   764416,        0,        0,        0,        0,        0,        0},  // 18 Lexdel.exe
-    { 1355264,  1361920,  1359872,        0,        0,        0,        0,        0,        0,        0,        0},  // 19 Lexcfg.exe
-    {  308278,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 20 Lexivo.bmp
-    { 5681154,  5899996,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 21 Fonetyk.dat
-    { 5940527,  6168769,  6143792,        0,        0,        0,        0,        0,        0,        0,        0},  // 22 Zwroty.dat
-    { 6992900,  7508861,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 23 Idiomy.dat
-    {  316363,   334049,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 24 Quorbel2.hlp
+    {  134998,        0,   140581,        0,        0,        0,        0,        0,        0,        0,        0},  //  4 Quorbel.dat
+    {   35048,    35184,    35176,    35360,    35536,        0,        0,        0,        0,        0,        0},  //  5 Norvak.exe
+    {   14422,    14420,        0,        0,        0,        0,        0,        0,        0,        0,        0},  //  6 Norvak.hlp
+    {  116263,   124579,   124579,        0,        0,        0,        0,        0,        0,        0,        0},  //  7 Norvak.dat
+    {   28800,    28944,    28952,    29024,        0,        0,        0,        0,        0,        0,        0},  //  8 Trelmik.exe
+    {       0,    22873,    22537,        0,        0,        0,        0,        0,        0,        0,        0},  //  9 Trelmik.hlp
+    {   67348,    69887,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 10 Trelmik.dat
+    {   15392,    15504,    15480,        0,        0,        0,        0,        0,        0,        0,        0},  // 11 Wendura.exe
+    {   10115,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 12 Wendura.hlp
+    {   13983,        0,        0,    14367,        0,        0,        0,        0,        0,        0,        0},  // 13 Wendura.dat
+    {   23544,    23696,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 14 Ospira.exe
+    {  114121,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 15 Ospira.dat
+    {   31584,    31608,    31584,        0,        0,        0,        0,        0,        0,        0,        0},  // 16 Brovnik.exe
+    {   91924,    92124,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 17 Brovnik.dat
+    {   11872,    11968,    11968,        0,    11944,        0,        0,        0,        0,        0,        0},  // 18 Lexdel.exe
+    {   21176,    21280,    21248,        0,        0,        0,        0,        0,        0,        0,        0},  // 19 Lexcfg.exe
+    {    4816,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 20 Lexivo.bmp
+    {   88768,    92187,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 21 Fonetyk.dat
+    {   92820,    96387,    95996,        0,        0,        0,        0,        0,        0,        0,        0},  // 22 Zwroty.dat
+    {  109264,   117325,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 23 Idiomy.dat
+    {    4943,     5219,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 24 Quorbel2.hlp
     {    2945,     2945,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 25 Quorbel2.cnt
-    { 6894557,  7020229,  7340824,        0,        0,        0,        0,        0,        0,        0,        0},  // 26 Quorbel2.dat
-    {  685568,   689664,   699904,   709632,        0,        0,        0,        0,        0,        0,        0},  // 27 Norvak2.exe
-    { 7688000,        0,  7642551,        0,        0,        0,        0,        0,        0,        0,        0},  // 28 Norvak2.dat
-    {  183808,   183808,   185344,        0,        0,        0,        0,        0,        0,        0,        0},  // 29 Quorbel.dot
-    {  104960,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 30 Norvak.dot
-    { 1911296,  1915904,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 31 Wendura2.exe
-    {       0,  2812052,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 32 Wendura2.dat
-    { 6125862,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 33 Wymowa.dat
+    {  107727,   109691,   114700,        0,        0,        0,        0,        0,        0,        0,        0},  // 26 Quorbel2.dat
+    {   10712,    10776,    10936,    11088,        0,        0,        0,        0,        0,        0,        0},  // 27 Norvak2.exe
+    {  120125,        0,   119414,        0,        0,        0,        0,        0,        0,        0,        0},  // 28 Norvak2.dat
+    {    2872,     2872,     2896,        0,        0,        0,        0,        0,        0,        0,        0},  // 29 Quorbel.dot
+    {    1640,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 30 Norvak.dot
+    {   29864,    29936,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 31 Wendura2.exe
+    {       0,    43938,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 32 Wendura2.dat
+    {   95716,        0,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 33 Wymowa.dat
     { 2713600,  2721280,        0,        0,        0,        0,        0,        0,        0,        0,        0},  // 34 Quorbel2.exe
 }};
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/this_build.h"
 #include "app_test_support.h"
 
 namespace updater::app {

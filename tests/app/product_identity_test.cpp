@@ -1,4 +1,5 @@
 #include "app/product_identity.h"
+#include "app/this_build.h"
 
 #include <gtest/gtest.h>
 

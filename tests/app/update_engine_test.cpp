@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/catalogue_services.h"
+#include "app/this_build.h"
 #include "base/file_system.h"
 #include "environment/install_location.h"
 #include "environment/memory_registry.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/text_ids.h"
+#include "app/this_build.h"
 #include "app_test_support.h"
 
 namespace updater::app {

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/product_identity.h"
+#include "app/this_build.h"
 #include "patch/file_catalogue.h"
 #include "patchkit/command.h"
 #include "patchkit/file_index_argument.h"

@@ -1,10 +1,13 @@
 // patchkit fixture NAME OUTPUT: writes one of the synthetic test files (see fixture_registry.h).
 // The two versions of the program file are registered here; other fixtures register themselves
-// from their own files.
+// from their own files. row-INDEX-vVERSION names any known version of any catalogue row
+// (fixtures/row_fixture.h).
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "fixtures/quorbel_fixture.h"
+#include "fixtures/row_fixture.h"
 #include "patch/crc32.h"
 #include "patchkit/arguments.h"
 #include "patchkit/command.h"
@@ -23,6 +26,7 @@ void ListFixtures() {
         std::fprintf(stderr, "  %-14.*s %.*s\n", static_cast<int>(f.name.size()), f.name.data(),
                      static_cast<int>(f.description.size()), f.description.data());
     }
+    std::fprintf(stderr, "  %-14s %s\n", "row-I-vV", "known version V of catalogue row I (row-27-v4)");
 }
 
 int Run(patchkit::Arguments args) {
@@ -31,13 +35,18 @@ int Run(patchkit::Arguments args) {
         ListFixtures();
         return patchkit::kExitUsage;
     }
-    const patchkit::Fixture* fixture = patchkit::FindFixture(args[0]);
-    if (fixture == nullptr) {
+    std::vector<std::uint8_t> bytes;
+    if (const auto rowVersion = fixtures::ParseRowVersionName(args[0])) {
+        auto made = fixtures::MakeRowVersion(rowVersion->index, rowVersion->version);
+        if (!made) return patchkit::Failure(kName, args[0] + ": the catalogue knows no such row and version");
+        bytes = std::move(*made);
+    } else if (const patchkit::Fixture* fixture = patchkit::FindFixture(args[0])) {
+        bytes = fixture->generate();
+    } else {
         patchkit::ArgumentError(kName, "unknown fixture '" + args[0] + "'");
         ListFixtures();
         return patchkit::kExitUsage;
     }
-    const std::vector<std::uint8_t> bytes = fixture->generate();
     if (bytes.empty()) return patchkit::Failure(kName, args[0] + ": the generator produced nothing");
     if (auto e = patchkit::WriteOutputFile(args[1], bytes); e != base::FileError::kNone)
         return patchkit::Failure(kName, args[1] + ": " + std::string(base::Describe(e)));

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/product_identity.h"
+#include "app/this_build.h"
 #include "patch/crc32.h"
 #include "patch/file_catalogue.h"
 #include "patch/payload_decoder.h"

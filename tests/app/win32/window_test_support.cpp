@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/this_build.h"
 #include "app/win32/message_pump.h"
 #include "driver/window_text.h"
 

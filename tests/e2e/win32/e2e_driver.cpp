@@ -6,6 +6,7 @@
 // is the time from pressing Update to the verdict, which scripts/bench reports.
 //
 //   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
+//              [--open FILE | --cancel-open]
 //   e2e_driver --system      prints the system's ANSI code page and the user's locale
 //   e2e_driver --keep-desktop   holds a hidden window until it is ended, so the desktop lives on
 //                               between two runs of the updater
@@ -14,6 +15,8 @@
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
 // --hold keeps FILE open without sharing for the whole run, as a running program would.
 // --capture saves the finished window (with its frame) as a 24-bit BMP before Finish is pressed.
+// --open answers the program's open-file dialog with FILE, --cancel-open cancels it; either way
+// the dialog's filter is noted. A message box before the main window is noted and confirmed.
 
 #include <windows.h>
 
@@ -128,6 +131,43 @@ bool SaveBitmap(HWND window, const std::wstring& path) {
     return ok;
 }
 
+// The open-file dialog's controls (the common dialog's own ids).
+constexpr int kFileTypeComboId = 0x470;         // cmb1
+constexpr int kFileNameIds[] = {0x47C, 0x480};  // cmb13 (explorer style), edt1
+
+struct StaticSearch {
+    std::wstring text;
+};
+
+BOOL CALLBACK CollectStatic(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<StaticSearch*>(param);
+    if (ClassOf(window) == L"Static" && IsWindowVisible(window)) {
+        const std::wstring text = TextOf(window);
+        if (!text.empty()) s->text += (s->text.empty() ? L"" : L" ") + text;
+    }
+    return TRUE;
+}
+
+// The text of a message box: its visible static controls.
+std::wstring MessageText(HWND box) {
+    StaticSearch s;
+    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&s));
+    return s.text;
+}
+
+// Which flags the window offers (visible), in button order; the pressed one marked with "*".
+std::wstring Flags(HWND main) {
+    static constexpr const wchar_t* kNames[] = {L"PL", L"EN", L"DE", L"FR", L"IT"};
+    std::wstring flags;
+    for (int i = 0; i < 5; ++i) {
+        HWND flag = Control(main, ids::kFirstFlagId + i);
+        if (flag == nullptr || !IsWindowVisible(flag)) continue;
+        flags += (flags.empty() ? L"" : L" ") + std::wstring(kNames[i]);
+        if (SendMessageW(flag, BM_GETCHECK, 0, 0) == BST_CHECKED) flags += L"*";
+    }
+    return flags;
+}
+
 int Fail(const char* why) {
     std::printf("error: %s\n", why);
     return 1;
@@ -159,7 +199,8 @@ int wmain(int argc, wchar_t** argv) {
             "usage: e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout S]\n");
         return 2;
     }
-    std::wstring updater = argv[1], hold, capture;
+    std::wstring updater = argv[1], hold, capture, open;
+    bool cancelOpen = false;
     bool english = false, tick = false;
     DWORD timeoutMs = 120000;
     for (int i = 2; i < argc; ++i) {
@@ -170,6 +211,10 @@ int wmain(int argc, wchar_t** argv) {
             tick = true;
         } else if (a == L"--hold" && i + 1 < argc) {
             hold = argv[++i];
+        } else if (a == L"--open" && i + 1 < argc) {
+            open = argv[++i];
+        } else if (a == L"--cancel-open") {
+            cancelOpen = true;
         } else if (a == L"--capture" && i + 1 < argc) {
             capture = argv[++i];
         } else if (a == L"--timeout" && i + 1 < argc) {
@@ -218,6 +263,14 @@ int wmain(int argc, wchar_t** argv) {
     while (!(main = TopLevel(process.dwProcessId, L"TfrmMainPatcher", true))) {
         if (timedOut() || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
             return abandon("no main window appeared");
+        if (HWND box = TopLevel(process.dwProcessId, L"#32770", true)) {
+            Sleep(100);  // let the box draw its text
+            Say("message-caption", TextOf(box));
+            Say("message", MessageText(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 100 && IsWindow(box) && IsWindowVisible(box); ++i)
+                Sleep(50);
+        }
         Sleep(50);
     }
     HWND update = Control(main, ids::kUpdateButtonId), finish = Control(main, ids::kFinishButtonId),
@@ -233,6 +286,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring before = TextOf(label);
     Say("before", before);
+    Say("flags", Flags(main));
+    if (const std::wstring special = TextOf(Control(main, ids::kSpecialVersionLabelId)); !special.empty())
+        Say("special", special);
     Say("update-button", TextOf(update));
 
     // Posted, not sent: the run happens inside the click handler and shows modal dialogs.
@@ -259,6 +315,29 @@ int wmain(int argc, wchar_t** argv) {
             !now.empty() && (now.back() == L'%' || (now.size() >= 5 && now.compare(now.size() - 5, 5, L" ... ") == 0));
         if (tick && lineInProgress) PostMessageW(main, WM_TIMER, kProgressTimerId, 0);
 
+        if (HWND chooser = TopLevel(process.dwProcessId, L"#32770", true); chooser != nullptr && !answered) {
+            Sleep(300);  // the dialog fills its controls after it shows
+            Say("chooser-filter", TextOf(Control(chooser, kFileTypeComboId)));
+            if (!open.empty() && !cancelOpen) {
+                HWND name = nullptr;
+                for (int id : kFileNameIds)
+                    if (name == nullptr) name = Control(chooser, id);
+                SetWindowTextW(name, open.c_str());
+                Say("chooser-name", TextOf(name));
+                HWND ok = GetDlgItem(chooser, IDOK);  // a direct child: the shell view has ids of its own
+                if (ok != nullptr) {
+                    PostMessageW(ok, BM_CLICK, 0, 0);
+                } else {
+                    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+                }
+            } else {
+                PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+            }
+            Say("chooser", open.empty() || cancelOpen ? L"cancelled" : open);
+            while (IsWindow(chooser) && IsWindowVisible(chooser) && !timedOut())
+                Sleep(50);
+            continue;
+        }
         HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true);
         if (dialog != nullptr && !answered) {
             Say("dialog-caption", TextOf(dialog));

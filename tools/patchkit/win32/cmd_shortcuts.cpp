@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_identity.h"
+#include "app/this_build.h"
 #include "base/file_system.h"
 #include "environment/registry.h"
 #include "environment/shell.h"

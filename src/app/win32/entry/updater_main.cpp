@@ -7,7 +7,7 @@
 #include <objbase.h>
 
 #include "app/catalogue_services.h"
-#include "app/product_identity.h"
+#include "app/this_build.h"
 #include "app/update_engine.h"
 #include "app/update_run.h"
 #include "app/win32/main_window.h"
