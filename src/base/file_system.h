@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/path.h"  // PathSeparator, and taking paths apart
 #include "base/result.h"
 
 namespace updater::base {
@@ -106,8 +107,5 @@ bool IsHeldByAnotherProgram(FileError error, const std::string& path);
 
 // The names of the files (not folders) in a folder, in no particular order.
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder);
-
-// The folder separator of the platform ('\\' on Windows, '/' elsewhere).
-char PathSeparator();
 
 }  // namespace updater::base
