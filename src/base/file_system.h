@@ -98,6 +98,9 @@ FileError RemovePlainFile(const std::string& path);
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
 // The identity of the file that path leads to now (links followed, as opening the path would).
 FileResult<FileIdentity> IdentityOf(const std::string& path);
+// The size of a file in bytes; -1 for a missing file, a folder, a file of 2 GiB or more, or any
+// failure to open, size or close it.
+std::int32_t FileSizeOf(const std::string& path);
 
 // Whether error, met while opening, removing or moving path, means that another program holds the
 // file for the moment (as a virus scanner does with a file just written), so that trying again
