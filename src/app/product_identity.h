@@ -1,27 +1,29 @@
 #pragma once
 // The product this updater is built for and the build's configuration: written once by the entry
 // sequence before the main window is shown, read by the window, the update run and the shortcut
-// step. Only TitleVariant changes later (the window rewrites it with the interface language).
+// step. Two fields change later, both rewritten by the window with each interface language:
+// titleVariant (which catalogue title is shown) and applicationTitle (the localised title that
+// captions messages).
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/byte_set.h"
+#include "localisation/language.h"
 
 namespace updater::app {
 
-// Interface-language codes; they index the text catalogue's columns, the font character sets,
-// the product titles and the flag buttons.
-using Language = std::uint8_t;
-inline constexpr Language kPolish = 0;
-inline constexpr Language kEnglish = 1;
-inline constexpr Language kFrench = 2;
-inline constexpr Language kGerman = 3;
-inline constexpr Language kItalian = 4;
-inline constexpr Language kSpanish = 5;
-inline constexpr Language kRussian = 6;
-inline constexpr Language kHungarian = 7;
+// The interface languages are localisation's.
+using localisation::kEnglish;
+using localisation::kFrench;
+using localisation::kGerman;
+using localisation::kHungarian;
+using localisation::kItalian;
+using localisation::kPolish;
+using localisation::kRussian;
+using localisation::kSpanish;
+using localisation::Language;
 
 // The task-bar text until the main window shows its localised caption.
 inline constexpr std::string_view kInitialApplicationTitle = "Uaktualnienie - Update";

@@ -4,25 +4,15 @@
 
 #include "app/caption_format.h"
 #include "app/text_ids.h"
+#include "base/path.h"
 
 namespace updater::app {
 namespace {
-
-std::string WithSeparator(std::string folder, char separator) {
-    if (folder.empty() || (folder.back() != separator && folder.back() != '/' && folder.back() != '\\'))
-        folder.push_back(separator);
-    return folder;
-}
 
 // The folder part of a name=folder line: everything after the first "=".
 std::string FolderOfLine(const std::string& line) {
     const std::size_t eq = line.find('=');
     return eq == std::string::npos ? std::string() : line.substr(eq + 1);
-}
-
-std::string FolderOfFile(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 class Run {
@@ -75,7 +65,7 @@ class Run {
 
         if (config_.patchKind == kPatchKindBrowse && (folder.empty() || !engine_.DirectoryExists(folder))) {
             if (std::optional<std::u16string> chosen = view_.BrowseForProgram())
-                folder = FolderOfFile(engine_.Narrow(*chosen));
+                folder = base::FolderOf(engine_.Narrow(*chosen));
         }
 
         if (folder.empty() || !engine_.DirectoryExists(folder)) {
@@ -87,7 +77,7 @@ class Run {
             return;
         }
 
-        folder = WithSeparator(folder, engine_.PathSeparator());
+        folder = base::WithTrailingSeparator(folder, engine_.PathSeparator());
         for (int i = 1; i <= kCatalogueRows; ++i) {
             if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
         }
@@ -110,7 +100,8 @@ class Run {
 
         const std::size_t count = candidates.size();
         for (std::size_t k = 0; k < count; ++k) {
-            const std::string path = WithSeparator(FolderOfLine(candidates[k]), engine_.PathSeparator()) + name;
+            const std::string path =
+                base::WithTrailingSeparator(FolderOfLine(candidates[k]), engine_.PathSeparator()) + name;
             currentPath_ = path;
             if (engine_.FileExists(path)) {
                 switch (engine_.CheckFileState(i, path)) {
@@ -172,8 +163,8 @@ bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config
     state.progressBaseText = view.MainText();
     view.SetProgressTimer(true);
 
-    const patch::DictionaryUpdateResult outcome =
-        engine.UpdateDictionary(WithSeparator(folder, engine.PathSeparator()), state.progressPercent, view);
+    const patch::DictionaryUpdateResult outcome = engine.UpdateDictionary(
+        base::WithTrailingSeparator(folder, engine.PathSeparator()), state.progressPercent, view);
     const bool verdict = outcome.NewFileInPlace();
     const bool result = outcome.code != patch::DictionaryUpdateCode::kAlreadyNew;
     if (!verdict) state.succeeded = false;

@@ -1,5 +1,7 @@
 #include "base/file_system.h"
 
+#include <limits>
+
 namespace updater::base {
 
 std::string_view Describe(FileError error) {
@@ -41,6 +43,19 @@ File::~File() {
 
 bool File::IsOpen() const {
     return handle_ != kNoHandle;
+}
+
+std::int32_t FileSizeOf(const std::string& path) {
+    if (!FileExists(path)) return -1;
+    auto opened = File::OpenForReading(path, ReadShare::kShareAll);
+    if (!opened) return -1;
+    File file = std::move(opened).value();
+    const auto size = file.Size();
+    const bool closed = file.Close() == FileError::kNone;
+    if (!size || !closed) return -1;
+    // A size that does not fit is reported as a failure, not as a wrapped number.
+    if (size.value() < 0 || size.value() > std::numeric_limits<std::int32_t>::max()) return -1;
+    return static_cast<std::int32_t>(size.value());
 }
 
 }  // namespace updater::base

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/path.h"  // PathSeparator, and taking paths apart
 #include "base/result.h"
 
 namespace updater::base {
@@ -97,6 +98,9 @@ FileError RemovePlainFile(const std::string& path);
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
 // The identity of the file that path leads to now (links followed, as opening the path would).
 FileResult<FileIdentity> IdentityOf(const std::string& path);
+// The size of a file in bytes; -1 for a missing file, a folder, a file of 2 GiB or more, or any
+// failure to open, size or close it.
+std::int32_t FileSizeOf(const std::string& path);
 
 // Whether error, met while opening, removing or moving path, means that another program holds the
 // file for the moment (as a virus scanner does with a file just written), so that trying again
@@ -106,8 +110,5 @@ bool IsHeldByAnotherProgram(FileError error, const std::string& path);
 
 // The names of the files (not folders) in a folder, in no particular order.
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder);
-
-// The folder separator of the platform ('\\' on Windows, '/' elsewhere).
-char PathSeparator();
 
 }  // namespace updater::base

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/path.h"
+
 namespace updater::base {
 namespace {
 
@@ -109,16 +111,6 @@ FileSteps& SystemFileSteps() {
     return steps;
 }
 
-std::string_view FolderOf(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
-}
-
-std::string_view NameOf(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
-}
-
 std::string TemporaryNameBeside(const std::string& target, unsigned attempt) {
     // Different in every process and every call, so that two writers never pick the same name
     // first; exclusive creation settles any collision that remains.
@@ -149,10 +141,8 @@ void RemoveLeftovers(const std::string& folder, const std::function<bool(std::st
 
 void RemoveLeftoversOf(const std::string& target) {
     const std::string_view name = NameOf(target);
-    std::string folder(FolderOf(target));
-    if (folder.empty() && name.size() != target.size()) folder.push_back(PathSeparator());  // the root
-    if (folder.empty()) folder = ".";
-    RemoveLeftovers(folder, [&](std::string_view candidate) { return IsTemporaryNameOf(name, candidate); });
+    RemoveLeftovers(FolderHolding(target),
+                    [&](std::string_view candidate) { return IsTemporaryNameOf(name, candidate); });
 }
 
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps) {

@@ -126,10 +126,6 @@ std::string TemporaryNameBeside(const std::string& target, unsigned attempt);
 // Whether name (without folder) is such a temporary name for a target called targetName.
 bool IsTemporaryNameOf(std::string_view targetName, std::string_view name);
 
-// The folder part of a path (without the last separator) and the name part.
-std::string_view FolderOf(std::string_view path);
-std::string_view NameOf(std::string_view path);
-
 // Removes the files of a folder whose names isLeftover accepts: temporary files of a run that was
 // killed. Only plain files go (RemovePlainFile): the folder may be writable by programs that have
 // fewer rights than this one, and an entry of such a name that is a link, a folder or read-only is

@@ -19,12 +19,6 @@ std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept {
     }
 }
 
-std::string FolderOf(std::string_view path) {
-    const std::size_t last = path.find_last_of("\\/:");
-    if (last == std::string_view::npos) return {};
-    return std::string(path.substr(0, last + 1));
-}
-
 std::string RecordingShell::GetSpecialFolder(std::int32_t folderId) noexcept {
     const auto found = folders_.find(folderId);
     return found == folders_.end() ? std::string() : found->second;

@@ -45,10 +45,6 @@ Shell& SystemShell() noexcept;
 // "Programs". Empty when neither is recorded.
 std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept;
 
-// The folder part of a path up to and including its last separator ('\\', '/' or a drive's ':');
-// empty when the path has none.
-std::string FolderOf(std::string_view path);
-
 // A stand-in shell for tests: special folders are whatever the test sets, and every shortcut
 // asked for is recorded instead of written.
 class RecordingShell final : public Shell {

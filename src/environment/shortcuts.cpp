@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/file_system.h"
+#include "base/path.h"
 #include "environment/product_titles.h"
 #include "environment/shortcut_table.h"
 #include "localisation/text_helpers.h"
@@ -56,9 +57,9 @@ void HelpLinks(Step& step, std::int32_t appId, const std::string& folder, Regist
     const std::string_view title = ProductTitle(appId, kGerman);
     // Without either, the "group" would be the Programs folder itself or a folder at the root.
     if (programs.empty() || title.empty()) return;
-    const std::string group = WithTrailingSeparator(programs) + std::string(title);
+    const std::string group = base::WithTrailingSeparator(programs) + std::string(title);
     if (!base::DirectoryExists(group)) return;
-    const std::string groupPrefix = WithTrailingSeparator(group);
+    const std::string groupPrefix = base::WithTrailingSeparator(group);
 
     for (const HelpLinkPair& pair : kHelpLinkPairs) {
         const std::string polish = folder + std::string(pair.polishFile);
@@ -75,7 +76,7 @@ void HelpLinks(Step& step, std::int32_t appId, const std::string& folder, Regist
 void WebTranslatorLink(Step& step, std::int32_t appId, const std::string& folder, Registry& registry) {
     const std::string programs = GetProgramsFolder(registry, false);
     if (programs.empty()) return;
-    const std::string prefix = WithTrailingSeparator(programs);
+    const std::string prefix = base::WithTrailingSeparator(programs);
 
     std::string group;
     std::int32_t language = -1;
@@ -84,7 +85,7 @@ void WebTranslatorLink(Step& step, std::int32_t appId, const std::string& folder
         if (!title.empty() && !base::DirectoryExists(prefix + title)) title = localisation::DropLastChars(title, 2);
         // An empty title would name the Programs folder itself.
         if (!title.empty() && base::DirectoryExists(prefix + title)) {
-            group = WithTrailingSeparator(prefix + title);
+            group = base::WithTrailingSeparator(prefix + title);
             language = n;
             break;
         }
@@ -104,19 +105,13 @@ void WebTranslatorLink(Step& step, std::int32_t appId, const std::string& folder
 
 }  // namespace
 
-std::string WithTrailingSeparator(std::string path) {
-    const char separator = base::PathSeparator();
-    if (!path.empty() && path.back() != separator && path.back() != '/') path.push_back(separator);
-    return path;
-}
-
 ShortcutStepLog UpdateShortcuts(std::int32_t patchKind, std::int32_t appId, const std::string& installFolder,
                                 Shell& shell, Registry& registry) noexcept {
     ShortcutStepLog log;
     try {
         // An empty folder would make every file name relative to wherever the program runs.
         if (installFolder.empty()) return log;
-        const std::string folder = WithTrailingSeparator(installFolder);
+        const std::string folder = base::WithTrailingSeparator(installFolder);
         Step step(shell, log);
         if (patchKind == kPatchKindHelpLinks) {
             HelpLinks(step, appId, folder, registry);

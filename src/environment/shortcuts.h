@@ -37,7 +37,4 @@ struct ShortcutStepLog {
 ShortcutStepLog UpdateShortcuts(std::int32_t patchKind, std::int32_t appId, const std::string& installFolder,
                                 Shell& shell, Registry& registry) noexcept;
 
-// path with one separator at its end (an empty path stays empty).
-std::string WithTrailingSeparator(std::string path);
-
 }  // namespace updater::environment

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "base/file_system.h"
+#include "base/path.h"
 #include "localisation/text_helpers.h"
 
 namespace updater::environment {
@@ -10,13 +10,6 @@ namespace {
 
 constexpr std::string_view kWordPrefix = "Microsoft Word ";
 constexpr std::string_view kNotFoundLabel = "Microsoft Word (nie znaleziono)";
-
-std::string WithoutTrailingSeparators(std::string path) {
-    const char separator = base::PathSeparator();
-    while (!path.empty() && (path.back() == separator || path.back() == '\\'))
-        path.pop_back();
-    return path;
-}
 
 enum class Recorded { kFolder, kNone, kFailed };
 
@@ -38,7 +31,7 @@ Recorded ReadStartupPath(Registry& registry, std::string_view versionKey, std::s
     }
     // A value of another type cannot be read as a folder: a registry failure like any other.
     if (value.type != RegType::kString) return Recorded::kFailed;
-    path = WithoutTrailingSeparators(std::move(value.data));
+    path = base::WithoutTrailingSeparators(std::move(value.data));
     return Recorded::kFolder;
 }
 
@@ -48,8 +41,7 @@ std::string DefaultWordStartupFolder(Shell& shell) {
     const std::string appData = shell.GetSpecialFolder(kCsidlAppData);
     if (appData.empty()) return {};
     const char separator = base::PathSeparator();
-    std::string folder = appData;
-    if (folder.back() != separator && folder.back() != '\\') folder.push_back(separator);
+    std::string folder = base::WithTrailingSeparator(appData);
     folder += "Microsoft";
     folder += separator;
     folder += "Word";

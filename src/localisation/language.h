@@ -1,9 +1,6 @@
 #pragma once
 // Interface languages, the two platform values every text lookup reads, and the per-language
 // font character sets.
-//
-// Interface-language codes: 0 Polish, 1 English, 2 French, 3 German, 4 Italian, 5 Spanish,
-// 6 Russian, 7 Hungarian (which reads the Polish texts).
 
 #include <cstdint>
 #include <string>
@@ -11,14 +8,17 @@
 
 namespace updater::localisation {
 
-inline constexpr std::uint8_t kPolish = 0;
-inline constexpr std::uint8_t kEnglish = 1;
-inline constexpr std::uint8_t kFrench = 2;
-inline constexpr std::uint8_t kGerman = 3;
-inline constexpr std::uint8_t kItalian = 4;
-inline constexpr std::uint8_t kSpanish = 5;
-inline constexpr std::uint8_t kRussian = 6;
-inline constexpr std::uint8_t kHungarian = 7;
+// Interface-language codes; they index the text catalogue's columns, the font character sets, the
+// product titles and the flag buttons. Hungarian reads the Polish texts.
+using Language = std::uint8_t;
+inline constexpr Language kPolish = 0;
+inline constexpr Language kEnglish = 1;
+inline constexpr Language kFrench = 2;
+inline constexpr Language kGerman = 3;
+inline constexpr Language kItalian = 4;
+inline constexpr Language kSpanish = 5;
+inline constexpr Language kRussian = 6;
+inline constexpr Language kHungarian = 7;
 
 // What GetText needs to know about the system. Tests build their own values; the program uses
 // CurrentPlatform(), fixed from the operating system on first use and never changed afterwards.

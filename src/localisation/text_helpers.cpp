@@ -1,9 +1,5 @@
 #include "localisation/text_helpers.h"
 
-#include <limits>
-
-#include "base/file_system.h"
-
 namespace updater::localisation {
 
 std::uint8_t LowerChar(std::uint8_t c) {
@@ -77,19 +73,6 @@ std::string DropLastChars(std::string_view text, std::int32_t count) {
     const auto drop = static_cast<std::size_t>(count);
     if (drop >= text.size()) return {};
     return std::string(text.substr(0, text.size() - drop));
-}
-
-std::int32_t FileSizeOf(const std::string& path) {
-    if (!base::FileExists(path)) return -1;
-    auto opened = base::File::OpenForReading(path, base::ReadShare::kShareAll);
-    if (!opened) return -1;
-    base::File file = std::move(opened).value();
-    const auto size = file.Size();
-    const bool closed = file.Close() == base::FileError::kNone;
-    if (!size || !closed) return -1;
-    // A size that does not fit is reported as a failure, not as a wrapped number.
-    if (size.value() < 0 || size.value() > std::numeric_limits<std::int32_t>::max()) return -1;
-    return static_cast<std::int32_t>(size.value());
 }
 
 }  // namespace updater::localisation

@@ -24,8 +24,5 @@ bool TagListContains(std::string_view name, std::string_view list, bool ignoreCa
 // The text without its last count bytes; empty when count reaches the length, the whole text when
 // count is zero or negative.
 std::string DropLastChars(std::string_view text, std::int32_t count);
-// The size of a file in bytes; -1 for a missing file, a folder, a file of 2 GiB or more, or any
-// failure to open, size or close it.
-std::int32_t FileSizeOf(const std::string& path);
 
 }  // namespace updater::localisation

@@ -30,7 +30,7 @@ enum class StateMatch : std::uint8_t { kYes, kNo, kUnreadable };
 // when everything cheaper agrees.
 StateMatch Matches(const std::string& path, const TPlikInfo& state) {
     if (!base::FileExists(path)) return StateMatch::kNo;
-    if (localisation::FileSizeOf(path) != state.size) return StateMatch::kNo;
+    if (base::FileSizeOf(path) != state.size) return StateMatch::kNo;
     auto crc = FileCrc32(path);
     if (!crc) return StateMatch::kUnreadable;
     return crc.value() == state.crc32 ? StateMatch::kYes : StateMatch::kNo;
@@ -190,7 +190,7 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
         const auto crc = FileCrc32(temporary);
         if (!crc) return {crc.error()};
         return {base::FileError::kNone,
-                localisation::FileSizeOf(temporary) == record.newState.size && crc.value() == record.newState.crc32};
+                base::FileSizeOf(temporary) == record.newState.size && crc.value() == record.newState.crc32};
     };
     how.beforeMove = [&] {
         if (pump) pump();

@@ -64,5 +64,16 @@ TEST(FileSystem, MoveIntoPlacePutsTheNewFileInPlaceAndRefusesReadOnlyTargets) {
     EXPECT_TRUE(FileExists(second));
 }
 
+TEST(FileSizeOf, ReportsSizeOrMinusOne) {
+    test::TempFolder folder;
+    EXPECT_EQ(FileSizeOf(folder.Path("missing.bin")), -1);
+    EXPECT_EQ(FileSizeOf(folder.Root()), -1);
+    EXPECT_EQ(FileSizeOf(folder.Write("empty.bin", "")), 0);
+    EXPECT_EQ(FileSizeOf(folder.Write("five.bin", std::string("a\0b\r\n", 5))), 5);
+    folder.Write("locked.bin", "123");
+    folder.MakeReadOnly("locked.bin");
+    EXPECT_EQ(FileSizeOf(folder.Path("locked.bin")), 3);
+}
+
 }  // namespace
 }  // namespace updater::base

@@ -242,12 +242,5 @@ TEST(ProgramsFolder, CommonProgramsOnlyForAllUsersAndOnlyWhenRecorded) {
         EXPECT_TRUE(attempt.readOnly);
 }
 
-TEST(FolderOf, KeepsTheSeparator) {
-    EXPECT_EQ(FolderOf("C:\\Lexivo\\Trans.chm"), "C:\\Lexivo\\");
-    EXPECT_EQ(FolderOf("/opt/lexivo/Trans.chm"), "/opt/lexivo/");
-    EXPECT_EQ(FolderOf("C:Trans.chm"), "C:");
-    EXPECT_EQ(FolderOf("Trans.chm"), "");
-}
-
 }  // namespace
 }  // namespace updater::environment

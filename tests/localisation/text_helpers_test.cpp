@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "test_support/temp_folder.h"
-
 namespace updater::localisation {
 namespace {
 
@@ -73,17 +71,6 @@ TEST(DropLastChars, CutsFromTheEnd) {
     EXPECT_EQ(DropLastChars("abcd", 0), "abcd");
     EXPECT_EQ(DropLastChars("abcd", -3), "abcd");
     EXPECT_EQ(DropLastChars("", 1), "");
-}
-
-TEST(FileSizeOf, ReportsSizeOrMinusOne) {
-    test::TempFolder folder;
-    EXPECT_EQ(FileSizeOf(folder.Path("missing.bin")), -1);
-    EXPECT_EQ(FileSizeOf(folder.Root()), -1);
-    EXPECT_EQ(FileSizeOf(folder.Write("empty.bin", "")), 0);
-    EXPECT_EQ(FileSizeOf(folder.Write("five.bin", std::string("a\0b\r\n", 5))), 5);
-    folder.Write("locked.bin", "123");
-    folder.MakeReadOnly("locked.bin");
-    EXPECT_EQ(FileSizeOf(folder.Path("locked.bin")), 3);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/path.h"
 #include "patch/crc32.h"
 #include "patch/dictionary_script.h"
 #include "patch/dictionary_update.h"
@@ -71,8 +72,7 @@ int Convert(const std::string& oldPath, const std::string& scriptPath, const std
 int Update(std::string folder, const std::string& scriptPath) {
     auto text = ReadWholeFile(scriptPath);
     if (!text) return patchkit::Failure(kName, scriptPath + ": " + std::string(base::Describe(text.error())));
-    if (!folder.empty() && folder.back() != base::PathSeparator() && folder.back() != '/')
-        folder += base::PathSeparator();
+    folder = base::WithTrailingSeparator(std::move(folder));
 
     const patch::TPatchSlownikInfo& record = patch::DictionaryUpdates().front();
     patch::MemoryResources resources;

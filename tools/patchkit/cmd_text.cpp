@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/unicode.h"
 #include "localisation/text_catalogue.h"
-#include "localisation/unicode.h"
 #include "patchkit/arguments.h"
 #include "patchkit/command.h"
 
@@ -64,7 +64,7 @@ int Run(patchkit::Arguments args) {
             out += hex;
         }
     } else {
-        out = updater::localisation::Utf8FromUtf16(text);
+        out = updater::base::Utf8FromUtf16(text);
     }
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/unicode.h"
+
 namespace patchkit {
 namespace {
 
@@ -31,40 +33,6 @@ std::uint16_t U16(Bytes b, std::size_t at) {
 }
 std::uint32_t U32(Bytes b, std::size_t at) {
     return static_cast<std::uint32_t>(U16(b, at)) | static_cast<std::uint32_t>(U16(b, at + 2)) << 16;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 code units to UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
 }
 
 std::u16string ReadUtf16(Bytes b, std::size_t at, std::size_t units) {
@@ -225,7 +193,7 @@ class PeReader {
             Fail("a resource name runs past the end of the resources");
             return std::nullopt;
         }
-        return Utf8(ReadUtf16(tree_, at + 2, U16(tree_, at)));
+        return updater::base::Utf8FromUtf16(ReadUtf16(tree_, at + 2, U16(tree_, at)));
     }
 
     // The bytes of a name's first language.
@@ -459,10 +427,10 @@ std::optional<VersionInfo> ParseVersionResource(std::span<const std::uint8_t> by
         if (!strings) return std::nullopt;
         for (std::string_view key : kVersionStringKeys) {
             for (const VersionBlock& s : *strings) {
-                if (Utf8(s.key) != key) continue;
+                if (updater::base::Utf8FromUtf16(s.key) != key) continue;
                 std::u16string value = ReadUtf16(s.value, 0, s.value.size() / 2);
                 value.resize(std::min(value.size(), value.find(u'\0')));
-                info.strings.emplace_back(std::string(key), Utf8(value));
+                info.strings.emplace_back(std::string(key), updater::base::Utf8FromUtf16(value));
                 break;
             }
         }

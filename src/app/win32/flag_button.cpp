@@ -169,9 +169,9 @@ HWND CreateFlagButton(HWND parent, int id, const PixelRect& rect, std::u16string
     flagClass.lpszClassName = kFlagButtonClass;
     RegisterWindowClass(flagClass);
     const std::u16string text(name);
-    return CreateWindowExW(0, kFlagButtonClass, reinterpret_cast<const wchar_t*>(text.c_str()), WS_CHILD | WS_DISABLED,
-                           rect.left, rect.top, rect.width, rect.height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), bitmap);
+    return CreateWindowExW(0, kFlagButtonClass, Wide(text), WS_CHILD | WS_DISABLED, rect.left, rect.top, rect.width,
+                           rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
+                           bitmap);
 }
 
 void SetFlagDown(HWND button, bool down) {

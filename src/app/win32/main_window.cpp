@@ -59,10 +59,6 @@ class HandlerScope {
     int& busy_;
 };
 
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 }  // namespace
 
 TfrmMainPatcher::TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services)

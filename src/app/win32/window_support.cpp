@@ -13,10 +13,6 @@ namespace {
 constexpr wchar_t kPanelClass[] = L"UpdaterPanel";
 constexpr UINT kLabelDrawFlags = DT_EXPANDTABS | DT_NOPREFIX;
 
-const wchar_t* Wide(std::u16string_view text) {
-    return reinterpret_cast<const wchar_t*>(text.data());
-}
-
 HBRUSH WhiteBrush() {
     return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }

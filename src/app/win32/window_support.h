@@ -24,6 +24,12 @@ int Scaled(int designPixels);
 Font MakeInterfaceFont(int designHeight, bool bold, Language language);
 void SetWindowFont(WindowHandle window, HFONT font);
 
+// A UTF-16 text as the wide functions take it (wchar_t is UTF-16 on Windows). Terminated when text
+// views a whole std::u16string or a literal; otherwise pass its length too.
+inline const wchar_t* Wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+
 void SetCaption(WindowHandle window, std::u16string_view text);
 std::u16string Caption(WindowHandle window);
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "base/file_system.h"
+#include "base/path.h"
 
 namespace updater::base {
 namespace {
@@ -150,8 +151,7 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return FileError::kAccessDenied;
     if (::rename(source.c_str(), target.c_str()) != 0) return FromErrno(errno);
     // The rename is a change of the folder: it survives a power cut only once the folder is synced.
-    const std::size_t cut = target.find_last_of('/');
-    const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : target.substr(0, cut);
+    const std::string folder = FolderHolding(target);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno);
     const FileError synced = ::fsync(fd) == 0 ? FileError::kNone : FromErrno(errno);

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "base/path.h"
 #include "base/win32/system_code_page.h"
 #include "environment/shell.h"
 #include "environment/win32/com.h"
@@ -28,9 +29,7 @@ class Win32Shell final : public Shell {
         try {
             char buffer[MAX_PATH + 1] = {};
             if (!SHGetSpecialFolderPathA(nullptr, buffer, folderId, FALSE)) return {};
-            std::string path(buffer);
-            if (!path.empty() && path.back() != '\\') path.push_back('\\');
-            return path;
+            return base::WithTrailingSeparator(buffer);
         } catch (const std::bad_alloc&) {
             return {};
         }
@@ -46,7 +45,7 @@ class Win32Shell final : public Shell {
                                         link.ReceiveVoid()))) {
                 return false;
             }
-            const std::string workingDirectory = FolderOf(target);
+            const std::string workingDirectory(base::FolderPrefixOf(target));
             if (FAILED(link->SetPath(target.c_str())) || FAILED(link->SetWorkingDirectory(workingDirectory.c_str())) ||
                 FAILED(link->SetDescription(description.c_str()))) {
                 return false;

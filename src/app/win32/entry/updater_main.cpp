@@ -18,24 +18,11 @@
 #include "environment/font_charsets.h"
 #include "environment/kod.h"
 #include "environment/registry.h"
+#include "environment/win32/com.h"
 #include "localisation/language.h"
 #include "patch/resource_source.h"
 
 namespace {
-
-// COM on the user-interface thread for the whole run: the shortcut step creates shell links.
-class ComApartment {
-  public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 // comctl32 is loaded now, not imported: see base/win32/dll_search.h. The manifest's activation
 // context still chooses version 6 (visual styles).
@@ -59,7 +46,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     environment::SharedKod();
 
     // 2. The application object: COM, common controls (visual styles come from the manifest).
-    ComApartment com;
+    // COM on the user-interface thread for the whole run: the shortcut step creates shell links.
+    const environment::win32::ComApartment com;
     InitialiseCommonControls();
 
     // 3. The application title starts as "Uaktualnienie - Update" (AppConfiguration's initial value).

@@ -1,6 +1,6 @@
-#include "localisation/unicode.h"
+#include "base/unicode.h"
 
-namespace updater::localisation {
+namespace updater::base {
 
 std::string Utf8FromUtf16(std::u16string_view text) {
     std::string out;
@@ -32,4 +32,4 @@ std::string Utf8FromUtf16(std::u16string_view text) {
     return out;
 }
 
-}  // namespace updater::localisation
+}  // namespace updater::base
