@@ -20,6 +20,7 @@
 #   EXTRA_RESOURCES           NAME=PATH pairs carried beside the payloads (the dictionary script)
 
 get_filename_component(UPDATER_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+include(${CMAKE_CURRENT_LIST_DIR}/catalogue.cmake)
 # A refusal names the declaration, then the reason on an indented line (CMake wraps other lines).
 
 # Makes the configuration depend on a file (not in script mode, where nothing is configured).
@@ -34,15 +35,18 @@ function(updater_declaration_checker out)
     set(checker ${CMAKE_BINARY_DIR}/host/declaration_check)
     set(sources tools/declaration_check/declaration_check.cpp src/patch/payload_decoder.cpp
                 src/base/run_together.cpp src/base/posix/process_id_posix.cpp src/patch/file_catalogue.cpp
-                src/patch/file_catalogue_rows.cpp src/patch/file_catalogue_probes.cpp src/patch/crc32.cpp
+                src/patch/file_catalogue_probes.cpp src/patch/crc32.cpp
                 src/base/file_system.cpp src/base/posix/file_system_posix.cpp)
+    list(TRANSFORM sources PREPEND ${UPDATER_SOURCE_DIR}/)
+    updater_catalogue_rows(rows)
+    list(APPEND sources ${rows})
     set(stale FALSE)
     if(NOT EXISTS ${checker})
         set(stale TRUE)
     endif()
     foreach(s IN LISTS sources)
-        updater_declaration_depends(${UPDATER_SOURCE_DIR}/${s})
-        if(NOT stale AND ${UPDATER_SOURCE_DIR}/${s} IS_NEWER_THAN ${checker})
+        updater_declaration_depends(${s})
+        if(NOT stale AND ${s} IS_NEWER_THAN ${checker})
             set(stale TRUE)
         endif()
     endforeach()

@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue's constant tables, one column per table and one row per line, shared by the
-// lookups (file_catalogue.cpp) and the data files (file_catalogue_rows.cpp, file_catalogue_probes.cpp).
+// lookups (file_catalogue.cpp) and the data: the rows, written from resources/catalogue.txt by
+// cmake/catalogue.cmake, and the probe tables (file_catalogue_probes.cpp).
 
 #include <array>
 #include <cstddef>

@@ -3,7 +3,7 @@
 // its size and all 50 bytes agree. The order within a table is the order in which the bytes are
 // checked (not sorted by offset). Every table looks at the middle byte of its file, where each
 // version holds a byte of its own (0x40 + version), so versions that share a size cannot be
-// mistaken for each other. Test data, like the rows (file_catalogue_rows.cpp).
+// mistaken for each other. Test data, like the rows (resources/catalogue.txt).
 #include "patch/file_catalogue_data.h"
 
 namespace updater::patch::catalogue_data {
