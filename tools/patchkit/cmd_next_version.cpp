@@ -63,8 +63,9 @@ bool IsResourceName(std::string_view name) {
 std::optional<std::string> SourceTreeOf(const std::string& declaration) {
     for (std::string folder = base::FolderHolding(declaration);;) {
         if (base::FileExists(folder + "/resources/catalogue.txt")) return folder;
+        // Up to the root or a drive ("Z:", whose folder would be the working folder).
         std::string above = base::FolderHolding(folder);
-        if (above == folder) return std::nullopt;
+        if (above == folder || folder.back() == ':') return std::nullopt;
         folder = std::move(above);
     }
 }
