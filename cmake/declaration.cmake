@@ -34,8 +34,7 @@ endfunction()
 function(updater_declaration_checker out)
     set(checker ${CMAKE_BINARY_DIR}/host/declaration_check)
     set(sources tools/declaration_check/declaration_check.cpp src/patch/payload_decoder.cpp
-                src/base/run_together.cpp src/base/posix/process_id_posix.cpp src/patch/file_catalogue.cpp
-                src/patch/file_catalogue_probes.cpp src/patch/crc32.cpp
+                src/patch/file_catalogue.cpp src/patch/file_catalogue_probes.cpp src/patch/crc32.cpp
                 src/base/file_system.cpp src/base/posix/file_system_posix.cpp)
     list(TRANSFORM sources PREPEND ${UPDATER_SOURCE_DIR}/)
     updater_catalogue_rows(rows)
@@ -53,7 +52,7 @@ function(updater_declaration_checker out)
     if(stale)
         find_program(UPDATER_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
         file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/host)
-        execute_process(COMMAND ${UPDATER_HOST_CXX} -std=c++20 -O1 -I${UPDATER_SOURCE_DIR}/src ${sources} -lz -pthread
+        execute_process(COMMAND ${UPDATER_HOST_CXX} -std=c++20 -O1 -I${UPDATER_SOURCE_DIR}/src ${sources} -lz
                                 -o ${checker}
                         WORKING_DIRECTORY ${UPDATER_SOURCE_DIR} RESULT_VARIABLE status ERROR_VARIABLE errors)
         if(status)

@@ -17,10 +17,6 @@ inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
     return Crc32Update(kCrc32Initial, bytes);
 }
 
-// The CRC-32 of two pieces one after the other, from each piece's CRC-32 and the second's length
-// (below 2 GiB), without reading the pieces again.
-std::uint32_t Crc32Combine(std::uint32_t first, std::uint32_t second, std::size_t secondLength);
-
 // The CRC-32 of a whole file, read in 8,192-byte blocks while other programs may read but not
 // write it (a file someone is writing fails with kSharingViolation on Windows).
 base::FileResult<std::uint32_t> FileCrc32(const std::string& path);

@@ -1,7 +1,6 @@
 #include "patch/file_replacement.h"
 
 #include <algorithm>
-#include <functional>
 #include <new>
 #include <optional>
 
@@ -39,8 +38,8 @@ struct NewContent {
     }
 };
 
-// Decodes part A and part B (independent, so at the same time, on this thread and the program's
-// helper thread). Nothing is written before all of it is known.
+// Decodes part A, then part B, each into its own decoder; the CRC-32 of the whole is taken as the
+// pieces are written. Nothing is written to disk before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
     std::optional<std::span<const std::uint8_t>> payloads[2];
@@ -54,32 +53,18 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
             return outcome;
         }
     }
-    // Each part's CRC-32 is taken on the thread that decoded it, while the piece is still in the
-    // cache.
-    std::uint32_t crcs[2] = {kCrc32Initial, kCrc32Initial};
-    std::function<void(std::size_t)> takeCrc;
-    if (!row.UsesProbes()) takeCrc = [&](std::size_t part) { crcs[part] = Crc32(SharedDecoder(part).Output()); };
-    DecodeError errors[2] = {DecodeError::kNone, DecodeError::kNone};
-    if (payloads[1]) {
-        const DecodedPair decoded =
-            DecodeInParallel(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1], takeCrc);
-        errors[0] = decoded.first;
-        errors[1] = decoded.second;
-    } else {
-        errors[0] = DecodeGuarded(SharedDecoder(0), *payloads[0]);
-        if (errors[0] == DecodeError::kNone && takeCrc) takeCrc(0);
-    }
     for (std::size_t part = 0; part < 2; ++part) {
         if (!payloads[part]) continue;
-        if (errors[part] != DecodeError::kNone) {
+        PayloadDecoder& decoder = SharedDecoder(part);
+        const DecodeError error =
+            row.UsesProbes() ? decoder.Decode(*payloads[part]) : decoder.Decode(*payloads[part], content.crc);
+        if (error != DecodeError::kNone) {
             ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
             outcome.resourceName = row.resourceNames[part];
-            outcome.decodeError = errors[part];
+            outcome.decodeError = error;
             return outcome;
         }
-        const auto piece = SharedDecoder(part).Output();
-        content.crc = part == 0 ? crcs[0] : Crc32Combine(content.crc, crcs[part], piece.size());
-        content.pieces[content.pieceCount++] = piece;
+        content.pieces[content.pieceCount++] = decoder.Output();
     }
     return {};
 }

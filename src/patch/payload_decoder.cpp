@@ -2,35 +2,64 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cstring>
 #include <new>
 
-#include "base/run_together.h"
+#include "patch/crc32.h"
 
 namespace updater::patch {
 namespace {
 
+// The token stream: a literal run is a header byte 0x80 | (n - 1) and n bytes; a match is two bytes,
+// 3 bits of length - 3 and 12 bits of distance.
+constexpr std::size_t kMaxLiteralRun = 128;
+constexpr std::size_t kMatchTokenBytes = 2;
+constexpr std::size_t kMinMatchLength = 3;
+constexpr std::size_t kMaxMatchLength = kMinMatchLength + 7;
+constexpr std::size_t kMaxDistance = 4095;
+
+// The largest token in the intermediate bytes and the most output one token can make.
+constexpr std::size_t kLargestToken = 1 + kMaxLiteralRun;
+constexpr std::size_t kLargestExpansion = std::max(kMaxLiteralRun, kMaxMatchLength);
+static_assert(kLargestToken == 129 && kLargestExpansion == 128);
+// Every token makes at least half as many bytes as it takes (a run of n + 1 bytes n, a match of 2
+// at least 3), so a stream of more than twice the largest piece cannot fit it.
+static_assert(kMatchTokenBytes <= 2 * kMinMatchLength);
+
+// The hot loops copy whole blocks: a short literal run or a match is one kOverCopy-byte copy, a
+// long run one per kOverCopy bytes, and a match one or two 8-byte steps (CopyMatch).
+constexpr std::size_t kOverCopy = 16;
+static_assert(kMaxMatchLength <= kOverCopy, "a match that does not overlap is one block");
+static_assert(kMaxLiteralRun % kOverCopy == 0, "a long run's blocks end where its token ends");
+static_assert(kMaxDistance < std::size_t{1} << 12);
+
+// Bytes behind the logical end of the intermediate and output buffers that the hot loops may
+// overwrite or over-read. A block copy of a token that ends at the end of a buffer reaches at most
+// kOverCopy - 1 bytes past it (a token makes or holds at least one byte); a three-symbol store of
+// stage 1 writes four bytes.
+constexpr std::size_t kSlack = 32;
+static_assert(kSlack >= kOverCopy - 1);
+static_assert(kSlack >= sizeof(std::uint32_t) - 1);
+
 // Copies a match of length 3 to 10 from distance bytes back, as a byte-by-byte copy would (the
-// source may overlap what it writes). It may write up to 16 bytes, into the output's slack.
+// source may overlap what it writes). It writes kOverCopy bytes (or `length`), the rest into what
+// the next token overwrites or the output's slack.
 inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
+    constexpr std::size_t kStep = kOverCopy / 2;
+    static_assert(2 * kStep >= kMaxMatchLength);
     const std::uint8_t* const from = out - distance;
-    if (distance >= 8) {
-        // Each 8-byte step reads only bytes at least 8 back, all written already.
-        std::memcpy(out, from, 8);
-        std::memcpy(out + 8, from + 8, 8);
+    if (distance >= kStep) {
+        // Each step reads only bytes at least kStep back, all written already.
+        std::memcpy(out, from, kStep);
+        std::memcpy(out + kStep, from + kStep, kStep);
     } else if (distance == 1) {
-        std::memset(out, *from, 16);
+        std::memset(out, *from, kOverCopy);
     } else {
         for (std::size_t i = 0; i < length; ++i)
             out[i] = from[i];
     }
 }
-
-// Bytes behind the logical end of the intermediate and output buffers that the hot loops may
-// overwrite or over-read (whole 16-byte copies past a token, three-symbol stores near the end).
-constexpr std::size_t kSlack = 32;
 
 // The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
 // resolved there directly; longer ones go through a secondary table per primary slot.
@@ -50,6 +79,22 @@ constexpr std::uint32_t kShiftMask = 63;
 constexpr std::uint32_t kCountShift = 6;
 constexpr std::uint32_t kCountMask = 3u << kCountShift;
 constexpr unsigned kMaxSymbolsPerEntry = 3;
+static_assert(kMaxCodeLength <= kLengthMask, "a length fits in bits 0-4");
+static_assert(kLengthMask == 31 && kShiftMask == 63 && kCountShift == 6,
+              "a 64-bit shift by the entry takes bits 0-5: the length and the clear bit 5");
+static_assert(kMaxSymbolsPerEntry <= kCountMask >> kCountShift && 8 + 8 * kMaxSymbolsPerEntry <= 32);
+
+// Stage 1's bit buffer. A refill loads 8 bytes and keeps the whole bytes that fit behind the bits
+// it holds, so it leaves between kRefillBits and 63 bits (bitsLeft | kRefillBits for fewer than 64).
+// That pays for kLookupsPerRefill lookups of the longest code, and each lookup writes at most
+// kMaxSymbolsPerEntry symbols.
+constexpr unsigned kBitBufferBits = 64;
+constexpr unsigned kRefillBits = kBitBufferBits - 8;
+constexpr unsigned kLookupsPerRefill = 3;
+constexpr std::ptrdiff_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
+static_assert(kRefillBits == 56 && (kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
+static_assert(kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
+static_assert(kPrimaryBits <= kMaxCodeLength, "a multi-symbol entry uses no more bits than a code may");
 
 constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
     return length | (1u << kCountShift) | (std::uint32_t{symbol} << 8);
@@ -271,7 +316,13 @@ DecodeError PayloadDecoder::Fail(DecodeError error, std::size_t position) {
 DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload) {
     const DecodeError stage1 = RunStage1(payload);
     if (stage1 != DecodeError::kNone) return stage1;
-    return RunStage2();
+    return Expand(nullptr);
+}
+
+DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload, std::uint32_t& crc) {
+    const DecodeError stage1 = RunStage1(payload);
+    if (stage1 != DecodeError::kNone) return stage1;
+    return Expand(&crc);
 }
 
 DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
@@ -356,14 +407,14 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     unsigned bitsLeft = 0;
     const std::uint8_t* p = data + codeStreamStart;
 
-    // Fast path: while 8 payload bytes can be loaded at once and 9 symbols still fit. A refill
-    // leaves at least 56 real bits, enough for three lookups of up to 16 bits each, so nothing
-    // here can run past the payload.
-    while (data + size - p >= 8 && outEnd - out >= std::ptrdiff_t{3 * kMaxSymbolsPerEntry}) {
+    // Fast path: while 8 payload bytes can be loaded at once and a refill's symbols still fit. A
+    // refill leaves at least kRefillBits real bits, enough for its lookups, so nothing here can run
+    // past the payload.
+    while (data + size - p >= 8 && outEnd - out >= kSymbolsPerRefill) {
         bits |= LoadBigEndian64(p) >> bitsLeft;
-        p += (63 - bitsLeft) >> 3;
-        bitsLeft |= 56;
-        for (int step = 0; step < 3; ++step) {
+        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
+        bitsLeft |= kRefillBits;
+        for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
             std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
             if (entry & kCountMask) {
                 StoreSymbols(out, entry);
@@ -434,6 +485,10 @@ DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
 }
 
 DecodeError PayloadDecoder::RunStage2() {
+    return Expand(nullptr);
+}
+
+DecodeError PayloadDecoder::Expand(std::uint32_t* crc) {
     outputSize_ = 0;
     // Without stage 1 (or after it failed) there is nothing whole to expand.
     if (!intermediateComplete_) return Fail(DecodeError::kNoIntermediate, 0);
@@ -453,31 +508,41 @@ DecodeError PayloadDecoder::RunStage2() {
     std::uint8_t* const outEnd = outBegin + kMaxPieceSize;
     std::uint8_t* out = outBegin;
 
-    // Fast path: while both buffers have room for `safe` more of the largest tokens (129 bytes in,
-    // 128 out), no token can be cut off or overflow the piece, and only a match's distance needs
-    // checking. A bad one is left to the checked loop below, which reports it.
-    constexpr std::size_t kLargestToken = 129;
-    constexpr std::size_t kLargestExpansion = 128;
+    // The CRC-32 follows the output in blocks that are still in the first-level cache: after each
+    // batch of tokens once kCrcBlock bytes are new. The bytes before `out` are final.
+    constexpr std::size_t kCrcBlock = 8192;
+    constexpr std::size_t kBatch = kCrcBlock / kLargestExpansion;
+    std::uint32_t runningCrc = crc != nullptr ? *crc : kCrc32Initial;
+    const std::uint8_t* crcDone = outBegin;
+    const auto foldCrc = [&] {
+        runningCrc = Crc32Update(runningCrc, {crcDone, out});
+        crcDone = out;
+    };
+
+    // Fast path: while both buffers have room for a batch of the largest tokens, no token can be
+    // cut off or overflow the piece, and only a match's distance needs checking. A bad one is left
+    // to the checked loop below, which reports it. The block copies reach at most kOverCopy - 1
+    // bytes past the batch's last token, into the next tokens or the slack.
     for (;;) {
-        std::size_t safe = std::min(static_cast<std::size_t>(inEnd - in) / (kLargestToken + 1),
-                                    static_cast<std::size_t>(outEnd - out) / kLargestExpansion);
+        std::size_t safe = std::min({static_cast<std::size_t>(inEnd - in) / kLargestToken,
+                                     static_cast<std::size_t>(outEnd - out) / kLargestExpansion, kBatch});
         if (safe == 0) break;
         do {
-            // Both kinds of token are a copy of up to 16 bytes from a source: the token's own bytes
-            // for a literal run, the output `distance` back for a match. Choosing the source
-            // without a branch spares a mispredicted jump per token; only long literal runs and
-            // matches that overlap what they write, or reach too far back, take the rare branch.
+            // Both kinds of token are a copy of up to kOverCopy bytes from a source: the token's own
+            // bytes for a literal run, the output `distance` back for a match. Only long literal
+            // runs and matches that overlap what they write, or reach too far back, take the rare
+            // branch.
             const unsigned c = in[0];
             const bool literal = (c & 0x80) != 0;
             const std::size_t distance = ((c & 0x0F) << 8) | in[1];
-            const std::size_t length = literal ? (c & 0x7F) + 1 : ((c >> 4) & 7) + 3;
+            const std::size_t length = literal ? (c & 0x7F) + 1 : ((c >> 4) & 7) + kMinMatchLength;
             const std::size_t produced = static_cast<std::size_t>(out - outBegin);
-            const std::size_t advance = literal ? length + 1 : 2;
+            const std::size_t advance = literal ? length + 1 : kMatchTokenBytes;
             // Distance 0 wraps around and counts as reaching too far back.
-            if (literal ? length > 16 : (distance - 1 >= produced || distance < length)) [[unlikely]] {
+            if (literal ? length > kOverCopy : (distance - 1 >= produced || distance < length)) [[unlikely]] {
                 if (literal) {
-                    for (std::size_t i = 0; i < length; i += 16)
-                        std::memcpy(out + i, in + 1 + i, 16);
+                    for (std::size_t i = 0; i < length; i += kOverCopy)
+                        std::memcpy(out + i, in + 1 + i, kOverCopy);
                 } else {
                     if (distance - 1 >= produced) goto checked;
                     CopyMatch(out, distance, length);
@@ -486,19 +551,20 @@ DecodeError PayloadDecoder::RunStage2() {
                 // Loaded whole before it is stored: a match may read bytes past `out` that the
                 // store replaces, but only its first `length` bytes count, and those lie before
                 // `out`.
-                std::uint8_t block[16];
-                std::memcpy(block, literal ? in + 1 : out - distance, 16);
-                std::memcpy(out, block, 16);
+                std::uint8_t block[kOverCopy];
+                std::memcpy(block, literal ? in + 1 : out - distance, kOverCopy);
+                std::memcpy(out, block, kOverCopy);
             }
             in += advance;
             out += length;
         } while (--safe != 0);
+        if (crc != nullptr && static_cast<std::size_t>(out - crcDone) >= kCrcBlock) foldCrc();
     }
 
 checked:
     // Each token is checked whole, as differences of pointers inside one buffer; after that its
-    // bytes are copied without further checks, in 8- or 16-byte steps that may spill into the
-    // slack behind either buffer.
+    // bytes are copied without further checks, in blocks that may spill into the slack behind
+    // either buffer.
     while (in < inEnd) {
         const std::uint8_t* const token = in;
         // A failure names the token's place in the intermediate bytes.
@@ -514,14 +580,14 @@ checked:
             if (length > static_cast<std::size_t>(outEnd - out)) {
                 return failAtToken(DecodeError::kPieceTooLarge);
             }
-            for (std::size_t i = 0; i < length; i += 16)
-                std::memcpy(out + i, in + i, 16);
+            for (std::size_t i = 0; i < length; i += kOverCopy)
+                std::memcpy(out + i, in + i, kOverCopy);
             in += length;
             out += length;
         } else {
             if (in == inEnd) return failAtToken(DecodeError::kTruncatedMatch);
             const std::size_t distance = ((c & 0x0F) << 8) | *in++;
-            const std::size_t length = ((c >> 4) & 7) + 3;
+            const std::size_t length = ((c >> 4) & 7) + kMinMatchLength;
             if (distance == 0) return failAtToken(DecodeError::kZeroDistance);
             if (distance > static_cast<std::size_t>(out - outBegin)) {
                 return failAtToken(DecodeError::kDistanceBeforeStart);
@@ -534,107 +600,11 @@ checked:
         }
     }
     outputSize_ = static_cast<std::size_t>(out - outBegin);
+    if (crc != nullptr) {
+        foldCrc();
+        *crc = runningCrc;
+    }
     return DecodeError::kNone;
-}
-
-DecodeError DecodeGuarded(PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept {
-    // Decode reports running out of memory itself; anything thrown all the same counts as that.
-    try {
-        return decoder.Decode(payload);
-    } catch (...) {
-        return DecodeError::kOutOfMemory;
-    }
-}
-
-namespace {
-
-// The stages of two pieces shared out between two threads: job 2p is piece p's stage 1, job 2p + 1
-// its stage 2, which waits for the first. Each thread takes the first job of its own order that is
-// free and ready, until none is; a stage 2 becomes ready only when its stage 1 is done, and the
-// thread that did that takes it at once if nobody else has, so every job is done exactly once.
-class SharedStages {
-  public:
-    SharedStages(PayloadDecoder* decoders[2], const std::span<const std::uint8_t> payloads[2],
-                 const std::function<void(std::size_t)>& finished)
-        : decoders_{decoders[0], decoders[1]}, payloads_{payloads[0], payloads[1]}, finished_(finished) {}
-
-    void Work(const std::array<int, 4>& order) noexcept {
-        for (;;) {
-            int job = -1;
-            for (int candidate : order) {
-                if (!Ready(candidate) || claimed_[candidate].exchange(true, std::memory_order_acq_rel)) continue;
-                job = candidate;
-                break;
-            }
-            if (job < 0) return;
-            Run(job);
-        }
-    }
-
-    DecodeError Result(std::size_t piece) const { return errors_[piece]; }
-
-  private:
-    bool Ready(int job) const {
-        if (claimed_[job].load(std::memory_order_relaxed)) return false;
-        return job % 2 == 0 || stageOneDone_[job / 2].load(std::memory_order_acquire);
-    }
-
-    void Run(int job) noexcept {
-        const std::size_t piece = static_cast<std::size_t>(job / 2);
-        PayloadDecoder& decoder = *decoders_[piece];
-        if (job % 2 == 0) {
-            errors_[piece] = Guarded([&] { return decoder.RunStage1(payloads_[piece]); });
-            // A failed stage 1 leaves nothing to expand: its stage 2 is taken as done.
-            if (errors_[piece] != DecodeError::kNone) claimed_[job + 1].store(true, std::memory_order_relaxed);
-            stageOneDone_[piece].store(true, std::memory_order_release);
-            return;
-        }
-        errors_[piece] = Guarded([&] { return decoder.RunStage2(); });
-        if (errors_[piece] == DecodeError::kNone && finished_) finished_(piece);
-    }
-
-    template <typename Stage>
-    static DecodeError Guarded(Stage stage) noexcept {
-        // The stages report running out of memory themselves; anything thrown all the same
-        // counts as that and stays on its thread.
-        try {
-            return stage();
-        } catch (...) {
-            return DecodeError::kOutOfMemory;
-        }
-    }
-
-    PayloadDecoder* decoders_[2];
-    std::span<const std::uint8_t> payloads_[2];
-    const std::function<void(std::size_t)>& finished_;
-    DecodeError errors_[2] = {DecodeError::kNone, DecodeError::kNone};
-    std::atomic<bool> claimed_[4] = {false, false, false, false};
-    std::atomic<bool> stageOneDone_[2] = {false, false};
-};
-
-}  // namespace
-
-DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
-                             std::span<const std::uint8_t> secondPayload,
-                             const std::function<void(std::size_t piece)>& finished) {
-    DecodedPair result;
-    if (&first == &second) {
-        // One decoder keeps one piece: the second overwrites the first, as two calls would.
-        result.first = DecodeGuarded(first, firstPayload);
-        if (result.first == DecodeError::kNone && finished) finished(0);
-        result.second = DecodeGuarded(second, secondPayload);
-        if (result.second == DecodeError::kNone && finished) finished(1);
-        return result;
-    }
-    PayloadDecoder* decoders[2] = {&first, &second};
-    const std::span<const std::uint8_t> payloads[2] = {firstPayload, secondPayload};
-    SharedStages stages(decoders, payloads, finished);
-    // The calling thread starts on the first piece, the helper on the second; whichever comes
-    // free first goes on with what is left.
-    base::RunTogether([&]() noexcept { stages.Work({0, 2, 1, 3}); }, [&]() noexcept { stages.Work({2, 3, 0, 1}); });
-    result.first = stages.Result(0);
-    result.second = stages.Result(1);
-    return result;
 }
 
 }  // namespace updater::patch

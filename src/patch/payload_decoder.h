@@ -14,7 +14,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -62,6 +61,10 @@ class PayloadDecoder {
 
     // Decodes one piece. kNone on success; Output() is then the piece, valid until the next Decode.
     DecodeError Decode(std::span<const std::uint8_t> payload);
+    // The same, and folds the piece into the running CRC-32 `crc` (patch/crc32.h) while it is
+    // written, a few kilobytes behind the output, so the piece is not read again for it: a file's
+    // pieces decoded in order give the file's CRC-32. On failure crc is left as it was.
+    DecodeError Decode(std::span<const std::uint8_t> payload, std::uint32_t& crc);
     std::span<const std::uint8_t> Output() const;
 
     // The two stages on their own. RunStage1 reads the payload into the code table and the
@@ -88,6 +91,7 @@ class PayloadDecoder {
     DecodeError ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart);
     DecodeError DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart);
     bool PrepareIntermediate(std::size_t size);
+    DecodeError Expand(std::uint32_t* crc);
 
     std::vector<CodeEntry> entries_;
     std::unique_ptr<Tables> tables_;
@@ -101,26 +105,5 @@ class PayloadDecoder {
     DecodeError failure_ = DecodeError::kNone;
     std::size_t failurePosition_ = 0;
 };
-
-// Decode, with anything thrown counted as kOutOfMemory, for callers that must not throw (a job of
-// base::RunTogether).
-DecodeError DecodeGuarded(PayloadDecoder& decoder, std::span<const std::uint8_t> payload) noexcept;
-
-struct DecodedPair {
-    DecodeError first = DecodeError::kNone;
-    DecodeError second = DecodeError::kNone;
-};
-
-// Decodes two independent payloads at the same time, on the calling thread and the program's
-// helper thread (base::RunTogether), both done with them when this returns; the results are as
-// from first.Decode(firstPayload) and second.Decode(secondPayload). The four stages are shared out
-// as the threads come free (each piece's stage 2 after its stage 1), so a helper that starts late,
-// on a busy machine, costs less than a whole piece. finished(0) or finished(1) runs once the first
-// or second piece is decoded, on the thread that decoded it, and must not throw. The decoders
-// share nothing, so they must be two; when the helper cannot be had, or one decoder is given
-// twice, the two run one after the other.
-DecodedPair DecodeInParallel(PayloadDecoder& first, std::span<const std::uint8_t> firstPayload, PayloadDecoder& second,
-                             std::span<const std::uint8_t> secondPayload,
-                             const std::function<void(std::size_t piece)>& finished = {});
 
 }  // namespace updater::patch

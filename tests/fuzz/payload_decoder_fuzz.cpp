@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the payload decoder, both as a whole payload and as a token stream for
 // the second stage alone. One decoder serves every input, as in the updater, so state left over
-// from a failed piece would show up in the next one.
+// from a failed piece would show up in the next one. The payload is decoded with the CRC-32 taken
+// in the same pass, which must be that of the output, or untouched after a failure.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "patch/crc32.h"
 #include "patch/payload_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -13,12 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static updater::patch::PayloadDecoder decoder;
     const std::span<const std::uint8_t> input(data, size);
 
-    const DecodeError error = decoder.Decode(input);
+    constexpr std::uint32_t kBefore = 0x5EED1234;  // as if a part A came first
+    std::uint32_t crc = kBefore;
+    const DecodeError error = decoder.Decode(input, crc);
     if (error == DecodeError::kNone) {
         // Stage 1 produced at least one token, and every token yields at least one byte.
         if (decoder.Output().empty() || decoder.Output().size() > updater::patch::kMaxPieceSize) std::abort();
+        if (crc != updater::patch::Crc32Update(kBefore, decoder.Output())) std::abort();
     } else {
         if (!decoder.Output().empty() || updater::patch::Describe(error).empty()) std::abort();
+        if (crc != kBefore) std::abort();
         if (decoder.FailureReason().empty()) std::abort();
     }
 

@@ -195,31 +195,30 @@ TEST(PayloadDecoder, LongestMatchReachesTheFullWindow) {
     EXPECT_EQ(Span(decoder.Output()), piece);
 }
 
-// Decoded on two threads at once: the same bytes, and a fault in one piece reported for that
-// piece alone, exactly as a decoder on its own reports it.
+// Decoded one after the other with the CRC-32 taken as the pieces are written: the file's bytes
+// and its CRC-32; a fault reported as the decoder reports it without the CRC, the CRC untouched.
 TEST(PayloadDecoder, TheProgramPayloadsBuildTheNewProgramFile) {
     const auto a = ProgramResources().Find("PEN251IEA");
     const auto b = ProgramResources().Find("PEN251IEB");
     ASSERT_TRUE(a && b);
     PayloadDecoder first;
     PayloadDecoder second;
-    const DecodedPair both = DecodeInParallel(first, *a, second, *b);
-    ASSERT_EQ(both.first, DecodeError::kNone) << first.FailureReason();
-    ASSERT_EQ(both.second, DecodeError::kNone) << second.FailureReason();
+    std::uint32_t crc = kCrc32Initial;
+    ASSERT_EQ(first.Decode(*a, crc), DecodeError::kNone) << first.FailureReason();
+    ASSERT_EQ(second.Decode(*b, crc), DecodeError::kNone) << second.FailureReason();
     EXPECT_EQ(first.Output().size(), 1'500'000u);
     EXPECT_EQ(second.Output().size(), 1'221'280u);
     EXPECT_EQ(Crc32Update(Crc32(first.Output()), second.Output()), 0xF4F34DB0u);
+    EXPECT_EQ(crc, 0xF4F34DB0u);
 
     const std::span<const std::uint8_t> cut = a->first(a->size() / 2);
     PayloadDecoder alone;
     const DecodeError expected = alone.Decode(cut);
     ASSERT_NE(expected, DecodeError::kNone);
-    const DecodedPair faulty = DecodeInParallel(first, *b, second, cut);
-    EXPECT_EQ(faulty.first, DecodeError::kNone);
-    EXPECT_EQ(first.Output().size(), 1'221'280u);
-    EXPECT_EQ(faulty.second, expected);
+    EXPECT_EQ(second.Decode(cut, crc), expected);
     EXPECT_EQ(second.FailureReason(), alone.FailureReason());
     EXPECT_TRUE(second.Output().empty());
+    EXPECT_EQ(crc, 0xF4F34DB0u);
 }
 
 // --- Symbol table semantics ----------------------------------------------------------------------
