@@ -81,7 +81,6 @@ class RegKey {
 // The product's small registry routines.
 RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, bool readOnly,
                   RegView view = RegView::kNative) noexcept;
-bool CloseRegKey(RegKey& key) noexcept;
 
 struct RegBool {
     bool found = false;  // the key opened and the value exists, whatever its type

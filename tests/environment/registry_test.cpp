@@ -79,8 +79,8 @@ TEST(RegistryRoutinesTest, KeysCloseOnceWhetherMovedClosedOrDropped) {
         RegKey third = OpenRegKey(registry, kUser, "K", true);
         third = std::move(second);
         EXPECT_EQ(registry.OpenKeyCount(), 1u) << "assignment closed the key it replaced";
-        EXPECT_TRUE(CloseRegKey(third));
-        EXPECT_TRUE(CloseRegKey(third)) << "closing a closed key is harmless";
+        EXPECT_TRUE(third.Close());
+        EXPECT_TRUE(third.Close()) << "closing a closed key is harmless";
         RegValue value;
         EXPECT_EQ(third.Query("x", value), RegStatus::kFailed);
         RegKey dropped = OpenRegKey(registry, kUser, "K", true);
