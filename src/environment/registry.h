@@ -3,8 +3,8 @@
 // machine's hive, values read and written as 8-bit strings (the system code page), so scrambled
 // names and data come back byte for byte as they were stored.
 //
-// Registry is the seam: Win32 behind it on Windows (SystemRegistry()), MemoryRegistry in native
-// tests. Keys are RegKey values that close themselves. Nothing here throws.
+// Registry is the seam: Win32 behind it on Windows (SystemRegistry()), an in-memory registry in
+// tests (tests/test_support). Keys are RegKey values that close themselves. Nothing here throws.
 
 #include <cstdint>
 #include <string>

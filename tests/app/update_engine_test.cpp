@@ -11,7 +11,7 @@
 #include "app/this_build.h"
 #include "base/file_system.h"
 #include "environment/install_location.h"
-#include "environment/memory_registry.h"
+#include "test_support/memory_registry.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
 #include "patch/resource_source.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "environment/memory_registry.h"
+#include "test_support/memory_registry.h"
 
 namespace updater::environment {
 namespace {
