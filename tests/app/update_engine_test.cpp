@@ -11,10 +11,10 @@
 #include "app/this_build.h"
 #include "base/file_system.h"
 #include "environment/install_location.h"
-#include "test_support/memory_registry.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
 #include "patch/resource_source.h"
+#include "test_support/memory_registry.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::app {
