@@ -2,7 +2,6 @@
 
 #include "base/file_system.h"
 #include "base/safe_file_write.h"
-#include "base/system_text.h"
 #include "environment/install_location.h"
 #include "environment/shell.h"
 #include "environment/shortcuts.h"
@@ -13,16 +12,6 @@
 #include "patch/file_state.h"
 
 namespace updater::app {
-namespace {
-
-const patch::TPatchSlownikInfo* DictionaryRecordFor(std::int32_t appId) {
-    for (const patch::TPatchSlownikInfo& record : patch::DictionaryUpdates()) {
-        if (record.products.Contains(appId)) return &record;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 SystemUpdateEngine::SystemUpdateEngine(const AppConfiguration& config, environment::Registry& registry,
                                        const patch::ResourceSource& resources)
@@ -30,24 +19,6 @@ SystemUpdateEngine::SystemUpdateEngine(const AppConfiguration& config, environme
 
 std::string SystemUpdateEngine::FindInstallFolder(std::int32_t appId) {
     return environment::FindInstallFolder(registry_, appId);
-}
-
-bool SystemUpdateEngine::DirectoryExists(const std::string& path) {
-    return base::DirectoryExists(path);
-}
-bool SystemUpdateEngine::FileExists(const std::string& path) {
-    return base::FileExists(path);
-}
-char SystemUpdateEngine::PathSeparator() const {
-    return base::PathSeparator();
-}
-
-std::string SystemUpdateEngine::FileName(int fileIndex) {
-    return std::string(patch::FileName(fileIndex));
-}
-
-std::int32_t SystemUpdateEngine::CurrentVersionNumber(int fileIndex) {
-    return patch::CurrentVersion(fileIndex);
 }
 
 patch::FileState SystemUpdateEngine::CheckFileState(int fileIndex, const std::string& path) {
@@ -72,15 +43,9 @@ std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {
     return lines;
 }
 
-std::optional<std::string> SystemUpdateEngine::DictionaryFileFor(std::int32_t appId) {
-    const patch::TPatchSlownikInfo* record = DictionaryRecordFor(appId);
-    if (record == nullptr) return std::nullopt;
-    return std::string(record->oldState.fileName);
-}
-
 patch::DictionaryUpdateResult SystemUpdateEngine::UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                                    UpdateView& view) {
-    const patch::TPatchSlownikInfo* record = DictionaryRecordFor(config_.appId);
+    const patch::TPatchSlownikInfo* record = patch::DictionaryRecordFor(config_.appId);
     if (record == nullptr) return {};
     int percent = 0;
     const patch::DictionaryUpdateResult result = patch::UpdateDictionary(folder, *record, resources_, percent, [&] {
@@ -93,13 +58,6 @@ patch::DictionaryUpdateResult SystemUpdateEngine::UpdateDictionary(const std::st
 
 void SystemUpdateEngine::UpdateShortcuts(const std::string& folder) {
     environment::UpdateShortcuts(config_.patchKind, config_.appId, folder, environment::SystemShell(), registry_);
-}
-
-std::u16string SystemUpdateEngine::Widen(const std::string& text) const {
-    return base::WidenSystemText(text);
-}
-std::string SystemUpdateEngine::Narrow(const std::u16string& text) const {
-    return base::NarrowSystemText(text);
 }
 
 }  // namespace updater::app

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/product_identity.h"
 #include "app/update_run.h"
@@ -19,20 +20,12 @@ class SystemUpdateEngine final : public UpdateEngine {
                        const patch::ResourceSource& resources);
 
     std::string FindInstallFolder(std::int32_t appId) override;
-    bool DirectoryExists(const std::string& path) override;
-    bool FileExists(const std::string& path) override;
-    char PathSeparator() const override;
-    std::string FileName(int fileIndex) override;
-    std::int32_t CurrentVersionNumber(int fileIndex) override;
+    std::vector<std::string> WordStartupFolders() override;
     patch::FileState CheckFileState(int fileIndex, const std::string& path) override;
     patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) override;
-    std::vector<std::string> WordStartupFolders() override;
-    std::optional<std::string> DictionaryFileFor(std::int32_t appId) override;
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;
-    std::u16string Widen(const std::string& text) const override;
-    std::string Narrow(const std::u16string& text) const override;
 
   private:
     const AppConfiguration& config_;

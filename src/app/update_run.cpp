@@ -4,7 +4,10 @@
 
 #include "app/caption_format.h"
 #include "app/text_ids.h"
+#include "base/file_system.h"
 #include "base/path.h"
+#include "base/system_text.h"
+#include "patch/file_catalogue.h"
 
 namespace updater::app {
 namespace {
@@ -37,9 +40,9 @@ class Run {
             // A part that throws instead of reporting must not leave the window unusable.
             view_.SetProgressTimer(false);
             state_.succeeded = false;
-            const std::u16string message = currentPath_.empty()
-                                               ? Text(kTextFolderNotFound)
-                                               : FormatCaption(Text(kTextCannotOpen), {engine_.Widen(currentPath_)});
+            const std::u16string message =
+                currentPath_.empty() ? Text(kTextFolderNotFound)
+                                     : FormatCaption(Text(kTextCannotOpen), {base::WidenSystemText(currentPath_)});
             view_.Ask(message, 0);
         }
 
@@ -63,12 +66,12 @@ class Run {
     void Work() {
         std::string folder = engine_.FindInstallFolder(config_.appId);
 
-        if (config_.patchKind == kPatchKindBrowse && (folder.empty() || !engine_.DirectoryExists(folder))) {
+        if (config_.patchKind == kPatchKindBrowse && (folder.empty() || !base::DirectoryExists(folder))) {
             if (std::optional<std::u16string> chosen = view_.BrowseForProgram())
-                folder = base::FolderOf(engine_.Narrow(*chosen));
+                folder = base::FolderOf(base::NarrowSystemText(*chosen));
         }
 
-        if (folder.empty() || !engine_.DirectoryExists(folder)) {
+        if (folder.empty() || !base::DirectoryExists(folder)) {
             // Without the product's folder there is nothing of the product's to touch: the
             // dictionary and shortcut steps would otherwise look in the current drive's root or
             // the current folder, and convert, delete or link whatever they found there.
@@ -77,7 +80,7 @@ class Run {
             return;
         }
 
-        folder = base::WithTrailingSeparator(folder, engine_.PathSeparator());
+        folder = base::WithTrailingSeparator(folder, base::PathSeparator());
         for (int i = 1; i <= kCatalogueRows; ++i) {
             if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
         }
@@ -90,8 +93,8 @@ class Run {
 
     void UpdateFile(int i, const std::string& folder) {
         bool verdict = false;
-        const std::string name = engine_.FileName(i);
-        view_.AppendMainText(FormatCaption(Text(kTextUpdatingFile), {engine_.Widen(name)}));
+        const std::string name(patch::FileName(i));
+        view_.AppendMainText(FormatCaption(Text(kTextUpdatingFile), {base::WidenSystemText(name)}));
         view_.Pump();
 
         std::vector<std::string> candidates;
@@ -101,9 +104,9 @@ class Run {
         const std::size_t count = candidates.size();
         for (std::size_t k = 0; k < count; ++k) {
             const std::string path =
-                base::WithTrailingSeparator(FolderOfLine(candidates[k]), engine_.PathSeparator()) + name;
+                base::WithTrailingSeparator(FolderOfLine(candidates[k]), base::PathSeparator()) + name;
             currentPath_ = path;
-            if (engine_.FileExists(path)) {
+            if (base::FileExists(path)) {
                 switch (engine_.CheckFileState(i, path)) {
                     case patch::FileState::kCurrent:
                         verdict = true;
@@ -113,20 +116,20 @@ class Run {
                         verdict = engine_.ReplaceFile(i, path).ok();
                         break;
                     case patch::FileState::kUnknownVersion:
-                        view_.Ask(FormatCaption(Text(kTextUnknownVersion), {engine_.Widen(path)}), 0);
+                        view_.Ask(FormatCaption(Text(kTextUnknownVersion), {base::WidenSystemText(path)}), 0);
                         break;
                     case patch::FileState::kError:
-                        view_.Ask(FormatCaption(Text(kTextCannotOpen), {engine_.Widen(path)}), 0);
+                        view_.Ask(FormatCaption(Text(kTextCannotOpen), {base::WidenSystemText(path)}), 0);
                         break;
                 }
-            } else if (engine_.CurrentVersionNumber(i) == 1) {
+            } else if (patch::CurrentVersion(i) == 1) {
                 // A file with no older version is new in this patch: create it wherever it is missing.
                 changed_ = true;
                 verdict = engine_.ReplaceFile(i, path).ok();
             } else if (k > 0) {
                 verdict = true;
             } else {
-                view_.Ask(FormatCaption(Text(kTextFileNotFound), {engine_.Widen(path)}), 0);
+                view_.Ask(FormatCaption(Text(kTextFileNotFound), {base::WidenSystemText(path)}), 0);
             }
 
             // Only the main folder's outcome is reported and counted.
@@ -156,15 +159,16 @@ void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateVie
 
 bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config, MainWindowState& state,
                        UpdateView& view, const TextLookup& texts, UpdateEngine& engine) {
-    const std::optional<std::string> file = engine.DictionaryFileFor(config.appId);
-    if (!file) return false;
+    const patch::TPatchSlownikInfo* record = patch::DictionaryRecordFor(config.appId);
+    if (record == nullptr) return false;
 
-    view.AppendMainText(FormatCaption(texts.Text(state.uiLanguage, kTextUpdatingFile, false), {engine.Widen(*file)}));
+    view.AppendMainText(FormatCaption(texts.Text(state.uiLanguage, kTextUpdatingFile, false),
+                                      {base::WidenSystemText(record->oldState.fileName)}));
     state.progressBaseText = view.MainText();
     view.SetProgressTimer(true);
 
     const patch::DictionaryUpdateResult outcome = engine.UpdateDictionary(
-        base::WithTrailingSeparator(folder, engine.PathSeparator()), state.progressPercent, view);
+        base::WithTrailingSeparator(folder, base::PathSeparator()), state.progressPercent, view);
     const bool verdict = outcome.NewFileInPlace();
     const bool result = outcome.code != patch::DictionaryUpdateCode::kAlreadyNew;
     if (!verdict) state.succeeded = false;

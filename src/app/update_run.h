@@ -18,42 +18,29 @@
 
 namespace updater::app {
 
-// What the run asks of the other rooms. Each call reports its outcome as a value; the run also
-// survives a call that throws (see RunUpdate).
+// The run's effects on the system that tests replace: finding the product, the word processor's
+// folders, checking and writing files, the dictionary and the shortcuts. Each call reports its
+// outcome as a value; the run also survives a call that throws (see RunUpdate). The file system's
+// questions, the catalogue and text conversion the run asks directly.
 class UpdateEngine {
   public:
     virtual ~UpdateEngine() = default;
 
     // The install folder as the product recorded it, without a trailing separator; empty if none.
     virtual std::string FindInstallFolder(std::int32_t appId) = 0;
-    virtual bool DirectoryExists(const std::string& path) = 0;
-    virtual bool FileExists(const std::string& path) = 0;
-    virtual char PathSeparator() const = 0;
-
-    // File catalogue: the target's name (no folder) and its current version number.
-    virtual std::string FileName(int fileIndex) = 0;
-    virtual std::int32_t CurrentVersionNumber(int fileIndex) = 0;
+    // The word processor's start-up folders as name=folder lines.
+    virtual std::vector<std::string> WordStartupFolders() = 0;
     // The state of an existing file.
     virtual patch::FileState CheckFileState(int fileIndex, const std::string& path) = 0;
     // Writes the current version of the file; ok() when it was written completely.
     virtual patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) = 0;
-    // The word processor's start-up folders as name=folder lines.
-    virtual std::vector<std::string> WordStartupFolders() = 0;
-
-    // The dictionary record that applies to the product: the name of its file, or nothing.
-    virtual std::optional<std::string> DictionaryFileFor(std::int32_t appId) = 0;
-    // Dictionary update of that record in a folder that ends with a separator: its code and what
-    // became of the conversion. It writes the percentage into progress and calls view.Pump() while
-    // it works.
+    // Dictionary update of the product's record (DictionaryRecordFor) in a folder that ends with
+    // a separator: its code and what became of the conversion. It writes the percentage into
+    // progress and calls view.Pump() while it works.
     virtual patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                            UpdateView& view) = 0;
-
     // The shortcut step of the patch kind, with the folder as the run holds it.
     virtual void UpdateShortcuts(const std::string& folder) = 0;
-
-    // 8-bit system-code-page text (file names, paths) as UTF-16 for the window, and back.
-    virtual std::u16string Widen(const std::string& text) const = 0;
-    virtual std::string Narrow(const std::u16string& text) const = 0;
 };
 
 // The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.

@@ -145,6 +145,33 @@ void RemoveLeftoversOf(const std::string& target) {
                     [&](std::string_view candidate) { return IsTemporaryNameOf(name, candidate); });
 }
 
+std::string Describe(const SafeWriteResult& result) {
+    const std::string error(Describe(result.error));
+    switch (result.failedStep) {
+        case SafeWriteStep::kNone:
+            return "written";
+        case SafeWriteStep::kCreate:
+            return "cannot create the new file beside the target: " + error;
+        case SafeWriteStep::kProduce:
+            return "the new content could not be produced";
+        case SafeWriteStep::kWrite:
+            return "cannot write the new file: " + error;
+        case SafeWriteStep::kFlush:
+            return "cannot flush the new file to disk: " + error;
+        case SafeWriteStep::kClose:
+            return "cannot close the new file: " + error;
+        case SafeWriteStep::kVerify:
+            if (result.error != FileError::kNone) return "cannot read the new file back: " + error;
+            return "the new file does not read back as written";
+        case SafeWriteStep::kTargetChanged:
+            return "the file is no longer the one that was checked (it or a folder on its path was swapped); "
+                   "nothing replaced";
+        case SafeWriteStep::kMove:
+            return "cannot put the new file in place of the target: " + error;
+    }
+    return "unknown failure";
+}
+
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps) {
     std::string temporaryPath;
     FileResult<File> created = FileError::kIo;

@@ -84,6 +84,9 @@ struct SafeWriteResult {
     bool ok() const { return failedStep == SafeWriteStep::kNone; }
 };
 
+// One line saying which step failed and why ("written" when none did).
+std::string Describe(const SafeWriteResult& result);
+
 // What reading a temporary file back found.
 struct ReadBack {
     FileError error = FileError::kNone;  // it could not be read

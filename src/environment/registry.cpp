@@ -46,10 +46,6 @@ RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, bool 
     return RegKey(registry, handle);
 }
 
-bool CloseRegKey(RegKey& key) noexcept {
-    return key.Close();
-}
-
 RegBool ReadRegBool(Registry& registry, RegRoot root, std::string_view path, std::string_view name,
                     RegView view) noexcept {
     RegKey key = OpenRegKey(registry, root, path, true, view);

@@ -3,8 +3,8 @@
 // machine's hive, values read and written as 8-bit strings (the system code page), so scrambled
 // names and data come back byte for byte as they were stored.
 //
-// Registry is the seam: Win32 behind it on Windows (SystemRegistry()), MemoryRegistry in native
-// tests. Keys are RegKey values that close themselves. Nothing here throws.
+// Registry is the seam: Win32 behind it on Windows (SystemRegistry()), an in-memory registry in
+// tests (tests/test_support). Keys are RegKey values that close themselves. Nothing here throws.
 
 #include <cstdint>
 #include <string>
@@ -81,7 +81,6 @@ class RegKey {
 // The product's small registry routines.
 RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, bool readOnly,
                   RegView view = RegView::kNative) noexcept;
-bool CloseRegKey(RegKey& key) noexcept;
 
 struct RegBool {
     bool found = false;  // the key opened and the value exists, whatever its type

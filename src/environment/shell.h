@@ -1,15 +1,12 @@
 #pragma once
 // The desktop shell as the update needs it: where special folders are, where the Start menu's
 // Programs folder is, and making shortcut (.lnk) files. Shell is the seam: the Windows shell behind
-// it on Windows (SystemShell()), RecordingShell in native tests. Nothing here throws; failures come
+// it on Windows (SystemShell()), a recording stand-in in tests (tests/test_support). Nothing here throws; failures come
 // back as an empty path or false.
 
 #include <cstdint>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "environment/registry.h"
 
@@ -44,36 +41,5 @@ Shell& SystemShell() noexcept;
 // with allUsers the machine's "Common Programs" first, then (or without allUsers) the user's
 // "Programs". Empty when neither is recorded.
 std::string GetProgramsFolder(Registry& registry, bool allUsers) noexcept;
-
-// A stand-in shell for tests: special folders are whatever the test sets, and every shortcut
-// asked for is recorded instead of written.
-class RecordingShell final : public Shell {
-  public:
-    struct Shortcut {
-        std::string target;
-        std::string linkFile;
-        std::string description;
-        bool operator==(const Shortcut&) const = default;
-    };
-
-    std::string GetSpecialFolder(std::int32_t folderId) noexcept override;
-    bool CreateShortcut(const std::string& target, const std::string& linkFile,
-                        const std::string& description) noexcept override;
-
-    // The path GetSpecialFolder returns for folderId, exactly as given.
-    void SetSpecialFolder(std::int32_t folderId, std::string path) { folders_[folderId] = std::move(path); }
-    // What CreateShortcut answers from now on (the request is recorded either way).
-    void SetCreateResult(bool result) { createResult_ = result; }
-    // CreateShortcut answers false for this link file whatever SetCreateResult said.
-    void FailLink(std::string linkFile) { failingLinks_.insert(std::move(linkFile)); }
-
-    const std::vector<Shortcut>& Created() const { return created_; }
-
-  private:
-    std::map<std::int32_t, std::string> folders_;
-    std::vector<Shortcut> created_;
-    std::set<std::string> failingLinks_;
-    bool createResult_ = true;
-};
 
 }  // namespace updater::environment

@@ -46,6 +46,13 @@ std::span<const TPatchSlownikInfo> DictionaryUpdates() {
     return kDictionaryUpdates;
 }
 
+const TPatchSlownikInfo* DictionaryRecordFor(std::int32_t appId) {
+    for (const TPatchSlownikInfo& record : kDictionaryUpdates) {
+        if (record.products.Contains(appId)) return &record;
+    }
+    return nullptr;
+}
+
 std::string DictionaryTemporaryName(const std::string& folder, unsigned attempt) {
     return folder + "slupdate" + (attempt == 0 ? std::string() : std::to_string(attempt)) + ".tmp";
 }
@@ -143,22 +150,34 @@ ConvertResult ConvertDictionary(const std::string& source, const std::string& de
     return result;
 }
 
-std::string_view Describe(DictionaryUpdateOutcome outcome) {
-    switch (outcome) {
+std::string Describe(const DictionaryUpdateResult& result) {
+    switch (result.outcome) {
         case DictionaryUpdateOutcome::kReplaced:
             return "converted, verified and put in place";
         case DictionaryUpdateOutcome::kNotAttempted:
             return "no conversion attempted";
         case DictionaryUpdateOutcome::kScriptMissing:
             return "the script resource is missing";
-        case DictionaryUpdateOutcome::kConversionFailed:
-            return "the conversion failed";
-        case DictionaryUpdateOutcome::kVerificationFailed:
-            return "the converted file does not have the expected size and CRC-32";
-        case DictionaryUpdateOutcome::kReplaceFailed:
-            return "the converted file could not be put in place";
+        case DictionaryUpdateOutcome::kNotWritten:
+            break;
         case DictionaryUpdateOutcome::kUnexpectedError:
             return "an unexpected error stopped the update";
+    }
+    const std::string error(base::Describe(result.written.error));
+    switch (result.written.failedStep) {
+        case base::SafeWriteStep::kProduce:
+            return "the conversion failed: " + Describe(result.conversion);
+        case base::SafeWriteStep::kNone:
+        case base::SafeWriteStep::kCreate:
+        case base::SafeWriteStep::kWrite:
+        case base::SafeWriteStep::kFlush:
+        case base::SafeWriteStep::kClose:
+            return "the conversion failed: cannot write the converted file: " + error;
+        case base::SafeWriteStep::kVerify:
+            return "the converted file does not have the expected size and CRC-32";
+        case base::SafeWriteStep::kTargetChanged:
+        case base::SafeWriteStep::kMove:
+            return "the converted file could not be put in place: " + error;
     }
     return "unknown outcome";
 }
@@ -195,34 +214,16 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     how.beforeMove = [&] {
         if (pump) pump();
     };
-    const base::SafeWriteResult written = base::WriteFileSafely(newPath, how, steps);
-    switch (written.failedStep) {
-        case base::SafeWriteStep::kNone:
-            result.outcome = DictionaryUpdateOutcome::kReplaced;
-            // A record that renames the file: the old one goes once the new one is in place. Names
-            // that differ only in case name the same file on Windows, Polish letters included.
-            if (!localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName))
-                base::RemoveFile(oldPath);
-            return;
-        case base::SafeWriteStep::kVerify:
-            result.outcome = DictionaryUpdateOutcome::kVerificationFailed;
-            return;
-        case base::SafeWriteStep::kTargetChanged:
-        case base::SafeWriteStep::kMove:
-            result.outcome = DictionaryUpdateOutcome::kReplaceFailed;
-            result.fileError = written.error;
-            return;
-        case base::SafeWriteStep::kProduce:
-            result.outcome = DictionaryUpdateOutcome::kConversionFailed;
-            return;
-        case base::SafeWriteStep::kCreate:
-        case base::SafeWriteStep::kWrite:
-        case base::SafeWriteStep::kFlush:
-        case base::SafeWriteStep::kClose:
-            result.outcome = DictionaryUpdateOutcome::kConversionFailed;
-            result.conversion = {ConvertError::kDestinationUnwritable, 0, written.error};
-            return;
+    result.written = base::WriteFileSafely(newPath, how, steps);
+    if (!result.written.ok()) {
+        result.outcome = DictionaryUpdateOutcome::kNotWritten;
+        return;
     }
+    result.outcome = DictionaryUpdateOutcome::kReplaced;
+    // A record that renames the file: the old one goes once the new one is in place. Names that
+    // differ only in case name the same file on Windows, Polish letters included.
+    if (!localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName))
+        base::RemoveFile(oldPath);
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ struct TPatchSlownikInfo {
 
 // The dictionary update catalogue of this build.
 std::span<const TPatchSlownikInfo> DictionaryUpdates();
+// The record of that catalogue that applies to a product; null when none does.
+const TPatchSlownikInfo* DictionaryRecordFor(std::int32_t appId);
 
 // Lets pending window messages through, so that the main window's timer can show the progress
 // percentage; does nothing in tools.
@@ -77,17 +79,15 @@ enum class DictionaryUpdateOutcome : std::uint8_t {
     kReplaced,
     kNotAttempted,  // code 0 or 2
     kScriptMissing,
-    kConversionFailed,
-    kVerificationFailed,
-    kReplaceFailed,
+    kNotWritten,       // the safe write of the converted file failed: written says at which step
     kUnexpectedError,  // something threw (out of memory, say); nothing was changed
 };
 
 struct DictionaryUpdateResult {
     DictionaryUpdateCode code = DictionaryUpdateCode::kUnknownState;
     DictionaryUpdateOutcome outcome = DictionaryUpdateOutcome::kNotAttempted;
-    ConvertResult conversion;                            // for kConversionFailed
-    base::FileError fileError = base::FileError::kNone;  // for kReplaceFailed
+    base::SafeWriteResult written;  // for kNotWritten
+    ConvertResult conversion;       // for kNotWritten at the step that produces the content
 
     // Whether the file is now in the new state: already so, or converted and put in place.
     bool NewFileInPlace() const {
@@ -95,7 +95,8 @@ struct DictionaryUpdateResult {
     }
 };
 
-std::string_view Describe(DictionaryUpdateOutcome outcome);
+// What became of an attempted conversion, in one line.
+std::string Describe(const DictionaryUpdateResult& result);
 
 // The temporary file's name for an attempt: slupdate.tmp in the folder, then slupdate1.tmp,
 // slupdate2.tmp, ... while those are taken. The first free one is created exclusively.

@@ -53,28 +53,8 @@ std::string_view FileName(int index) {
     return IsFileIndex(index) ? kTexts[Slot(index)].fileName : "";
 }
 
-std::string_view ResourceName(int index, PayloadPart part) {
-    if (!IsFileIndex(index)) return {};
-    return kTexts[Slot(index)].resourceNames[part == PayloadPart::kA ? 0 : 1];
-}
-
 int CurrentVersion(int index) {
     return IsFileIndex(index) ? kCurrentVersions[Slot(index)] : 0;
-}
-
-std::int32_t KnownSize(int index, int version) {
-    if (!IsFileIndex(index) || !FileRow::IsVersion(version)) return 0;
-    return kSizes[Slot(index)][static_cast<std::size_t>(version - 1)];
-}
-
-std::uint32_t KnownCrc32(int index, int version) {
-    if (!IsFileIndex(index) || !FileRow::IsVersion(version)) return 0;
-    return kCrcs[Slot(index)][static_cast<std::size_t>(version - 1)];
-}
-
-std::span<const Probe> ProbeTable(int index, int version) {
-    if (!IsFileIndex(index) || index > kLastProbedFileIndex || !FileRow::IsVersion(version)) return {};
-    return FindProbeTable(index, version);
 }
 
 bool IsActive(const base::ByteSet& activeSet, int index) {

@@ -28,8 +28,6 @@ struct Probe {
     std::uint8_t value;
 };
 
-enum class PayloadPart : std::uint8_t { kA, kB };
-
 // One catalogue row gathered in one value: what the state check and the replacement work from.
 // Tests build rows of their own to exercise both on files they can make.
 struct FileRow {
@@ -64,13 +62,8 @@ FileRow CatalogueRow(int index);
 std::string_view Title(int index, int which);
 std::string_view VersionText(int index);
 std::string_view FileName(int index);
-std::string_view ResourceName(int index, PayloadPart part);
 // 1..11 for a catalogue row, 0 otherwise.
 int CurrentVersion(int index);
-std::int32_t KnownSize(int index, int version);
-std::uint32_t KnownCrc32(int index, int version);
-// The 50 probes of a version of a file index 1..23 with a non-zero size; empty otherwise.
-std::span<const Probe> ProbeTable(int index, int version);
 // Whether a file index takes part in a build whose active set is given. Only 1..34 can.
 bool IsActive(const base::ByteSet& activeSet, int index);
 

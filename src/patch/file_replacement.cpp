@@ -10,10 +10,9 @@
 namespace updater::patch {
 namespace {
 
-ReplaceOutcome Failed(ReplaceStep step, base::FileError error = base::FileError::kNone) {
+ReplaceOutcome Failed(ReplaceStep step) {
     ReplaceOutcome outcome;
     outcome.failedStep = step;
-    outcome.fileError = error;
     return outcome;
 }
 
@@ -83,34 +82,10 @@ bool IsCurrentVersion(const FileRow& row, const NewContent& content) {
     });
 }
 
-ReplaceStep StepOf(base::SafeWriteStep step) {
-    switch (step) {
-        case base::SafeWriteStep::kNone:
-            return ReplaceStep::kNone;
-        case base::SafeWriteStep::kCreate:
-            return ReplaceStep::kCreate;
-        case base::SafeWriteStep::kProduce:
-        case base::SafeWriteStep::kWrite:
-            return ReplaceStep::kWrite;
-        case base::SafeWriteStep::kFlush:
-            return ReplaceStep::kFlush;
-        case base::SafeWriteStep::kClose:
-            return ReplaceStep::kClose;
-        case base::SafeWriteStep::kVerify:
-            return ReplaceStep::kVerify;
-        case base::SafeWriteStep::kTargetChanged:
-            return ReplaceStep::kTargetChanged;
-        case base::SafeWriteStep::kMove:
-            return ReplaceStep::kMove;
-    }
-    return ReplaceStep::kWrite;
-}
-
 }  // namespace
 
 std::string Describe(const ReplaceOutcome& outcome) {
     const std::string name(outcome.resourceName);
-    const std::string fileError(base::Describe(outcome.fileError));
     switch (outcome.failedStep) {
         case ReplaceStep::kNone:
             return "replaced";
@@ -124,28 +99,10 @@ std::string Describe(const ReplaceOutcome& outcome) {
             return "the payloads do not decode to the current version of the file";
         case ReplaceStep::kOutOfMemory:
             return "not enough memory for the new content";
-        case ReplaceStep::kCreate:
-            return "cannot create the new file beside the target: " + fileError;
         case ReplaceStep::kWrite:
-            return "cannot write the new file: " + fileError;
-        case ReplaceStep::kFlush:
-            return "cannot flush the new file to disk: " + fileError;
-        case ReplaceStep::kClose:
-            return "cannot close the new file: " + fileError;
-        case ReplaceStep::kVerify:
-            if (outcome.fileError != base::FileError::kNone) return "cannot read the new file back: " + fileError;
-            return "the new file does not read back as written";
-        case ReplaceStep::kTargetChanged:
-            return "the file is no longer the one that was checked (it or a folder on its path was swapped); "
-                   "nothing replaced";
-        case ReplaceStep::kMove:
-            return "cannot put the new file in place of the target: " + fileError;
+            return base::Describe(outcome.written);
     }
     return "unknown failure";
-}
-
-bool ReplaceTargetFile(int fileIndex, const std::string& path) {
-    return ReplaceTargetFile(CatalogueRow(fileIndex), path, ProgramResources()).ok();
 }
 
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
@@ -156,8 +113,10 @@ ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, co
         NewContent content;
         if (auto outcome = DecodePieces(row, resources, content); !outcome.ok()) return outcome;
         if (!IsCurrentVersion(row, content)) return Failed(ReplaceStep::kWrongContent);
-        const base::SafeWriteResult written = base::WriteFileSafely(path, content.Pieces(), steps, checked);
-        return Failed(StepOf(written.failedStep), written.error);
+        ReplaceOutcome outcome;
+        outcome.written = base::WriteFileSafely(path, content.Pieces(), steps, checked);
+        if (!outcome.written.ok()) outcome.failedStep = ReplaceStep::kWrite;
+        return outcome;
     } catch (const std::bad_alloc&) {
         return Failed(ReplaceStep::kOutOfMemory);
     }

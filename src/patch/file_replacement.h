@@ -28,20 +28,14 @@ enum class ReplaceStep : std::uint8_t {
     kUndecodable,
     kWrongContent,  // the decoded pieces are not the row's current version
     kOutOfMemory,
-    kCreate,  // the new file could not be created beside the target
-    kWrite,
-    kFlush,
-    kClose,
-    kVerify,         // the new file on disk does not read back as written, or cannot be read back
-    kTargetChanged,  // the target is no longer the file that was checked; nothing was replaced
-    kMove,           // it could not be put in place of the target
+    kWrite,  // the safe write of the new content failed: written says at which step and why
 };
 
 struct ReplaceOutcome {
     ReplaceStep failedStep = ReplaceStep::kNone;
-    base::FileError fileError = base::FileError::kNone;  // for the file steps
-    DecodeError decodeError = DecodeError::kNone;        // for kUndecodable
-    std::string_view resourceName;                       // the piece concerned, if any
+    base::SafeWriteResult written;                 // for kWrite
+    DecodeError decodeError = DecodeError::kNone;  // for kUndecodable
+    std::string_view resourceName;                 // the piece concerned, if any
 
     bool ok() const { return failedStep == ReplaceStep::kNone; }
 };
@@ -49,13 +43,10 @@ struct ReplaceOutcome {
 // One line saying what failed ("replaced" when nothing did).
 std::string Describe(const ReplaceOutcome& outcome);
 
-// The update run's call: payloads from the program's own resources, the real file system.
-// True when the file at path now holds the current version of file index fileIndex.
-bool ReplaceTargetFile(int fileIndex, const std::string& path);
-
-// checked is the identity of the file that the state check judged (FileCheck::identity): the new
-// file takes the place only of that file. Without it (a missing file is created), whatever has
-// the name then is replaced.
+// Writes the current version of the row's file at path from the payloads in resources. checked is
+// the identity of the file that the state check judged (FileCheck::identity): the new file takes
+// the place only of that file. Without it (a missing file is created), whatever has the name then
+// is replaced.
 ReplaceOutcome ReplaceTargetFile(const FileRow& row, const std::string& path, const ResourceSource& resources,
                                  base::FileSteps& steps = base::SystemFileSteps(),
                                  const std::optional<base::FileIdentity>& checked = std::nullopt);

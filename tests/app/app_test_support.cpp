@@ -14,6 +14,7 @@ FakeServices::FakeServices() {
         {kTextTitle, {u"%s - Uaktualnienie", u"%s - Update"}},
         {kTextVersion, {u"Wersja %s", u"Version %s"}},
         {kTextUpdate, {u"Uaktualnij", u"Update"}},
+        {kTextOpenDialogTitle, {u"Wska\u017C program", u"Choose the program"}},
         {kTextIntroduction,
          {u"Ten program uaktualni \"%s\" do wersji %s.\r\n\r\n",
           u"This program will update ′%s′ to version %s.\r\n\r\n"}},

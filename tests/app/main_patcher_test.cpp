@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -51,7 +52,8 @@ class RecordingControls : public MainWindowControls {
     }
     bool FlagPressed(Flag flag) const override { return pressed[Index(flag)]; }
     void ApplyFont(MainFont font, Language language) override {
-        log.push_back("font" + std::to_string(static_cast<int>(font)) + ":" + std::to_string(language));
+        fonts[static_cast<std::size_t>(font)] = language;
+        log.push_back("font");
     }
     void SetQuestionLanguage(Language language) override {
         questionLanguage = language;
@@ -62,6 +64,7 @@ class RecordingControls : public MainWindowControls {
     std::u16string main;
     std::map<MainCaption, std::u16string> texts;
     std::u16string applicationTitle;
+    std::array<Language, 5> fonts{};  // the language of each MainFont
     FlagPlacements flags{};
     FlagStates pressed{};
     int questionLanguage = -1;
@@ -162,7 +165,7 @@ TEST(MainPatcher, ThisBuildOpensInPolishWithThePolishAndEnglishFlags) {
         EXPECT_EQ(w.controls.texts[MainCaption::kVersion], u"Wersja 2.5.1");
         EXPECT_EQ(w.controls.texts[MainCaption::kUpdateButton], u"Uaktualnij");
         EXPECT_EQ(w.controls.texts[MainCaption::kFinishButton], u"Zakończ");
-        EXPECT_EQ(w.controls.texts[MainCaption::kOpenDialogTitle], u"");
+        EXPECT_EQ(w.controls.texts[MainCaption::kOpenDialogTitle], u"Wska\u017C program");
         EXPECT_EQ(w.controls.main, u"Ten program uaktualni \"Lexivo Angielskiego 2.5\" do wersji 2.5.1.\r\n\r\n");
         EXPECT_EQ(w.controls.questionLanguage, kPolish);
         EXPECT_EQ(w.config.titleVariant, 1);
@@ -206,14 +209,26 @@ TEST(MainPatcher, TheSpecialVersionLabelIsDecodedOnlyWhenSwitchedOn) {
     EXPECT_EQ(on.controls.texts[MainCaption::kSpecialVersion], u"decoded(xyz)/6");
 }
 
-TEST(MainPatcher, ApplyLanguageSetsEverythingInItsOrder) {
+// A language change gives every control its language's text and character set, except the title
+// and the language row, which stay Central European, and leaves the special version label alone.
+TEST(MainPatcher, ALanguageChangeReachesEveryControlButTheSpecialVersionLabel) {
     Window w;
+    w.config.settings.specialVersion = true;
+    w.config.settings.specialVersionText = "xyz";
     w.patcher.FormShow();
-    w.controls.log.clear();
-    w.patcher.ApplyLanguage(kEnglish);
-    EXPECT_THAT(w.controls.log, ElementsAre("flag", "flag", "flag", "flag", "flag", "question", "font0:1", "font1:0",
-                                            "font2:1", "font3:1", "font4:0", "text0", "apptitle", "text1", "text2",
-                                            "text4", "text5", "text6", "main"));
+    const auto polish = w.controls.texts;
+    w.Click(Flag::kAngielski);
+    EXPECT_THAT(w.controls.fonts, ElementsAre(kEnglish, kPolish, kEnglish, kEnglish, kPolish));
+    for (MainCaption caption : {MainCaption::kCaption, MainCaption::kVersion, MainCaption::kUpdateButton,
+                                MainCaption::kFinishButton, MainCaption::kOpenDialogTitle}) {
+        EXPECT_FALSE(w.controls.texts[caption].empty()) << static_cast<int>(caption);
+        EXPECT_NE(w.controls.texts[caption], polish.at(caption)) << static_cast<int>(caption);
+    }
+    EXPECT_EQ(w.controls.texts[MainCaption::kSpecialVersion], u"decoded(xyz)/6");
+
+    w.Click(Flag::kPolski);
+    EXPECT_THAT(w.controls.fonts, ElementsAre(kPolish, kPolish, kPolish, kPolish, kPolish));
+    EXPECT_EQ(w.controls.texts, polish);
 }
 
 TEST(MainPatcher, TheEnglishFlagSwitchesEveryCaptionAndTheQuestionDialog) {
@@ -292,11 +307,22 @@ TEST(MainPatcher, TimerShowsBaseTextAndPercentage) {
     EXPECT_EQ(ProgressCaption(u"", -5), u"-5%");
 }
 
-TEST(MainPatcher, FinishClosesAndClosingIsAlwaysAllowed) {
+// The user can always leave: before a run, in the middle of one (the window then closes when the
+// run is done) and after a failed one; Finish closes the window.
+TEST(MainPatcher, TheUserCanLeaveInEveryStateOfTheRun) {
     Window w;
-    EXPECT_FALSE(w.patcher.State().finished);
-    EXPECT_FALSE(w.patcher.State().succeeded);
-    EXPECT_TRUE(w.patcher.FormCloseQuery());
+    w.patcher.FormShow();
+    EXPECT_TRUE(w.patcher.FormCloseQuery()) << "before a run";
+    bool allowedDuringTheRun = false;
+    w.patcher.SetRunUpdate([&](MainWindowState& state, UpdateView&) {
+        allowedDuringTheRun = w.patcher.FormCloseQuery();
+        state.finished = true;
+        state.succeeded = false;
+    });
+    w.patcher.btnUpdateClick();
+    EXPECT_TRUE(allowedDuringTheRun);
+    EXPECT_TRUE(w.patcher.FormCloseQuery()) << "after a failed run";
+    EXPECT_FALSE(w.controls.closed);
     w.patcher.btnZamknijClick();
     EXPECT_TRUE(w.controls.closed);
 }

@@ -1,5 +1,6 @@
 #include "app/product_identity.h"
 #include "app/this_build.h"
+#include "app/update_run.h"
 
 #include <gtest/gtest.h>
 
@@ -44,26 +45,56 @@ TEST(ProductIdentity, UnknownAppIdsWarnOnceAndKeepPolish) {
     }
 }
 
-TEST(ProductIdentity, ThisBuildIsTheEnglishProductWithOneActiveFile) {
+// Every field of a declaration reaches the configuration, and the languages follow its AppId.
+TEST(ProductIdentity, ADeclaredBuildIsConfiguredAsDeclared) {
+    const BuildDeclaration german{
+        .appId = 4,
+        .versionMajor = 2,
+        .versionMinor = 5,
+        .versionExtra = 2,
+        .patchKind = 6,
+        .activeSet = base::ByteSet{27, 28, 30},
+        .configuredEntry = 27,
+        .updateDictionaries = true,
+        .specialVersion = true,
+        .specialVersionText = "0A1B",
+        .preferProductLanguage = true,
+    };
+    RecordingMessages messages;
+    AppConfiguration config;
+    ConfigureBuild(config, messages, german);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(config.appId, 4);
+    EXPECT_EQ(config.versionMajor, 2);
+    EXPECT_EQ(config.versionMinor, 5);
+    EXPECT_EQ(config.versionExtra, 2);
+    EXPECT_EQ(config.productLanguage, kGerman);
+    EXPECT_EQ(config.defaultUiLanguage, kPolish);
+    EXPECT_EQ(config.patchKind, 6);
+    EXPECT_EQ(config.configuredEntry, 27);
+    for (int n = -5; n < 300; ++n)
+        EXPECT_EQ(config.activeSet.Contains(n), n == 27 || n == 28 || n == 30) << n;
+    EXPECT_TRUE(config.settings.updateDictionaries);
+    EXPECT_TRUE(config.settings.specialVersion);
+    EXPECT_EQ(config.settings.specialVersionText, "0A1B");
+    EXPECT_TRUE(config.settings.preferProductLanguage);
+}
+
+// Whatever this build declares, it starts without a warning, updates at least one file and only
+// catalogue rows, and names a row of the catalogue in its window.
+TEST(ProductIdentity, ThisBuildUpdatesOnlyCatalogueRows) {
     RecordingMessages messages;
     AppConfiguration config;
     ConfigureThisBuild(config, messages);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(config.appId, 6);
-    EXPECT_EQ(config.productLanguage, kEnglish);
-    EXPECT_EQ(config.defaultUiLanguage, kPolish);
-    EXPECT_EQ(config.titleVariant, 1);
-    EXPECT_EQ(config.patchKind, 15);
-    EXPECT_EQ(config.configuredEntry, 34);
-    EXPECT_FALSE(config.settings.specialVersion);
-    EXPECT_FALSE(config.settings.preferProductLanguage);
-    EXPECT_TRUE(config.settings.specialVersionText.empty());
-
-    // Only bit 2 of byte 4 is set.
-    for (std::size_t i = 0; i < 32; ++i)
-        EXPECT_EQ(config.activeSet.Bits()[i], i == 4 ? 0x04 : 0x00) << i;
-    for (int n = -5; n < 300; ++n)
-        EXPECT_EQ(config.activeSet.Contains(n), n == 34) << n;
+    int active = 0;
+    for (int n = 0; n < 256; ++n) {
+        if (!config.activeSet.Contains(n)) continue;
+        ++active;
+        EXPECT_TRUE(n >= 1 && n <= kCatalogueRows) << n;
+    }
+    EXPECT_GE(active, 1);
+    EXPECT_TRUE(config.configuredEntry >= 1 && config.configuredEntry <= kCatalogueRows);
 }
 
 }  // namespace

@@ -11,10 +11,10 @@
 #include "app/this_build.h"
 #include "base/file_system.h"
 #include "environment/install_location.h"
-#include "environment/memory_registry.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
 #include "patch/resource_source.h"
+#include "test_support/memory_registry.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::app {
@@ -101,7 +101,7 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
 
     ASSERT_EQ(engine.CheckFileState(34, path), patch::FileState::kOld);
     ASSERT_EQ(base::MoveIntoPlace(folder.Write("swapped", "someone else's file"), path), base::FileError::kNone);
-    EXPECT_EQ(engine.ReplaceFile(34, path).failedStep, patch::ReplaceStep::kTargetChanged);
+    EXPECT_EQ(engine.ReplaceFile(34, path).written.failedStep, base::SafeWriteStep::kTargetChanged);
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }

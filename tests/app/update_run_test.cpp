@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -14,6 +16,8 @@
 #include "app/text_ids.h"
 #include "app/this_build.h"
 #include "app_test_support.h"
+#include "base/file_system.h"
+#include "test_support/temp_folder.h"
 
 namespace updater::app {
 namespace {
@@ -72,19 +76,17 @@ class RecordingView : public UpdateView {
     std::optional<std::u16string> browseResult;
 };
 
-// An installation on paper: folders, files with their state codes, the catalogue's names.
+// An installation in a folder of the test's own: the folders and files are on disk, where the
+// run looks for them; each file's state code, the replacements and the other steps are on paper.
 class FakeEngine : public UpdateEngine {
   public:
+    FakeEngine() { std::filesystem::create_directories(installFolder); }
+
     std::string FindInstallFolder(std::int32_t appId) override {
         EXPECT_EQ(appId, 6);
         if (throwOnLookup) throw std::runtime_error("registry broke");
         return installFolder;
     }
-    bool DirectoryExists(const std::string& path) override { return folders.count(path) > 0; }
-    bool FileExists(const std::string& path) override { return files.count(path) > 0; }
-    char PathSeparator() const override { return '\\'; }
-    std::string FileName(int i) override { return i == 34 ? "Quorbel2.exe" : "File" + std::to_string(i) + ".dat"; }
-    std::int32_t CurrentVersionNumber(int i) override { return newFiles.count(i) ? 1 : 2; }
     FileState CheckFileState(int, const std::string& path) override {
         if (throwOnState) throw std::runtime_error("read failed");
         return files.at(path);
@@ -96,14 +98,10 @@ class FakeEngine : public UpdateEngine {
             outcome.failedStep = patch::ReplaceStep::kWrite;
             return outcome;
         }
-        files[path] = FileState::kCurrent;
+        Put(path, FileState::kCurrent);
         return outcome;
     }
     std::vector<std::string> WordStartupFolders() override { return wordFolders; }
-    std::optional<std::string> DictionaryFileFor(std::int32_t appId) override {
-        if (appId != 6) return std::nullopt;
-        return std::string("dravin2.sg");
-    }
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override {
         dictionaryFolder = folder;
@@ -113,19 +111,35 @@ class FakeEngine : public UpdateEngine {
         return dictionaryResult;
     }
     void UpdateShortcuts(const std::string& folder) override { shortcutFolders.push_back(folder); }
-    std::u16string Widen(const std::string& text) const override { return {text.begin(), text.end()}; }
-    std::string Narrow(const std::u16string& text) const override { return std::string(text.begin(), text.end()); }
 
-    std::string installFolder = "C:\\Lexivo";
-    std::set<std::string> folders{"C:\\Lexivo"};
+    // A folder of the test's (made when needed) and a file in it.
+    std::string Folder(std::string_view name) const { return disk.Path(name); }
+    std::string In(std::string_view folder, std::string_view file) const {
+        return Folder(folder) + base::PathSeparator() + std::string(file);
+    }
+    // The program file in the install folder.
+    std::string Target() const { return In("Lexivo", "Quorbel2.exe"); }
+    // A file on disk in the given state, its folder made if need be.
+    void Put(const std::string& path, FileState state) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << "content";
+        files[path] = state;
+    }
+
+    ::updater::test::TempFolder disk;
+    std::string installFolder = Folder("Lexivo");
     std::map<std::string, FileState> files;
-    std::set<int> newFiles;
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
     std::string dictionaryFolder;
     patch::DictionaryUpdateResult dictionaryResult;
     bool replaceSucceeds = true, throwOnLookup = false, throwOnState = false;
 };
+
+// A message with %s standing for a path.
+std::string With(std::string message, const std::string& path) {
+    return message.replace(message.find("%s"), 2, path);
+}
 
 class UpdateRunTest : public ::testing::Test {
   protected:
@@ -165,15 +179,13 @@ class UpdateRunTest : public ::testing::Test {
     FakeEngine engine;
 };
 
-const std::string kTarget = "C:\\Lexivo\\Quorbel2.exe";
-
 TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
-    engine.files[kTarget] = FileState::kOld;
+    engine.Put(engine.Target(), FileState::kOld);
     std::vector<std::string> labelsAtPumps;
     view.onPump = [&] { labelsAtPumps.push_back(Main()); };
     Run();
 
-    EXPECT_EQ(engine.replaced, std::vector<std::string>{kTarget});
+    EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
     EXPECT_EQ(Main(), "Update has finished successfully.");
     EXPECT_TRUE(state.finished);
     EXPECT_TRUE(state.succeeded);
@@ -189,7 +201,7 @@ TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
     EXPECT_EQ(labelsAtPumps[2],
               "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... OK\r\n");
     // Kind 15 still runs the (empty) shortcut step, with the folder and its separator.
-    EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{"C:\\Lexivo\\"});
+    EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.installFolder + base::PathSeparator()});
 
     // A second run finds the file current: nothing needed updating.
     view.events.clear();
@@ -207,16 +219,15 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
         bool fileLine;
     };
     const Case cases[] = {
-        {"missing file", [](FakeEngine&) {},
-         "Error - file ?C:\\Lexivo\\Quorbel2.exe? could not be found in program directory.", true},
-        {"unknown version", [](FakeEngine& e) { e.files[kTarget] = FileState::kUnknownVersion; },
-         "Error - unknown version of file ?C:\\Lexivo\\Quorbel2.exe?.", true},
-        {"unreadable", [](FakeEngine& e) { e.files[kTarget] = FileState::kError; },
-         "An error occurred while opening file ?C:\\Lexivo\\Quorbel2.exe?.", true},
+        {"missing file", [](FakeEngine&) {}, "Error - file ?%s? could not be found in program directory.", true},
+        {"unknown version", [](FakeEngine& e) { e.Put(e.Target(), FileState::kUnknownVersion); },
+         "Error - unknown version of file ?%s?.", true},
+        {"unreadable", [](FakeEngine& e) { e.Put(e.Target(), FileState::kError); },
+         "An error occurred while opening file ?%s?.", true},
         {"no registry entry", [](FakeEngine& e) { e.installFolder.clear(); },
          "Error - program directory could not be found.", false},
-        {"folder gone", [](FakeEngine& e) { e.folders.clear(); }, "Error - program directory could not be found.",
-         false},
+        {"folder gone", [](FakeEngine& e) { e.installFolder = e.Folder("gone"); },
+         "Error - program directory could not be found.", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -233,7 +244,7 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
             if (++pumps == 3) labelBeforeVerdict = Utf8(view.main);
         };
         RunUpdate(config, state, view, services, engine);
-        EXPECT_EQ(view.asked, std::vector<std::string>{c.asked});
+        EXPECT_EQ(view.asked, std::vector<std::string>{c.fileLine ? With(c.asked, engine.Target()) : c.asked});
         EXPECT_FALSE(state.succeeded);
         EXPECT_TRUE(state.finished);
         EXPECT_EQ(Utf8(view.main), "Some errors occurred during update.");
@@ -241,9 +252,10 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
         EXPECT_EQ(view.events.back(), "finish on");  // no focus move after a failure
         // The dictionary and shortcut steps run only in the product's folder: with none, they
         // must not look in the current drive's root or the current folder.
-        EXPECT_EQ(engine.shortcutFolders,
-                  c.fileLine ? std::vector<std::string>{"C:\\Lexivo\\"} : std::vector<std::string>{});
-        EXPECT_EQ(engine.dictionaryFolder, c.fileLine ? "C:\\Lexivo\\" : "");
+        EXPECT_EQ(engine.shortcutFolders, c.fileLine
+                                              ? std::vector<std::string>{engine.installFolder + base::PathSeparator()}
+                                              : std::vector<std::string>{});
+        EXPECT_EQ(engine.dictionaryFolder, c.fileLine ? engine.installFolder + base::PathSeparator() : "");
         if (c.fileLine) {
             EXPECT_NE(labelBeforeVerdict.find("Error\r\n"), std::string::npos) << labelBeforeVerdict;
         }
@@ -251,14 +263,14 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
 }
 
 TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineAndFailsTheRun) {
-    engine.files[kTarget] = FileState::kOld;
+    engine.Put(engine.Target(), FileState::kOld);
     engine.replaceSucceeds = false;
     std::string lastLine;  // the label before the verdict replaced it
     view.onPump = [&] {
         if (Main().find("is being updated") != std::string::npos) lastLine = Main();
     };
     Run();
-    EXPECT_EQ(engine.replaced, std::vector<std::string>{kTarget});
+    EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
     EXPECT_EQ(lastLine, "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... Error\r\n");
     EXPECT_TRUE(view.asked.empty()) << "the replacement's failure is its line, not a question";
     EXPECT_FALSE(state.succeeded);
@@ -268,13 +280,13 @@ TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineAndFailsTheRun) {
 TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
     config.patchKind = 4;
     engine.installFolder.clear();
-    engine.folders.insert("D:\\Moje\\Lexivo");
-    engine.files["D:\\Moje\\Lexivo\\Quorbel2.exe"] = FileState::kCurrent;
-    view.browseResult = u"D:\\Moje\\Lexivo\\Quorbel2.exe";
+    const std::string chosen = engine.In("Moje", "Quorbel2.exe");
+    engine.Put(chosen, FileState::kCurrent);
+    view.browseResult = std::u16string(chosen.begin(), chosen.end());
     Run();
     EXPECT_EQ(view.events[2], "browse");
     EXPECT_TRUE(state.succeeded);
-    EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{"D:\\Moje\\Lexivo\\"});
+    EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.Folder("Moje") + base::PathSeparator()});
 
     // Cancelled: the folder stays unknown.
     RecordingView cancelled;
@@ -292,24 +304,29 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
 
 TEST_F(UpdateRunTest, TemplatesAreAlsoLookedForInTheWordStartupFolders) {
     config.activeSet = base::ByteSet{29, 30};
-    engine.wordFolders = {"Microsoft Word 2003=E:\\Start", "Microsoft Word 97/2000=F:\\Default\\"};
-    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
-    engine.files["E:\\Start\\File29.dat"] = FileState::kOld;               // replaced, but reports nothing
-    engine.files["F:\\Default\\File29.dat"] = FileState::kUnknownVersion;  // asked about, does not fail the run
-    engine.newFiles = {30};                                                // new in this patch: created everywhere
+    // Row 29 has older versions; row 30 has none, so it is new in this patch: created everywhere.
+    ASSERT_GT(patch::CurrentVersion(29), 1);
+    ASSERT_EQ(patch::CurrentVersion(30), 1);
+    const std::string t29(patch::FileName(29)), t30(patch::FileName(30));
+    engine.wordFolders = {"Microsoft Word 2003=" + engine.Folder("Start"),
+                          "Microsoft Word 97/2000=" + engine.Folder("Default") + base::PathSeparator()};
+    engine.Put(engine.In("Lexivo", t29), FileState::kCurrent);
+    engine.Put(engine.In("Start", t29), FileState::kOld);               // replaced, but reports nothing
+    engine.Put(engine.In("Default", t29), FileState::kUnknownVersion);  // asked about, does not fail the run
     Run();
 
-    EXPECT_EQ(engine.replaced, (std::vector<std::string>{"E:\\Start\\File29.dat", "C:\\Lexivo\\File30.dat",
-                                                         "E:\\Start\\File30.dat", "F:\\Default\\File30.dat"}));
-    EXPECT_EQ(view.asked, std::vector<std::string>{"Error - unknown version of file ?F:\\Default\\File29.dat?."});
+    EXPECT_EQ(engine.replaced, (std::vector<std::string>{engine.In("Start", t29), engine.In("Lexivo", t30),
+                                                         engine.In("Start", t30), engine.In("Default", t30)}));
+    EXPECT_EQ(view.asked,
+              std::vector<std::string>{With("Error - unknown version of file ?%s?.", engine.In("Default", t29))});
     EXPECT_TRUE(state.succeeded);
     EXPECT_EQ(Main(), "Update has finished successfully.");
 }
 
 TEST_F(UpdateRunTest, MissingFilesInExtraFoldersAreNotErrors) {
     config.activeSet = base::ByteSet{29};
-    engine.wordFolders = {"Microsoft Word (nie znaleziono)=G:\\Startup"};
-    engine.files["C:\\Lexivo\\File29.dat"] = FileState::kCurrent;
+    engine.wordFolders = {"Microsoft Word (nie znaleziono)=" + engine.Folder("Startup")};  // not there
+    engine.Put(engine.In("Lexivo", patch::FileName(29)), FileState::kCurrent);
     Run();
     EXPECT_TRUE(view.asked.empty());
     EXPECT_EQ(Main(), "The installed version doesn?t need updating.");
@@ -329,23 +346,21 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         {Code::kAlreadyNew, Outcome::kNotAttempted, "OK", "The installed version doesn?t need updating."},
         {Code::kConverted, Outcome::kReplaced, "OK", "Update has finished successfully."},
         {Code::kConverted, Outcome::kScriptMissing, "Error", "Some errors occurred during update."},
-        {Code::kConverted, Outcome::kConversionFailed, "Error", "Some errors occurred during update."},
-        {Code::kConverted, Outcome::kVerificationFailed, "Error", "Some errors occurred during update."},
-        {Code::kConverted, Outcome::kReplaceFailed, "Error", "Some errors occurred during update."},
+        {Code::kConverted, Outcome::kNotWritten, "Error", "Some errors occurred during update."},
         {Code::kConverted, Outcome::kUnexpectedError, "Error", "Some errors occurred during update."},
         {Code::kUnknownState, Outcome::kNotAttempted, "Error", "Some errors occurred during update."},
     };
     config.settings.updateDictionaries = true;
-    engine.files[kTarget] = FileState::kCurrent;
+    engine.Put(engine.Target(), FileState::kCurrent);
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(patch::Describe(c.outcome)) + " / code " + std::to_string(static_cast<int>(c.code)));
         engine.dictionaryResult.code = c.code;
         engine.dictionaryResult.outcome = c.outcome;
+        SCOPED_TRACE(patch::Describe(engine.dictionaryResult) + " / code " + std::to_string(static_cast<int>(c.code)));
         RecordingView v;
         MainWindowState s;
         s.uiLanguage = kEnglish;
         RunUpdate(config, s, v, services, engine);
-        EXPECT_EQ(engine.dictionaryFolder, "C:\\Lexivo\\");
+        EXPECT_EQ(engine.dictionaryFolder, engine.installFolder + base::PathSeparator());
         const std::u16string base =
             u"Intro Lexivo English 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
             u"File \u2032dravin2.sg\u2032 is being updated ... ";
@@ -369,18 +384,18 @@ TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
         engine.dictionaryResult.code = code;
         RecordingView v;
         MainWindowState s;
-        EXPECT_EQ(RunDictionaryStep("C:\\Lexivo", config, s, v, services, engine),
+        EXPECT_EQ(RunDictionaryStep(engine.installFolder, config, s, v, services, engine),
                   code != patch::DictionaryUpdateCode::kAlreadyNew);
     }
     // A product outside the record's set has no dictionary line.
     config.appId = 7;
     RecordingView v;
-    EXPECT_FALSE(RunDictionaryStep("C:\\Lexivo", config, state, v, services, engine));
+    EXPECT_FALSE(RunDictionaryStep(engine.installFolder, config, state, v, services, engine));
     EXPECT_TRUE(v.main.empty());
 }
 
 TEST_F(UpdateRunTest, LanguageChangeDuringARunRewritesTheLabelAndAppendsContinue) {
-    engine.files[kTarget] = FileState::kOld;
+    engine.Put(engine.Target(), FileState::kOld);
     config.titleVariant = 1;
     state.uiLanguage = kPolish;
     int pumps = 0;
@@ -411,13 +426,13 @@ TEST_F(UpdateRunTest, AnErrorThrownByAPartEndsTheRunUsable) {
     EXPECT_EQ(Main(), "Some errors occurred during update.");
 
     FakeEngine throwing;
-    throwing.files[kTarget] = FileState::kOld;
+    throwing.Put(throwing.Target(), FileState::kOld);
     throwing.throwOnState = true;
     RecordingView v;
     MainWindowState s;
     s.uiLanguage = kEnglish;
     RunUpdate(config, s, v, services, throwing);
-    EXPECT_EQ(v.asked, std::vector<std::string>{"An error occurred while opening file ?C:\\Lexivo\\Quorbel2.exe?."});
+    EXPECT_EQ(v.asked, std::vector<std::string>{With("An error occurred while opening file ?%s?.", throwing.Target())});
     EXPECT_TRUE(v.updateEnabled && v.finishEnabled);
     EXPECT_EQ(Utf8(v.main), "Some errors occurred during update.");
 }

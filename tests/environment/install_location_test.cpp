@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "environment/kod.h"
-#include "environment/memory_registry.h"
+#include "test_support/memory_registry.h"
 
 namespace updater::environment {
 namespace {

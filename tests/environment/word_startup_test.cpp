@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "base/file_system.h"
-#include "environment/memory_registry.h"
 #include "environment/shell.h"
+#include "test_support/memory_registry.h"
+#include "test_support/recording_shell.h"
 
 namespace updater::environment {
 namespace {

@@ -146,20 +146,27 @@ TEST(DictionaryUpdate, FailuresAfterRecognitionKeepTheOldFile) {
         bool scriptPresent;
         RefusingSteps::Refuse refuse;
         DictionaryUpdateOutcome outcome;
+        base::SafeWriteStep failedStep;  // for kNotWritten
+        const char* message;             // as patchkit prints it
     };
     using Refuse = RefusingSteps::Refuse;
+    using Outcome = DictionaryUpdateOutcome;
+    using Step = base::SafeWriteStep;
     const std::vector<Case> cases = {
-        {"script resource missing", "", false, Refuse::kNothing, DictionaryUpdateOutcome::kScriptMissing},
-        {"temporary file not creatable", Small().script, true, Refuse::kCreate,
-         DictionaryUpdateOutcome::kConversionFailed},
-        {"invalid line count", badCount, true, Refuse::kNothing, DictionaryUpdateOutcome::kConversionFailed},
-        {"verification fails", wrongResult, true, Refuse::kNothing, DictionaryUpdateOutcome::kVerificationFailed},
-        {"empty script: a plain copy fails verification", "", true, Refuse::kNothing,
-         DictionaryUpdateOutcome::kVerificationFailed},
-        {"the new file cannot be put in place", Small().script, true, Refuse::kMove,
-         DictionaryUpdateOutcome::kReplaceFailed},
-        {"an error is thrown half-way", Small().script, true, Refuse::kThrowOnWrite,
-         DictionaryUpdateOutcome::kUnexpectedError},
+        {"script resource missing", "", false, Refuse::kNothing, Outcome::kScriptMissing, Step::kNone,
+         "the script resource is missing"},
+        {"temporary file not creatable", Small().script, true, Refuse::kCreate, Outcome::kNotWritten, Step::kCreate,
+         "the conversion failed: cannot write the converted file: access denied"},
+        {"invalid line count", badCount, true, Refuse::kNothing, Outcome::kNotWritten, Step::kProduce,
+         "the conversion failed: a line count is not a decimal integer (script line 4)"},
+        {"verification fails", wrongResult, true, Refuse::kNothing, Outcome::kNotWritten, Step::kVerify,
+         "the converted file does not have the expected size and CRC-32"},
+        {"empty script: a plain copy fails verification", "", true, Refuse::kNothing, Outcome::kNotWritten,
+         Step::kVerify, "the converted file does not have the expected size and CRC-32"},
+        {"the new file cannot be put in place", Small().script, true, Refuse::kMove, Outcome::kNotWritten, Step::kMove,
+         "the converted file could not be put in place: held by another program"},
+        {"an error is thrown half-way", Small().script, true, Refuse::kThrowOnWrite, Outcome::kUnexpectedError,
+         Step::kNone, "an unexpected error stopped the update"},
     };
     for (const Case& c : cases) {
         Folder f(Small().oldText, c.script);
@@ -168,6 +175,8 @@ TEST(DictionaryUpdate, FailuresAfterRecognitionKeepTheOldFile) {
         const DictionaryUpdateResult r = f.Run(steps);
         EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted) << c.what;
         EXPECT_EQ(r.outcome, c.outcome) << c.what;
+        EXPECT_EQ(r.written.failedStep, c.failedStep) << c.what;
+        EXPECT_EQ(Describe(r), c.message) << c.what;
         EXPECT_TRUE(f.temp.Read("words.sg") == Small().oldText) << c.what;
         EXPECT_EQ(f.temp.Listing(), "words.sg\n") << c.what;
     }
@@ -184,7 +193,7 @@ TEST(DictionaryUpdate, ARecordThatRenamesTheFileRemovesTheOldNameOnlyOnSuccess) 
 
     RefusingSteps moveRefused(RefusingSteps::Refuse::kMove);
     Folder g;
-    EXPECT_EQ(g.Run(moveRefused, kRename).outcome, DictionaryUpdateOutcome::kReplaceFailed);
+    EXPECT_EQ(g.Run(moveRefused, kRename).written.failedStep, base::SafeWriteStep::kMove);
     EXPECT_EQ(g.temp.Listing(), "words.sg\n");
 }
 

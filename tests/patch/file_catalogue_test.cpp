@@ -18,15 +18,14 @@ TEST(FileCatalogue, RowOfThisBuildIsExactlyAsShipped) {
     EXPECT_EQ(Title(34, 2), "Lexivo Angielskiego 2.5");
     EXPECT_EQ(VersionText(34), "2.5.1");
     EXPECT_EQ(FileName(34), "Quorbel2.exe");
-    EXPECT_EQ(ResourceName(34, PayloadPart::kA), "PEN251IEA");
-    EXPECT_EQ(ResourceName(34, PayloadPart::kB), "PEN251IEB");
+    EXPECT_THAT(row.resourceNames, ElementsAre("PEN251IEA", "PEN251IEB"));
     EXPECT_EQ(CurrentVersion(34), 2);
     EXPECT_THAT(row.sizes, ElementsAre(2'713'600, 2'721'280, 0, 0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_THAT(row.crcs, ElementsAre(0x9053AAE7u, 0xF4F34DB0u, 0, 0, 0, 0, 0, 0, 0, 0, 0));
-    EXPECT_EQ(KnownSize(34, 1), 2'713'600);
-    EXPECT_EQ(KnownCrc32(34, 2), 0xF4F34DB0u);
+    EXPECT_EQ(row.Size(1), 2'713'600);
+    EXPECT_EQ(row.Crc(2), 0xF4F34DB0u);
     EXPECT_FALSE(row.UsesProbes());
-    EXPECT_TRUE(ProbeTable(34, 1).empty());
+    EXPECT_TRUE(row.Probes(1).empty());
 }
 
 TEST(FileCatalogue, EveryRowHasTheShapeTheEngineReliesOn) {
@@ -67,14 +66,15 @@ TEST(FileCatalogue, EveryRowHasTheShapeTheEngineReliesOn) {
 TEST(FileCatalogue, ProbeTablesAreSixtyFiveAndStayInsideTheirFiles) {
     int tables = 0;
     for (int i = kFirstFileIndex; i <= kLastProbedFileIndex; ++i) {
+        const FileRow row = CatalogueRow(i);
         for (int v = 1; v <= kKnownVersionCount; ++v) {
-            const auto probes = ProbeTable(i, v);
+            const auto probes = row.Probes(v);
             if (probes.empty()) continue;
             ++tables;
             std::set<std::int32_t> offsets;
             for (const Probe& p : probes) {
                 EXPECT_GE(p.offset, 0) << i << "/" << v;
-                EXPECT_LT(p.offset, KnownSize(i, v)) << i << "/" << v;
+                EXPECT_LT(p.offset, row.Size(v)) << i << "/" << v;
                 EXPECT_TRUE(offsets.insert(p.offset).second) << i << "/" << v << " offset " << p.offset << " twice";
             }
         }
@@ -130,20 +130,22 @@ TEST(FileCatalogue, FamilyDataCoversTheCasesTheUpdateRunTreatsSpecially) {
 TEST(FileCatalogue, NumbersOutsideTheTableGetEmptyAnswers) {
     for (int i : {-1, 0, 35, 255, 256, 1 << 30}) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(CatalogueRow(i).index, 0);
+        const FileRow row = CatalogueRow(i);
+        EXPECT_EQ(row.index, 0);
         EXPECT_EQ(Title(i, 1), "");
         EXPECT_EQ(VersionText(i), "");
         EXPECT_EQ(FileName(i), "");
-        EXPECT_EQ(ResourceName(i, PayloadPart::kA), "");
+        EXPECT_EQ(row.resourceNames[0], "");
         EXPECT_EQ(CurrentVersion(i), 0);
-        EXPECT_EQ(KnownSize(i, 1), 0);
-        EXPECT_EQ(KnownCrc32(i, 1), 0u);
-        EXPECT_TRUE(ProbeTable(i, 1).empty());
+        EXPECT_EQ(row.currentVersion, 0);
+        EXPECT_EQ(row.Size(1), 0);
+        EXPECT_EQ(row.Crc(1), 0u);
+        EXPECT_TRUE(row.Probes(1).empty());
     }
     for (int v : {-1, 0, 12, 1 << 30}) {
-        EXPECT_EQ(KnownSize(34, v), 0);
-        EXPECT_EQ(KnownCrc32(34, v), 0u);
-        EXPECT_TRUE(ProbeTable(1, v).empty());
+        EXPECT_EQ(CatalogueRow(34).Size(v), 0);
+        EXPECT_EQ(CatalogueRow(34).Crc(v), 0u);
+        EXPECT_TRUE(CatalogueRow(1).Probes(v).empty());
     }
     EXPECT_EQ(Title(34, 0), "");
     EXPECT_EQ(Title(34, 3), "");

@@ -26,6 +26,11 @@ using test::Encoded;
 using test::Sample;
 using test::SmallProduct;
 
+// What the updater does for a file index of this build: its catalogue row, the program's payloads.
+bool ReplaceFromThisProgram(int index, const std::string& path) {
+    return ReplaceTargetFile(CatalogueRow(index), path, ProgramResources()).ok();
+}
+
 class Replacement : public ::testing::Test {
   protected:
     // The target in its old version; returns its path.
@@ -45,7 +50,7 @@ TEST(ReplacementOfThisBuild, TurnsTheOldProgramIntoTheCurrentVersion) {
     test::TempFolder folder;
     const std::string path = folder.Write("Quorbel2.exe", AsString(fixtures::MakeQuorbelOld()));
     ASSERT_EQ(CheckFileState(34, path), FileState::kOld);
-    ASSERT_TRUE(ReplaceTargetFile(34, path));
+    ASSERT_TRUE(ReplaceFromThisProgram(34, path));
     const auto crc = FileCrc32(path);
     ASSERT_TRUE(crc.ok());
     EXPECT_EQ(crc.value(), 0xF4F34DB0u);
@@ -58,7 +63,7 @@ TEST(ReplacementOfThisBuild, FailsForNumbersThatAreNoFileIndex) {
     test::TempFolder folder;
     const std::string path = folder.Write("f", "old");
     for (int index : {0, 35, -1})
-        EXPECT_FALSE(ReplaceTargetFile(index, path)) << index;
+        EXPECT_FALSE(ReplaceFromThisProgram(index, path)) << index;
     EXPECT_EQ(folder.Read("f"), "old");
     EXPECT_EQ(folder.Listing(), "f\n");
 }
@@ -154,15 +159,16 @@ TEST_F(Replacement, AReadOnlyTargetStays) {
     const std::string path = WriteOld();
     folder_.MakeReadOnly("Norvak2.exe");
     const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources);
-    EXPECT_EQ(outcome.failedStep, ReplaceStep::kMove);
-    EXPECT_EQ(outcome.fileError, base::FileError::kAccessDenied);
+    EXPECT_EQ(outcome.failedStep, ReplaceStep::kWrite);
+    EXPECT_EQ(outcome.written.failedStep, base::SafeWriteStep::kMove);
+    EXPECT_EQ(outcome.written.error, base::FileError::kAccessDenied);
     ExpectOldIntact();
 }
 
 TEST_F(Replacement, AMissingFolderFailsAndCreatesNothing) {
     const std::string path = folder_.Path("absent") + base::PathSeparator() + "Norvak2.exe";
     const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources);
-    EXPECT_EQ(outcome.failedStep, ReplaceStep::kCreate);
+    EXPECT_EQ(outcome.written.failedStep, base::SafeWriteStep::kCreate) << Describe(outcome);
     EXPECT_EQ(folder_.Listing(), "");
 }
 
@@ -223,21 +229,26 @@ TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
     using Fault = FaultyWriter::Fault;
     const struct {
         Fault fault;
-        ReplaceStep step;
+        base::SafeWriteStep step;
+        const char* message;
     } cases[] = {
-        {Fault::kCreateRefused, ReplaceStep::kCreate},
-        {Fault::kDiskFull, ReplaceStep::kWrite},
-        {Fault::kSilentShortWrite, ReplaceStep::kVerify},
-        {Fault::kLastPieceChanged, ReplaceStep::kVerify},
-        {Fault::kFlush, ReplaceStep::kFlush},
-        {Fault::kClose, ReplaceStep::kClose},
-        {Fault::kMove, ReplaceStep::kMove},
+        {Fault::kCreateRefused, base::SafeWriteStep::kCreate,
+         "cannot create the new file beside the target: access denied"},
+        {Fault::kDiskFull, base::SafeWriteStep::kWrite, "cannot write the new file: disk full"},
+        {Fault::kSilentShortWrite, base::SafeWriteStep::kVerify, "the new file does not read back as written"},
+        {Fault::kLastPieceChanged, base::SafeWriteStep::kVerify, "the new file does not read back as written"},
+        {Fault::kFlush, base::SafeWriteStep::kFlush, "cannot flush the new file to disk: input/output error"},
+        {Fault::kClose, base::SafeWriteStep::kClose, "cannot close the new file: input/output error"},
+        {Fault::kMove, base::SafeWriteStep::kMove,
+         "cannot put the new file in place of the target: held by another program"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.fault));
         FaultyWriter writer(c.fault);
         const auto outcome = ReplaceTargetFile(p_.row, WriteOld(), p_.resources, writer);
-        EXPECT_EQ(outcome.failedStep, c.step) << Describe(outcome);
+        EXPECT_EQ(outcome.failedStep, ReplaceStep::kWrite);
+        EXPECT_EQ(outcome.written.failedStep, c.step);
+        EXPECT_EQ(Describe(outcome), c.message);
         ExpectOldIntact();
     }
 }
@@ -264,7 +275,7 @@ TEST_F(Replacement, OnlyTheFileThatWasCheckedIsReplaced) {
         const test::TempFolder& folder_;
     } swapping(folder_);
     const auto outcome = ReplaceTargetFile(p_.row, path, p_.resources, swapping, check.identity);
-    EXPECT_EQ(outcome.failedStep, ReplaceStep::kTargetChanged) << Describe(outcome);
+    EXPECT_EQ(outcome.written.failedStep, base::SafeWriteStep::kTargetChanged) << Describe(outcome);
     EXPECT_EQ(folder_.Read("Norvak2.exe"), "another program's file");
     EXPECT_EQ(folder_.Listing(), "Norvak2.exe\n");
 

@@ -95,12 +95,7 @@ int Update(std::string folder, const std::string& scriptPath) {
         case patch::DictionaryUpdateCode::kConverted:
             break;
     }
-    std::string outcome(patch::Describe(result.outcome));
-    if (result.outcome == patch::DictionaryUpdateOutcome::kConversionFailed)
-        outcome += ": " + patch::Describe(result.conversion);
-    if (result.outcome == patch::DictionaryUpdateOutcome::kReplaceFailed)
-        outcome += ": " + std::string(base::Describe(result.fileError));
-    std::fprintf(stderr, "%s\n", outcome.c_str());
+    std::fprintf(stderr, "%s\n", patch::Describe(result).c_str());
     return result.outcome == patch::DictionaryUpdateOutcome::kReplaced ? patchkit::kExitOk : patchkit::kExitFailed;
 }
 

@@ -10,6 +10,7 @@
 #include "environment/install_location.h"
 #include "environment/kod.h"
 #include "environment/registry.h"
+#include "test_support/registry_contract.h"
 
 namespace updater::environment {
 namespace {
@@ -132,6 +133,11 @@ TEST_F(RegistryWin32Test, AStringWithANulInsideIsNoTextAndTheLookupGoesOn) {
     EXPECT_EQ(FindInstallFolder(registry_, 1), "") << "not the folder before the NUL";
     WriteFolder(kMachine, 1, "D:\\Lexivo", false);
     EXPECT_EQ(FindInstallFolder(registry_, 1), "D:\\Lexivo");
+}
+
+// The same checks as on the tests' in-memory registry (registry_test.cpp).
+TEST_F(RegistryWin32Test, BehavesAsTheTestsRegistryDoes) {
+    test::ExpectBehavesAsTheWindowsRegistry(registry_, "SOFTWARE\\Norvak\\Contract");
 }
 
 // The 64-bit view is named explicitly: in the x86 build the native view is the 32-bit view, so

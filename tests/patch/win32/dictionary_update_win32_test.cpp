@@ -94,7 +94,8 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderStaysWhenItCannotBeReplaced) {
         ASSERT_TRUE(reader.ok());
         const auto r = f.Run();
         EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
-        EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kReplaceFailed);
+        EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kNotWritten);
+        EXPECT_EQ(r.written.failedStep, base::SafeWriteStep::kMove);
     }
     EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
     EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");

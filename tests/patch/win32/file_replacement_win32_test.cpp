@@ -29,6 +29,11 @@ const std::vector<std::uint8_t>& OldQuorbel() {
     return bytes;
 }
 
+// What the updater does for a file index of this build: its catalogue row, the program's payloads.
+bool ReplaceFromThisProgram(int index, const std::string& path) {
+    return ReplaceTargetFile(CatalogueRow(index), path, ProgramResources()).ok();
+}
+
 std::uint32_t CrcOf(const std::string& path) {
     const auto crc = FileCrc32(path);
     return crc ? crc.value() : 0;
@@ -108,7 +113,7 @@ class WindowsReplacement : public ::testing::Test {
 
 TEST_F(WindowsReplacement, ReplacesTheOldProgramFromTheModulesOwnResources) {
     ASSERT_EQ(CheckFileState(34, path_), FileState::kOld);
-    ASSERT_TRUE(ReplaceTargetFile(34, path_));
+    ASSERT_TRUE(ReplaceFromThisProgram(34, path_));
     EXPECT_EQ(CrcOf(path_), 0xF4F34DB0u);
     EXPECT_EQ(CheckFileState(34, path_), FileState::kCurrent);
     EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
@@ -128,7 +133,7 @@ TEST_F(WindowsReplacement, AFileSomeoneIsWritingCannotBeChecked) {
 
 TEST_F(WindowsReplacement, AReadOnlyTargetStays) {
     ASSERT_TRUE(SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(ReplaceTargetFile(34, path_));
+    EXPECT_FALSE(ReplaceFromThisProgram(34, path_));
     ExpectOldIntact();
     SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -137,7 +142,7 @@ TEST_F(WindowsReplacement, ATargetHeldOpenWithoutSharingStays) {
     Holder program(path_, GENERIC_READ, 0);
     ASSERT_TRUE(program.IsOpen());
     const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources());
-    EXPECT_EQ(outcome.failedStep, ReplaceStep::kMove) << Describe(outcome);
+    EXPECT_EQ(outcome.written.failedStep, base::SafeWriteStep::kMove) << Describe(outcome);
     EXPECT_EQ(Describe(outcome), "cannot put the new file in place of the target: held by another program");
     program.Close();
     ExpectOldIntact();
@@ -206,14 +211,14 @@ TEST_F(WindowsReplacement, ATargetInUseThatLetsOthersReadStays) {
     // How a running program's file is usually held: readable, but neither writable nor deletable.
     Holder program(path_, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(program.IsOpen());
-    EXPECT_FALSE(ReplaceTargetFile(34, path_));
+    EXPECT_FALSE(ReplaceFromThisProgram(34, path_));
     program.Close();
     ExpectOldIntact();
 }
 
 TEST_F(WindowsReplacement, AMissingFolderFails) {
     const std::string path = folder_.Path("absent") + "\\Quorbel2.exe";
-    EXPECT_FALSE(ReplaceTargetFile(34, path));
+    EXPECT_FALSE(ReplaceFromThisProgram(34, path));
     ExpectOldIntact();
 }
 
@@ -222,7 +227,7 @@ TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
     // hint for the shell), and under Wine run as root the Unix permissions do not either. A
     // "folder" that is really a file refuses every new name on every platform.
     const std::string notAFolder = folder_.Path("Quorbel2.exe") + "\\Quorbel2.exe";
-    EXPECT_FALSE(ReplaceTargetFile(34, notAFolder));
+    EXPECT_FALSE(ReplaceFromThisProgram(34, notAFolder));
     ExpectOldIntact();
 
     const std::wstring sub = Wide(folder_.Path("locked"));
@@ -238,7 +243,7 @@ TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
     }
     const std::string target = folder_.Path("locked") + "\\Quorbel2.exe";
     ASSERT_TRUE(WriteAll(Wide(target), OldQuorbel()) || refusesNewFiles);
-    const bool replaced = ReplaceTargetFile(34, target);
+    const bool replaced = ReplaceFromThisProgram(34, target);
     if (refusesNewFiles) {
         EXPECT_FALSE(replaced);
     }
@@ -248,7 +253,7 @@ TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
 
 TEST_F(WindowsReplacement, AResourceMissingFromTheProgramFails) {
     // File index 27 names payloads this program does not carry.
-    EXPECT_FALSE(ReplaceTargetFile(27, path_));
+    EXPECT_FALSE(ReplaceFromThisProgram(27, path_));
     ExpectOldIntact();
 }
 
@@ -288,7 +293,7 @@ TEST(WindowsPaths, FoldersWithLettersBeyondAsciiWork) {
         const std::string path = narrowFolder + "\\Quorbel2.exe";
         ASSERT_TRUE(WriteAll(wideFolder + L"\\Quorbel2.exe", OldQuorbel()));
         EXPECT_EQ(CheckFileState(34, path), FileState::kOld);
-        EXPECT_TRUE(ReplaceTargetFile(34, path));
+        EXPECT_TRUE(ReplaceFromThisProgram(34, path));
         EXPECT_EQ(CrcOf(path), 0xF4F34DB0u);
         EXPECT_EQ(CheckFileState(34, path), FileState::kCurrent);
         EXPECT_EQ(Names(wideFolder), std::vector<std::wstring>{L"Quorbel2.exe"});

@@ -1,4 +1,4 @@
-#include "environment/memory_registry.h"
+#include "test_support/memory_registry.h"
 
 #include <new>
 #include <utility>

@@ -1,5 +1,5 @@
 #pragma once
-// A registry kept in memory, for tests and for systems without one. It behaves like the Windows
+// A registry kept in memory, for tests. It behaves like the Windows
 // registry in the ways the product's lookups depend on: key paths and value names compare without
 // regard to ASCII case, a trailing backslash names the same key, opening read-only never creates,
 // writing needs a key opened for writing, and the machine hive's SOFTWARE key has separate native
