@@ -8,44 +8,44 @@ function(updater_warnings target)
     target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
 endfunction()
 
-# A room is one folder of src/: its portable .cpp files, plus win32/*.cpp on Windows or posix/*.cpp
-# elsewhere. Headers are included as "room/file.h".
+# A room is one folder of src/ as one static library: its PORTABLE sources, plus its WINDOWS
+# sources (win32/) on Windows or its POSIX sources (posix/) elsewhere, each named relative to the
+# folder. Headers are included as "room/file.h".
 function(updater_room name dir)
-    file(GLOB portable CONFIGURE_DEPENDS ${dir}/*.cpp)
-    if(WIN32)
-        file(GLOB platform CONFIGURE_DEPENDS ${dir}/win32/*.cpp)
-    else()
-        file(GLOB platform CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
-    endif()
-    if(NOT portable AND NOT platform)
-        # A room that has no code yet still links.
-        file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/${name}_empty.cpp CONTENT "// empty room\n")
-        set(portable ${CMAKE_BINARY_DIR}/generated/${name}_empty.cpp)
-    endif()
-    add_library(${name} STATIC ${portable} ${platform})
+    cmake_parse_arguments(PARSE_ARGV 2 room "" "" "PORTABLE;WINDOWS;POSIX")
+    updater_platform_sources(sources ${CMAKE_CURRENT_SOURCE_DIR}/${dir} "${room_PORTABLE}" "${room_WINDOWS}"
+                             "${room_POSIX}")
+    add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     updater_warnings(${name})
 endfunction()
 
-# One test executable per folder of tests/: *_test.cpp everywhere, win32/*_test.cpp on Windows only,
-# posix/*_test.cpp natively only. Each executable is one process (one Wine start on Windows).
+# One test executable per folder of tests/, linking LINKS: PORTABLE sources everywhere, WINDOWS
+# sources on Windows only, POSIX sources natively only. Each executable is one process (one Wine
+# start on Windows).
 function(updater_room_tests name dir)
-    file(GLOB portable CONFIGURE_DEPENDS ${dir}/*_test.cpp ${dir}/*_support.cpp)
-    if(WIN32)
-        file(GLOB platform CONFIGURE_DEPENDS ${dir}/win32/*_test.cpp ${dir}/win32/*_support.cpp)
-    else()
-        file(GLOB platform CONFIGURE_DEPENDS ${dir}/posix/*_test.cpp)
-    endif()
-    if(NOT portable AND NOT platform)
-        return()
-    endif()
-    add_executable(${name} ${portable} ${platform})
-    target_link_libraries(${name} PRIVATE ${ARGN} updater_test_support GTest::gmock GTest::gtest_main)
+    cmake_parse_arguments(PARSE_ARGV 2 room "" "" "LINKS;PORTABLE;WINDOWS;POSIX")
+    updater_platform_sources(sources ${CMAKE_CURRENT_SOURCE_DIR}/${dir} "${room_PORTABLE}" "${room_WINDOWS}"
+                             "${room_POSIX}")
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE ${room_LINKS} updater_test_support GTest::gmock GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tools
                                                ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE UPDATER_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     updater_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+# out = the portable sources and this platform's, as full paths under dir.
+function(updater_platform_sources out dir portable windows posix)
+    set(sources ${portable})
+    if(WIN32)
+        list(APPEND sources ${windows})
+    else()
+        list(APPEND sources ${posix})
+    endif()
+    list(TRANSFORM sources PREPEND ${dir}/)
+    set(${out} ${sources} PARENT_SCOPE)
 endfunction()
 
 # A fuzz target: tests/fuzz/<name>_fuzz.cpp defines LLVMFuzzerTestOneInput. With UPDATER_FUZZ it

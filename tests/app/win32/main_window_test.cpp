@@ -16,7 +16,7 @@ using test::ControlById;
 using test::PumpFor;
 using test::TextOf;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowWin32Test : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(ScreenDpi(), 96) << "the design sizes below are the 96-DPI ones";
@@ -35,7 +35,7 @@ class MainWindowTest : public ::testing::Test {
     test::ProgramWindows windows;
 };
 
-TEST_F(MainWindowTest, RegistersItsClassesAndIsAFixedWindowWithoutTitleBarButtons) {
+TEST_F(MainWindowWin32Test, RegistersItsClassesAndIsAFixedWindowWithoutTitleBarButtons) {
     EXPECT_EQ(FindWindowW(L"TfrmMainPatcher", nullptr), Main());
     wchar_t name[64] = {};
     GetClassNameW(windows.question->Handle(), name, 64);
@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, RegistersItsClassesAndIsAFixedWindowWithoutTitleBarButton
     EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
 }
 
-TEST_F(MainWindowTest, ControlsStandWhereTheyWereDesigned) {
+TEST_F(MainWindowWin32Test, ControlsStandWhereTheyWereDesigned) {
     auto expectAt = [](HWND control, int left, int top, int width, int height) {
         ASSERT_NE(control, nullptr);
         const RECT r = test::RectInParent(control);
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheyWereDesigned) {
     EXPECT_EQ(TextOf(Control(kLanguageLabelId)), u"Język / Language / Sprache / Langue:");
 }
 
-TEST_F(MainWindowTest, OpensInPolishAndTheFlagsSwitchEveryCaption) {
+TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_TRUE(Down(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kAngielski));
     EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Uaktualnienie");
@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kNoButtonId)), u"Nie");
 }
 
-TEST_F(MainWindowTest, ClickingThePressedFlagReleasesItAndChangesNothing) {
+TEST_F(MainWindowWin32Test, ClickingThePressedFlagReleasesItAndChangesNothing) {
     const std::u16string before = TextOf(Control(kMainLabelId));
     Click(Flag(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kPolski));
@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, ClickingThePressedFlagReleasesItAndChangesNothing) {
     EXPECT_TRUE(Down(Flag::kPolski));
 }
 
-TEST_F(MainWindowTest, FontsFollowTheLanguageExceptTitleAndLanguageRow) {
+TEST_F(MainWindowWin32Test, FontsFollowTheLanguageExceptTitleAndLanguageRow) {
     auto fontOf = [](HWND control) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, FontsFollowTheLanguageExceptTitleAndLanguageRow) {
     EXPECT_FALSE(Down(Flag::kAngielski));
 }
 
-TEST_F(MainWindowTest, EnterPressesTheDefaultButtonAndTabMovesToFinish) {
+TEST_F(MainWindowWin32Test, EnterPressesTheDefaultButtonAndTabMovesToFinish) {
     int runs = 0;
     windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { ++runs; });
     ASSERT_EQ(GetFocus(), Control(kUpdateButtonId));
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, EnterPressesTheDefaultButtonAndTabMovesToFinish) {
     EXPECT_FALSE(IsWindow(Main()));  // Finish closed the window
 }
 
-TEST_F(MainWindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
+TEST_F(MainWindowWin32Test, ACloseDuringARunWaitsForTheRunToEnd) {
     bool aliveAfterPump = false;
     windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView& view) {
         view.SetUpdateEnabled(false);
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
     EXPECT_FALSE(IsWindow(Main()));
 }
 
-TEST_F(MainWindowTest, AHandlerThatThrowsLeavesTheWindowAbleToClose) {
+TEST_F(MainWindowWin32Test, AHandlerThatThrowsLeavesTheWindowAbleToClose) {
     windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { throw std::runtime_error("broke"); });
     Click(Control(kUpdateButtonId));
     ASSERT_TRUE(IsWindow(Main()));
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, AHandlerThatThrowsLeavesTheWindowAbleToClose) {
     EXPECT_FALSE(IsWindow(Main()));
 }
 
-TEST_F(MainWindowTest, TheProgressTimerShowsThePercentageOnceASecond) {
+TEST_F(MainWindowWin32Test, TheProgressTimerShowsThePercentageOnceASecond) {
     MainWindowState& state = windows.main->Patcher().State();
     state.progressBaseText = u"Trwa aktualizacja pliku \"slownik.dat\" ... ";
     state.progressPercent = 42;
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, TheProgressTimerShowsThePercentageOnceASecond) {
     EXPECT_EQ(TextOf(Control(kMainLabelId)), u"stopped");
 }
 
-TEST_F(MainWindowTest, UpdateWithoutARunShowsTheIntroductionAgain) {
+TEST_F(MainWindowWin32Test, UpdateWithoutARunShowsTheIntroductionAgain) {
     windows.main->SetMainText(u"something else");
     Click(Control(kUpdateButtonId));
     EXPECT_EQ(TextOf(Control(kMainLabelId)).rfind(u"Ten program uaktualni", 0), 0u);

@@ -16,7 +16,7 @@ BOOL CALLBACK FirstStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-TEST(MessageBoxSink, ShowsTheTextCaptionedWithTheApplicationTitle) {
+TEST(MessageBoxSinkWin32, ShowsTheTextCaptionedWithTheApplicationTitle) {
     std::u16string caption;
     std::u16string text;
     test::WhenVisible(L"#32770", [&](HWND box) {

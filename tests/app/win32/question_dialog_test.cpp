@@ -37,7 +37,7 @@ struct Seen {
     HWND focus = nullptr;
 };
 
-class QuestionDialogTest : public ::testing::Test {
+class QuestionDialogWin32Test : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(ScreenDpi(), 96);
@@ -80,7 +80,7 @@ class QuestionDialogTest : public ::testing::Test {
     Seen seen;
 };
 
-TEST_F(QuestionDialogTest, KindZeroWithA150By13LabelIsA182By76Dialog) {
+TEST_F(QuestionDialogWin32Test, KindZeroWithA150By13LabelIsA182By76Dialog) {
     const FixedMeasure measure({150, 13});
     windows.question->SetMeasureForTesting(&measure);
     EXPECT_EQ(AskAndAnswer(u"one line", 0, Press(kYesButtonId)), kResultYes);
@@ -115,7 +115,7 @@ TEST_F(QuestionDialogTest, KindZeroWithA150By13LabelIsA182By76Dialog) {
     EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kYesButtonId)), u"Tak");
 }
 
-TEST_F(QuestionDialogTest, KindThreeWidensANarrowLabelToItsThreeButtons) {
+TEST_F(QuestionDialogWin32Test, KindThreeWidensANarrowLabelToItsThreeButtons) {
     const FixedMeasure measure({60, 13});
     windows.question->SetMeasureForTesting(&measure);
     EXPECT_EQ(AskAndAnswer(u"short", 3, Key(VK_ESCAPE)), kResultCancel);
@@ -131,7 +131,7 @@ TEST_F(QuestionDialogTest, KindThreeWidensANarrowLabelToItsThreeButtons) {
     EXPECT_EQ(seen.noText, u"Nie");
 }
 
-TEST_F(QuestionDialogTest, EnterAndEscapeFollowTheKind) {
+TEST_F(QuestionDialogWin32Test, EnterAndEscapeFollowTheKind) {
     // Kind 0: Esc does nothing; Enter presses the focused OK.
     EXPECT_EQ(AskAndAnswer(u"Błąd - nie znaleziono katalogu programu.", 0, Key(VK_ESCAPE, Key(VK_RETURN))), kResultYes);
     // Kind 1: Esc answers no.
@@ -149,7 +149,7 @@ TEST_F(QuestionDialogTest, EnterAndEscapeFollowTheKind) {
     EXPECT_EQ(AskAndAnswer(u"?", 3, Key(VK_RETURN)), kResultYes);
 }
 
-TEST_F(QuestionDialogTest, CaptionsComeBackAfterEachAskInTheCurrentLanguage) {
+TEST_F(QuestionDialogWin32Test, CaptionsComeBackAfterEachAskInTheCurrentLanguage) {
     EXPECT_EQ(AskAndAnswer(u"?", 2, Press(kYesButtonId)), kResultYes);
     EXPECT_EQ(AskAndAnswer(u"?", 1, Press(kYesButtonId)), kResultYes);
     EXPECT_EQ(seen.yesText, u"Tak");
@@ -163,7 +163,7 @@ TEST_F(QuestionDialogTest, CaptionsComeBackAfterEachAskInTheCurrentLanguage) {
     EXPECT_EQ(TextOf(windows.question->Handle()), u"Attention");
 }
 
-TEST_F(QuestionDialogTest, ALongMessageWrapsWithin400PixelsAndGrowsTheDialog) {
+TEST_F(QuestionDialogWin32Test, ALongMessageWrapsWithin400PixelsAndGrowsTheDialog) {
     EXPECT_EQ(AskAndAnswer(u"short", 0, Press(kYesButtonId)), kResultYes);
     const int oneLine = seen.label.bottom - seen.label.top;
     const int oneLineClient = seen.client.bottom;

@@ -30,7 +30,7 @@ LOGFONTW BoldItalic() {
     return font;
 }
 
-TEST(ApplyInterfaceFont, SetsFaceAndCharsetKeepsTheRest) {
+TEST(ApplyInterfaceFontWin32, SetsFaceAndCharsetKeepsTheRest) {
     FaceGuard guard;
     SetUIFontName("Tahoma");
     const struct {
@@ -53,7 +53,7 @@ TEST(ApplyInterfaceFont, SetsFaceAndCharsetKeepsTheRest) {
     }
 }
 
-TEST(ApplyInterfaceFont, OverlongFaceIsCutToTheField) {
+TEST(ApplyInterfaceFontWin32, OverlongFaceIsCutToTheField) {
     FaceGuard guard;
     SetUIFontName(std::string(40, 'F'));
     LOGFONTW font = BoldItalic();
@@ -61,7 +61,7 @@ TEST(ApplyInterfaceFont, OverlongFaceIsCutToTheField) {
     EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(LF_FACESIZE - 1, L'F'));
 }
 
-TEST(ApplyInterfaceFont, MakesANewGdiFont) {
+TEST(ApplyInterfaceFontWin32, MakesANewGdiFont) {
     FaceGuard guard;
     SetUIFontName("Arial");
     LOGFONTW source = BoldItalic();

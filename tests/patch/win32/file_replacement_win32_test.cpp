@@ -94,7 +94,7 @@ bool WriteAll(const std::wstring& path, std::span<const std::uint8_t> bytes) {
     return CloseHandle(h) && ok;
 }
 
-class WindowsReplacement : public ::testing::Test {
+class FileReplacementWin32 : public ::testing::Test {
   protected:
     void SetUp() override {
         path_ = folder_.Path("Quorbel2.exe");
@@ -111,7 +111,7 @@ class WindowsReplacement : public ::testing::Test {
     std::string path_;
 };
 
-TEST_F(WindowsReplacement, ReplacesTheOldProgramFromTheModulesOwnResources) {
+TEST_F(FileReplacementWin32, ReplacesTheOldProgramFromTheModulesOwnResources) {
     ASSERT_EQ(CheckFileState(34, path_), FileState::kOld);
     ASSERT_TRUE(ReplaceFromThisProgram(34, path_));
     EXPECT_EQ(CrcOf(path_), 0xF4F34DB0u);
@@ -119,7 +119,7 @@ TEST_F(WindowsReplacement, ReplacesTheOldProgramFromTheModulesOwnResources) {
     EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
 }
 
-TEST_F(WindowsReplacement, AFileSomeoneIsWritingCannotBeChecked) {
+TEST_F(FileReplacementWin32, AFileSomeoneIsWritingCannotBeChecked) {
     {
         Holder writer(path_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(writer.IsOpen());
@@ -131,14 +131,14 @@ TEST_F(WindowsReplacement, AFileSomeoneIsWritingCannotBeChecked) {
     EXPECT_EQ(CheckFileState(34, path_), FileState::kOld);
 }
 
-TEST_F(WindowsReplacement, AReadOnlyTargetStays) {
+TEST_F(FileReplacementWin32, AReadOnlyTargetStays) {
     ASSERT_TRUE(SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(ReplaceFromThisProgram(34, path_));
     ExpectOldIntact();
     SetFileAttributesW(Wide(path_).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(WindowsReplacement, ATargetHeldOpenWithoutSharingStays) {
+TEST_F(FileReplacementWin32, ATargetHeldOpenWithoutSharingStays) {
     Holder program(path_, GENERIC_READ, 0);
     ASSERT_TRUE(program.IsOpen());
     const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources());
@@ -149,7 +149,7 @@ TEST_F(WindowsReplacement, ATargetHeldOpenWithoutSharingStays) {
 }
 
 // A scanner that opens the target for a moment delays the move into place; it does not fail it.
-TEST_F(WindowsReplacement, TheMoveIntoPlaceWaitsOutABriefLock) {
+TEST_F(FileReplacementWin32, TheMoveIntoPlaceWaitsOutABriefLock) {
     Holder scanner(path_, GENERIC_READ, 0);
     ASSERT_TRUE(scanner.IsOpen());
     const DWORD start = GetTickCount();
@@ -169,7 +169,7 @@ TEST_F(WindowsReplacement, TheMoveIntoPlaceWaitsOutABriefLock) {
 // A scanner that takes the new file the moment it is closed, without sharing, holds up the read
 // back; one that lets others read and write holds up the move longer than a second. Neither fails
 // the replacement.
-TEST_F(WindowsReplacement, AScannerHoldingTheNewFileDelaysButDoesNotFailTheReplacement) {
+TEST_F(FileReplacementWin32, AScannerHoldingTheNewFileDelaysButDoesNotFailTheReplacement) {
     for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
         SCOPED_TRACE(share);
         ASSERT_TRUE(WriteAll(Wide(path_), OldQuorbel()));
@@ -207,7 +207,7 @@ TEST_F(WindowsReplacement, AScannerHoldingTheNewFileDelaysButDoesNotFailTheRepla
     }
 }
 
-TEST_F(WindowsReplacement, ATargetInUseThatLetsOthersReadStays) {
+TEST_F(FileReplacementWin32, ATargetInUseThatLetsOthersReadStays) {
     // How a running program's file is usually held: readable, but neither writable nor deletable.
     Holder program(path_, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(program.IsOpen());
@@ -216,13 +216,13 @@ TEST_F(WindowsReplacement, ATargetInUseThatLetsOthersReadStays) {
     ExpectOldIntact();
 }
 
-TEST_F(WindowsReplacement, AMissingFolderFails) {
+TEST_F(FileReplacementWin32, AMissingFolderFails) {
     const std::string path = folder_.Path("absent") + "\\Quorbel2.exe";
     EXPECT_FALSE(ReplaceFromThisProgram(34, path));
     ExpectOldIntact();
 }
 
-TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
+TEST_F(FileReplacementWin32, AFolderThatRefusesNewFilesFails) {
     // A read-only attribute on a folder does not stop Windows from creating files in it (it is a
     // hint for the shell), and under Wine run as root the Unix permissions do not either. A
     // "folder" that is really a file refuses every new name on every platform.
@@ -251,13 +251,13 @@ TEST_F(WindowsReplacement, AFolderThatRefusesNewFilesFails) {
     SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST_F(WindowsReplacement, AResourceMissingFromTheProgramFails) {
+TEST_F(FileReplacementWin32, AResourceMissingFromTheProgramFails) {
     // File index 27 names payloads this program does not carry.
     EXPECT_FALSE(ReplaceFromThisProgram(27, path_));
     ExpectOldIntact();
 }
 
-TEST_F(WindowsReplacement, ACorruptedPayloadFails) {
+TEST_F(FileReplacementWin32, ACorruptedPayloadFails) {
     const auto a = ProgramResources().Find("PEN251IEA");
     const auto b = ProgramResources().Find("PEN251IEB");
     ASSERT_TRUE(a && b);
@@ -277,7 +277,7 @@ TEST_F(WindowsReplacement, ACorruptedPayloadFails) {
 // system-code-page bytes; Polish letters survive only where that code page has them (1250 on a
 // Polish system), so the Polish name is tested there and a name with letters that 1250 and 1252
 // share is tested on both.
-TEST(WindowsPaths, FoldersWithLettersBeyondAsciiWork) {
+TEST(WindowsPathsWin32, FoldersWithLettersBeyondAsciiWork) {
     test::TempFolder folder;
     int tested = 0;
     for (const std::wstring& name : {std::wstring(L"S\u0142owniki Norvak"), std::wstring(L"W\u00f6rterb\u00fccher")}) {

@@ -1,5 +1,4 @@
 // The runner on POSIX systems; the Windows one is in win32/.
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,4 +38,3 @@ ToolRun RunPatchkit(const std::vector<std::string>& args, const std::string& fol
 }
 
 }  // namespace updater::test
-#endif

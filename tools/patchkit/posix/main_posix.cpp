@@ -1,5 +1,4 @@
 // Native entry point: arguments are UTF-8 already.
-#ifndef _WIN32
 #include <string>
 #include <vector>
 
@@ -9,4 +8,3 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return patchkit::RunPatchkit(args);
 }
-#endif

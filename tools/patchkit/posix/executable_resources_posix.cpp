@@ -1,5 +1,4 @@
 // Native builds read the program file whole and look at it with the bounds-checked PE reader.
-#ifndef _WIN32
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,4 +32,3 @@ ExecutableRead ReadExecutableResources(const std::string& path) {
 }
 
 }  // namespace patchkit
-#endif

@@ -1,1 +1,0 @@
-// Keeps a tool library valid while it has no sources of its own.
