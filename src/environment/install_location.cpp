@@ -97,29 +97,4 @@ std::string ReadLegacyInstallFolder(Registry& registry) noexcept {
     }
 }
 
-bool RecordInstallFolder(Registry& registry, int appId, std::string_view folder, RegRoot root,
-                         bool forceNewReg) noexcept {
-    try {
-        const std::string_view path = ProductKeyPath(appId);
-        if (path.empty()) return false;
-        const TKod& kod = SharedKod();
-        RegKey key = OpenRegKey(registry, root, path, false, RegView::k32Bit);
-        if (!key.IsOpen()) return false;
-        const std::string name = appId == 1 ? std::string(kInstallFolderValue)
-                                            : kod.Encode(kInstallFolderValue, appId, kInstallEntryMode, forceNewReg);
-        bool ok = key.SetString(name, kod.Encode(folder, appId, kInstallEntryMode, forceNewReg));
-        const std::string probe = kod.Encode(kForceNewRegValue, appId, kInstallEntryMode, true);
-        if (forceNewReg) {
-            ok = key.SetDword(probe, 1) && ok;
-        } else {
-            // A probe left from an earlier recording would switch the lookup to the other variant.
-            RegValue existing;
-            if (key.Query(probe, existing) == RegStatus::kOk) ok = key.DeleteValue(probe) && ok;
-        }
-        return key.Close() && ok;
-    } catch (...) {
-        return false;
-    }
-}
-
 }  // namespace updater::environment

@@ -34,11 +34,4 @@ std::string FindInstallFolder(Registry& registry, int appId) noexcept;
 // The plain "Katalog" value under the legacy key of the machine hive, or empty.
 std::string ReadLegacyInstallFolder(Registry& registry) noexcept;
 
-// What the product's installer writes: the scrambled "Katalog" (for the codec variant forceNewReg
-// selects) and, when forceNewReg, the scrambled "ForceNewReg" probe (otherwise it removes a probe
-// left in that hive). Machine-wide entries go to
-// the 32-bit view, where the product's 32-bit installer puts them. False when anything failed.
-bool RecordInstallFolder(Registry& registry, int appId, std::string_view folder, RegRoot root,
-                         bool forceNewReg) noexcept;
-
 }  // namespace updater::environment

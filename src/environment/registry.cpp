@@ -28,27 +28,15 @@ RegStatus RegKey::Query(std::string_view name, RegValue& value) const noexcept {
     return registry_->QueryValue(handle_, name, value);
 }
 
-bool RegKey::SetString(std::string_view name, std::string_view data) const noexcept {
-    return IsOpen() && registry_->SetString(handle_, name, data);
-}
-
-bool RegKey::SetDword(std::string_view name, std::uint32_t data) const noexcept {
-    return IsOpen() && registry_->SetDword(handle_, name, data);
-}
-
-bool RegKey::DeleteValue(std::string_view name) const noexcept {
-    return IsOpen() && registry_->DeleteValue(handle_, name);
-}
-
-RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept {
-    const Registry::Handle handle = registry.OpenKey(root, path, readOnly, view);
+RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, RegView view) noexcept {
+    const Registry::Handle handle = registry.OpenKey(root, path, view);
     if (handle == 0) return {};
     return RegKey(registry, handle);
 }
 
 RegBool ReadRegBool(Registry& registry, RegRoot root, std::string_view path, std::string_view name,
                     RegView view) noexcept {
-    RegKey key = OpenRegKey(registry, root, path, true, view);
+    RegKey key = OpenRegKey(registry, root, path, view);
     RegValue value;
     if (key.Query(name, value) != RegStatus::kOk) return {};
     // Only presence is asked of a value that is not a 32-bit integer.
@@ -58,7 +46,7 @@ RegBool ReadRegBool(Registry& registry, RegRoot root, std::string_view path, std
 
 bool ReadRegString(Registry& registry, RegRoot root, std::string_view path, std::string_view name, std::string& value,
                    RegView view) noexcept {
-    RegKey key = OpenRegKey(registry, root, path, true, view);
+    RegKey key = OpenRegKey(registry, root, path, view);
     RegValue read;
     if (key.Query(name, read) != RegStatus::kOk || read.type != RegType::kString) return false;
     value.swap(read.data);

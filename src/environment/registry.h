@@ -1,10 +1,12 @@
 #pragma once
 // The registry as the product and this program see it: keys under the current user's and the
-// machine's hive, values read and written as 8-bit strings (the system code page), so scrambled
-// names and data come back byte for byte as they were stored.
+// machine's hive, values read as 8-bit strings (the system code page), so scrambled names and data
+// come back byte for byte as they were stored. The updater only reads.
 //
 // Registry is the seam: Win32 behind it on Windows (SystemRegistry()), an in-memory registry in
-// tests (tests/test_support). Keys are RegKey values that close themselves. Nothing here throws.
+// tests (tests/test_support). Writing, for patchkit and the tests' set-up, is the tools' (the
+// WritableRegistry of tools/registry_writer). Keys are RegKey values that close themselves.
+// Nothing here throws.
 
 #include <cstdint>
 #include <string>
@@ -37,19 +39,13 @@ class Registry {
 
     virtual ~Registry() = default;
 
-    // readOnly: read access only, and a missing key is not created. Otherwise full access, and the
-    // key (with any missing parents) is created. Returns 0 on any failure.
-    virtual Handle OpenKey(RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept = 0;
+    // Read access only; a missing key is not created. Returns 0 on any failure.
+    virtual Handle OpenKey(RegRoot root, std::string_view path, RegView view) noexcept = 0;
     virtual bool CloseKey(Handle key) noexcept = 0;
     virtual RegStatus QueryValue(Handle key, std::string_view name, RegValue& value) noexcept = 0;
-    virtual bool SetString(Handle key, std::string_view name, std::string_view data) noexcept = 0;
-    virtual bool SetDword(Handle key, std::string_view name, std::uint32_t data) noexcept = 0;
-    virtual bool DeleteValue(Handle key, std::string_view name) noexcept = 0;
-    // Removes the key with all its values and subkeys; true when it is gone (or was never there).
-    virtual bool DeleteKeyTree(RegRoot root, std::string_view path, RegView view) noexcept = 0;
 };
 
-// The machine's registry on Windows. Elsewhere an empty in-memory registry: nothing is recorded.
+// The machine's registry on Windows. Elsewhere an empty registry: nothing is recorded.
 Registry& SystemRegistry() noexcept;
 
 // An open key; closed when it goes out of scope. A default or failed RegKey is not open and every
@@ -69,9 +65,10 @@ class RegKey {
     bool Close() noexcept;
 
     RegStatus Query(std::string_view name, RegValue& value) const noexcept;
-    bool SetString(std::string_view name, std::string_view data) const noexcept;
-    bool SetDword(std::string_view name, std::uint32_t data) const noexcept;
-    bool DeleteValue(std::string_view name) const noexcept;
+
+  protected:
+    // For a key type that also writes (tools/registry_writer); 0 when not open.
+    Registry::Handle KeyHandle() const { return handle_; }
 
   private:
     Registry* registry_ = nullptr;
@@ -79,8 +76,7 @@ class RegKey {
 };
 
 // The product's small registry routines.
-RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, bool readOnly,
-                  RegView view = RegView::kNative) noexcept;
+RegKey OpenRegKey(Registry& registry, RegRoot root, std::string_view path, RegView view = RegView::kNative) noexcept;
 
 struct RegBool {
     bool found = false;  // the key opened and the value exists, whatever its type

@@ -18,7 +18,7 @@ Recorded ReadStartupPath(Registry& registry, std::string_view versionKey, std::s
     std::string optionsKey(kOfficeKey);
     optionsKey += versionKey;
     optionsKey += kWordOptionsSubkey;
-    RegKey options = OpenRegKey(registry, RegRoot::kCurrentUser, optionsKey, true);
+    RegKey options = OpenRegKey(registry, RegRoot::kCurrentUser, optionsKey);
     if (!options.IsOpen()) return Recorded::kNone;
     RegValue value;
     switch (options.Query(kWordStartupValue, value)) {
@@ -60,7 +60,7 @@ std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell
         for (const WordVersion& version : kWordVersions) {
             std::string versionKey(kOfficeKey);
             versionKey += version.key;
-            RegKey key = OpenRegKey(registry, RegRoot::kCurrentUser, versionKey, true);
+            RegKey key = OpenRegKey(registry, RegRoot::kCurrentUser, versionKey);
             if (!key.IsOpen()) continue;  // not installed: neither listed nor missing
 
             std::string path;

@@ -10,10 +10,10 @@
 #include "app/catalogue_services.h"
 #include "app/this_build.h"
 #include "base/file_system.h"
-#include "environment/install_location.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
 #include "patch/resource_source.h"
+#include "registry_writer/install_record.h"
 #include "test_support/memory_registry.h"
 #include "test_support/temp_folder.h"
 
@@ -57,8 +57,8 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
     folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
     environment::MemoryRegistry registry;
-    ASSERT_TRUE(environment::RecordInstallFolder(registry, config.appId, folder.Root(),
-                                                 environment::RegRoot::kCurrentUser, false));
+    ASSERT_TRUE(
+        tools::RecordInstallFolder(registry, config.appId, folder.Root(), environment::RegRoot::kCurrentUser, false));
     SystemUpdateEngine engine(config, registry, patch::ProgramResources());
     const CatalogueServices services(localisation::Platform{true, kPolish});
 

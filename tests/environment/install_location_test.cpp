@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "environment/kod.h"
+#include "registry_writer/install_record.h"
 #include "test_support/memory_registry.h"
 
 namespace updater::environment {
@@ -106,7 +107,7 @@ TEST_F(InstallLocationTest, AppIdOneUsesThePlainNameButAScrambledFolder) {
     EXPECT_EQ(FindInstallFolder(registry_, 1), "");
     PutFolder(kUser, 1, "C:\\Trelmio", false);
     RegValue stored;
-    RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(1), true);
+    RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(1));
     ASSERT_EQ(key.Query("Katalog", stored), RegStatus::kOk);
     EXPECT_NE(stored.data, "C:\\Trelmio");
     EXPECT_EQ(FindInstallFolder(registry_, 1), "C:\\Trelmio");
@@ -157,14 +158,14 @@ TEST_F(InstallLocationTest, RecordedFoldersAreFoundForEveryProductHiveAndVariant
             for (bool force : {true, false}) {  // the second recording also removes the first one's probe
                 SCOPED_TRACE(testing::Message()
                              << "AppId " << appId << " machine " << (root == kMachine) << " force " << force);
-                ASSERT_TRUE(RecordInstallFolder(registry_, appId, folder, root, force));
+                ASSERT_TRUE(tools::RecordInstallFolder(registry_, appId, folder, root, force));
                 EXPECT_EQ(HasForceNewReg(registry_, appId), force);
                 EXPECT_EQ(FindInstallFolder(registry_, appId), folder);
             }
             registry_.DeleteKeyTree(root, ProductKeyPath(appId), RegView::k32Bit);
         }
     }
-    EXPECT_FALSE(RecordInstallFolder(registry_, 14, folder, kUser, false));
+    EXPECT_FALSE(tools::RecordInstallFolder(registry_, 14, folder, kUser, false));
 }
 
 }  // namespace

@@ -61,18 +61,20 @@ TEST(RegistryRoutinesTest, TheTestsRegistryBehavesAsWindowsDoes) {
 TEST(RegistryRoutinesTest, KeysCloseOnceWhetherMovedClosedOrDropped) {
     MemoryRegistry registry;
     {
-        RegKey first = OpenRegKey(registry, kUser, "K", false);
+        ASSERT_TRUE(tools::CreateRegKey(registry, kUser, "K").IsOpen());
+        EXPECT_EQ(registry.OpenKeyCount(), 0u) << "a key dropped at once is closed";
+        RegKey first = OpenRegKey(registry, kUser, "K");
         RegKey second = std::move(first);
         EXPECT_FALSE(first.IsOpen());  // NOLINT: checking the moved-from state
         EXPECT_EQ(registry.OpenKeyCount(), 1u);
-        RegKey third = OpenRegKey(registry, kUser, "K", true);
+        RegKey third = OpenRegKey(registry, kUser, "K");
         third = std::move(second);
         EXPECT_EQ(registry.OpenKeyCount(), 1u) << "assignment closed the key it replaced";
         EXPECT_TRUE(third.Close());
         EXPECT_TRUE(third.Close()) << "closing a closed key is harmless";
         RegValue value;
         EXPECT_EQ(third.Query("x", value), RegStatus::kFailed);
-        RegKey dropped = OpenRegKey(registry, kUser, "K", true);
+        RegKey dropped = OpenRegKey(registry, kUser, "K");
     }
     EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }

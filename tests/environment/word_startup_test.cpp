@@ -21,8 +21,8 @@ class FailingRegistry final : public Registry {
   public:
     FailingRegistry(Registry& inner, std::string failingPath) : inner_(inner), failingPath_(std::move(failingPath)) {}
 
-    Handle OpenKey(RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept override {
-        const Handle handle = inner_.OpenKey(root, path, readOnly, view);
+    Handle OpenKey(RegRoot root, std::string_view path, RegView view) noexcept override {
+        const Handle handle = inner_.OpenKey(root, path, view);
         if (handle != 0 && path == failingPath_) failing_[handle] = true;
         return handle;
     }
@@ -34,10 +34,6 @@ class FailingRegistry final : public Registry {
         if (failing_.count(key) != 0) return RegStatus::kFailed;
         return inner_.QueryValue(key, name, value);
     }
-    bool SetString(Handle, std::string_view, std::string_view) noexcept override { return false; }
-    bool SetDword(Handle, std::string_view, std::uint32_t) noexcept override { return false; }
-    bool DeleteValue(Handle, std::string_view) noexcept override { return false; }
-    bool DeleteKeyTree(RegRoot, std::string_view, RegView) noexcept override { return false; }
 
   private:
     Registry& inner_;
@@ -56,8 +52,7 @@ class WordStartupTest : public testing::Test {
     }
 
     void Install(std::string_view version) {
-        RegKey created = OpenRegKey(registry_, RegRoot::kCurrentUser, Key(version), false);
-        ASSERT_TRUE(created.IsOpen());
+        ASSERT_TRUE(tools::CreateRegKey(registry_, RegRoot::kCurrentUser, Key(version)).IsOpen());
     }
     void Record(std::string_view version, RegValue value) {
         Install(version);

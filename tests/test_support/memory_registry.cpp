@@ -46,7 +46,15 @@ MemoryRegistry::Key& MemoryRegistry::Create(const KeyId& id) {
     return keys_[id];
 }
 
-Registry::Handle MemoryRegistry::OpenKey(RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept {
+Registry::Handle MemoryRegistry::OpenKey(RegRoot root, std::string_view path, RegView view) noexcept {
+    return Open(root, path, view, true);
+}
+
+Registry::Handle MemoryRegistry::CreateKey(RegRoot root, std::string_view path, RegView view) noexcept {
+    return Open(root, path, view, false);
+}
+
+Registry::Handle MemoryRegistry::Open(RegRoot root, std::string_view path, RegView view, bool readOnly) noexcept {
     try {
         KeyId id = MakeId(root, path, view);
         const bool exists = Find(id) != nullptr;

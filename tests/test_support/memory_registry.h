@@ -1,9 +1,9 @@
 #pragma once
-// A registry kept in memory, for tests. It behaves like the Windows
-// registry in the ways the product's lookups depend on: key paths and value names compare without
-// regard to ASCII case, a trailing backslash names the same key, opening read-only never creates,
-// writing needs a key opened for writing, and the machine hive's SOFTWARE key has separate native
-// and 32-bit views while the user hive is the same in both.
+// A registry kept in memory, for tests: the lookups read it, the tests' set-up and the tools write
+// it. It behaves like the Windows registry in the ways the product's lookups depend on: key paths
+// and value names compare without regard to ASCII case, a trailing backslash names the same key,
+// opening for reading never creates, writing needs a key created for writing, and the machine
+// hive's SOFTWARE key has separate native and 32-bit views while the user hive is the same in both.
 
 #include <cstdint>
 #include <map>
@@ -13,22 +13,24 @@
 #include <vector>
 
 #include "environment/registry.h"
+#include "registry_writer/writable_registry.h"
 
 namespace updater::environment {
 
-class MemoryRegistry final : public Registry {
+class MemoryRegistry final : public tools::WritableRegistry {
   public:
     struct OpenAttempt {
         RegRoot root;
         std::string path;
         RegView view;
-        bool readOnly;
+        bool readOnly;  // OpenKey; CreateKey opens for writing
         bool opened;
     };
 
-    Handle OpenKey(RegRoot root, std::string_view path, bool readOnly, RegView view) noexcept override;
+    Handle OpenKey(RegRoot root, std::string_view path, RegView view) noexcept override;
     bool CloseKey(Handle key) noexcept override;
     RegStatus QueryValue(Handle key, std::string_view name, RegValue& value) noexcept override;
+    Handle CreateKey(RegRoot root, std::string_view path, RegView view) noexcept override;
     bool SetString(Handle key, std::string_view name, std::string_view data) noexcept override;
     bool SetDword(Handle key, std::string_view name, std::uint32_t data) noexcept override;
     bool DeleteValue(Handle key, std::string_view name) noexcept override;
@@ -37,7 +39,7 @@ class MemoryRegistry final : public Registry {
     // Stores a value of any type, creating the key; for setting up odd entries in tests.
     void Put(RegRoot root, std::string_view path, RegView view, std::string_view name, RegValue value);
 
-    // Every OpenKey call so far, in order, and the keys still open.
+    // Every OpenKey and CreateKey call so far, in order, and the keys still open.
     const std::vector<OpenAttempt>& OpenAttempts() const { return attempts_; }
     std::size_t OpenKeyCount() const { return open_.size(); }
 
@@ -53,6 +55,7 @@ class MemoryRegistry final : public Registry {
     };
 
     static KeyId MakeId(RegRoot root, std::string_view path, RegView view);
+    Handle Open(RegRoot root, std::string_view path, RegView view, bool readOnly) noexcept;
     Key* Find(const KeyId& id);
     Key& Create(const KeyId& id);
     Key* Writable(Handle key);

@@ -5,12 +5,12 @@
 
 #include <string_view>
 
-#include "environment/registry.h"
+#include "registry_writer/writable_registry.h"
 
 namespace updater::test {
 
 // Works under key, a path in the current user's hive that the caller owns (it need not exist),
 // and removes key again at the end.
-void ExpectBehavesAsTheWindowsRegistry(environment::Registry& registry, std::string_view key);
+void ExpectBehavesAsTheWindowsRegistry(tools::WritableRegistry& registry, std::string_view key);
 
 }  // namespace updater::test

@@ -3,6 +3,7 @@
 
 #include "base/file_system.h"
 #include "base/win32/system_code_page.h"
+#include "base/win32/unique_handle.h"
 
 namespace updater::base {
 namespace {
@@ -46,21 +47,7 @@ DWORD Attributes(const std::string& path) {
     return GetFileAttributesW(win32::WidenSystem(path).c_str());
 }
 
-// A handle that only this file uses, closed however the scope is left.
-class ScopedHandle {
-  public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-    ~ScopedHandle() {
-        if (IsOpen()) CloseHandle(handle_);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
+using win32::UniqueHandle;
 
 FileIdentity IdentityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
     return {info.dwVolumeSerialNumber,
@@ -93,7 +80,7 @@ bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 bool IsEntryItself(HANDLE handle, const std::wstring& path) {
     const std::size_t cut = path.find_last_of(L"\\/");
     if (cut == std::wstring::npos) return false;
-    const ScopedHandle folder(CreateFileW(path.substr(0, cut).c_str(), FILE_READ_ATTRIBUTES,
+    const UniqueHandle folder(CreateFileW(path.substr(0, cut).c_str(), FILE_READ_ATTRIBUTES,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder.IsOpen()) return false;
@@ -188,7 +175,7 @@ FileError RemoveFile(const std::string& path) {
 FileError RemovePlainFile(const std::string& path) {
     const std::wstring wide = win32::WidenSystem(path);
     // DELETE access lets the handle remove the file; a link is opened as itself, not followed.
-    const ScopedHandle file(CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    const UniqueHandle file(CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.IsOpen()) return FromLastError(GetLastError());
@@ -216,7 +203,7 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
 }
 
 FileResult<FileIdentity> IdentityOf(const std::string& path) {
-    const ScopedHandle file(CreateFileW(win32::WidenSystem(path).c_str(), FILE_READ_ATTRIBUTES,
+    const UniqueHandle file(CreateFileW(win32::WidenSystem(path).c_str(), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.IsOpen()) return FromLastError(GetLastError());

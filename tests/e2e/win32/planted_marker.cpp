@@ -6,21 +6,11 @@
 
 #include <string>
 
+#include "base/win32/unique_handle.h"
+
 namespace {
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
+using updater::base::win32::UniqueHandle;
 
 std::wstring Environment(const wchar_t* name) {
     std::wstring value(32768, L'\0');
@@ -34,10 +24,10 @@ void LeaveMarker(HMODULE self) {
     std::wstring path(32768, L'\0');
     path.resize(GetModuleFileNameW(self, path.data(), static_cast<DWORD>(path.size())));
     const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-    const FileHandle marker(CreateFileW((folder + L"\\" + name + L".loaded").c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle marker(CreateFileW((folder + L"\\" + name + L".loaded").c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (marker.Get() != INVALID_HANDLE_VALUE)
+    if (marker.IsOpen())
         WriteFile(marker.Get(), path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), &written, nullptr);
 }
 

@@ -16,23 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/unique_handle.h"
+
 namespace {
 
+using updater::base::win32::UniqueHandle;
+
 constexpr DWORD kGiveUpAfterMs = 60'000;
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 std::vector<std::wstring> TemporaryFilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
@@ -65,8 +55,8 @@ int wmain(int argc, wchar_t** argv) {
 
     std::set<std::wstring> held;
     const DWORD start = GetTickCount();
-    FileHandle(CreateFileW((stopFile + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle(CreateFileW((stopFile + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     while (!Exists(stopFile) && GetTickCount() - start < kGiveUpAfterMs) {
         for (const std::wstring& name : TemporaryFilesIn(folder)) {
             if (held.count(name) != 0) continue;
@@ -74,8 +64,8 @@ int wmain(int argc, wchar_t** argv) {
             // to get it the moment it is closed, until it has gone.
             const std::wstring path = folder + L"\\" + name;
             for (;;) {
-                FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+                UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
                 if (file.IsOpen()) {
                     held.insert(name);
                     Sleep(holdMs);

@@ -1,5 +1,6 @@
-// The registry routines and the install-folder lookup against the real registry. Every test works
-// on keys it creates and removes; it refuses to run where the product's keys already exist.
+// The registry routines and the install-folder lookup against the real registry, read as the
+// updater reads it (SystemRegistry()) and written with the tools' writer. Every test works on keys
+// it creates and removes; it refuses to run where the product's keys already exist.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "environment/install_location.h"
 #include "environment/kod.h"
 #include "environment/registry.h"
+#include "registry_writer/writable_registry.h"
 #include "test_support/registry_contract.h"
 
 namespace updater::environment {
@@ -39,7 +41,7 @@ class RegistryWin32Test : public testing::Test {
   protected:
     void SetUp() override {
         for (const Place& p : kOwnedKeys) {
-            ASSERT_FALSE(OpenRegKey(registry_, p.root, p.path, true, p.view).IsOpen())
+            ASSERT_FALSE(OpenRegKey(registry_, p.root, p.path, p.view).IsOpen())
                 << p.path << " already exists: run these tests in a throwaway prefix";
         }
         owned_ = true;
@@ -47,7 +49,7 @@ class RegistryWin32Test : public testing::Test {
     void TearDown() override {
         if (!owned_) return;
         for (const Place& p : kOwnedKeys)
-            EXPECT_TRUE(registry_.DeleteKeyTree(p.root, p.path, p.view)) << p.path;
+            EXPECT_TRUE(writer_.DeleteKeyTree(p.root, p.path, p.view)) << p.path;
     }
 
     static std::string Scramble(std::string_view text, int appId, bool flag) {
@@ -55,30 +57,32 @@ class RegistryWin32Test : public testing::Test {
     }
     // An entry as the product's 32-bit installer leaves it.
     void WriteFolder(RegRoot root, int appId, std::string_view folder, bool flag) {
-        RegKey key = OpenRegKey(registry_, root, ProductKeyPath(appId), false, RegView::k32Bit);
+        tools::WritableKey key = tools::CreateRegKey(writer_, root, ProductKeyPath(appId), RegView::k32Bit);
         ASSERT_TRUE(key.IsOpen());
         const std::string name = appId == 1 ? "Katalog" : Scramble("Katalog", appId, flag);
         ASSERT_TRUE(key.SetString(name, Scramble(folder, appId, flag)));
     }
     void WriteProbe(RegRoot root, int appId) {
-        RegKey key = OpenRegKey(registry_, root, ProductKeyPath(appId), false, RegView::k32Bit);
+        tools::WritableKey key = tools::CreateRegKey(writer_, root, ProductKeyPath(appId), RegView::k32Bit);
         ASSERT_TRUE(key.SetDword(Scramble("ForceNewReg", appId, true), 1));
     }
 
     Registry& registry_ = SystemRegistry();
+    tools::WritableRegistry& writer_ = tools::SystemWritableRegistry();
     bool owned_ = false;
 };
 
 TEST_F(RegistryWin32Test, ValuesComeBackByteForByteWithTheirTypes) {
     const std::string path = "SOFTWARE\\Norvak\\Test";
     {
-        RegKey key = OpenRegKey(registry_, kUser, path, false);
+        tools::WritableKey key = tools::CreateRegKey(writer_, kUser, path);
         ASSERT_TRUE(key.IsOpen());
         ASSERT_TRUE(key.SetString("#Z|x~", "#@|-~m printable"));
         ASSERT_TRUE(key.SetString("Empty", ""));
         ASSERT_TRUE(key.SetDword("Number", 0x01020304));
     }
-    RegKey key = OpenRegKey(registry_, kUser, path, true);
+    const Registry::Handle handle = registry_.OpenKey(kUser, path, RegView::kNative);
+    RegKey key(registry_, handle);
     ASSERT_TRUE(key.IsOpen());
     RegValue value;
     ASSERT_EQ(key.Query("#z|X~", value), RegStatus::kOk) << "value names ignore case";
@@ -90,10 +94,10 @@ TEST_F(RegistryWin32Test, ValuesComeBackByteForByteWithTheirTypes) {
     EXPECT_EQ(value.type, RegType::kDword);
     EXPECT_EQ(value.data, std::string("\x04\x03\x02\x01", 4));
     EXPECT_EQ(key.Query("Missing", value), RegStatus::kNotFound);
-    EXPECT_FALSE(key.SetString("Other", "x")) << "opened for reading only";
+    EXPECT_FALSE(writer_.SetString(handle, "Other", "x")) << "the updater's key is opened for reading only";
 
-    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent", true).IsOpen());
-    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent", true).IsOpen()) << "reading created nothing";
+    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent").IsOpen());
+    EXPECT_FALSE(OpenRegKey(registry_, kUser, path + "\\Absent").IsOpen()) << "reading created nothing";
     EXPECT_TRUE(ReadRegBool(registry_, kUser, path, "Number").value);
     std::string text = "kept";
     EXPECT_FALSE(ReadRegString(registry_, kUser, path, "Number", text));
@@ -137,7 +141,7 @@ TEST_F(RegistryWin32Test, AStringWithANulInsideIsNoTextAndTheLookupGoesOn) {
 
 // The same checks as on the tests' in-memory registry (registry_test.cpp).
 TEST_F(RegistryWin32Test, BehavesAsTheTestsRegistryDoes) {
-    test::ExpectBehavesAsTheWindowsRegistry(registry_, "SOFTWARE\\Norvak\\Contract");
+    test::ExpectBehavesAsTheWindowsRegistry(writer_, "SOFTWARE\\Norvak\\Contract");
 }
 
 // The 64-bit view is named explicitly: in the x86 build the native view is the 32-bit view, so
@@ -168,16 +172,16 @@ TEST_F(RegistryWin32Test, MachineHiveServesWhenTheUserEntryIsMissingEmptyOrANumb
     WriteFolder(kMachine, 6, "D:\\Lexivo", false);
     EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
     {
-        RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(6), false, RegView::k32Bit);
+        tools::WritableKey key = tools::CreateRegKey(writer_, kUser, ProductKeyPath(6), RegView::k32Bit);
         ASSERT_TRUE(key.SetString(Scramble("Katalog", 6, false), "A"));  // decodes to nothing
     }
     EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
     {
-        RegKey key = OpenRegKey(registry_, kUser, ProductKeyPath(6), false, RegView::k32Bit);
+        tools::WritableKey key = tools::CreateRegKey(writer_, kUser, ProductKeyPath(6), RegView::k32Bit);
         ASSERT_TRUE(key.SetDword(Scramble("Katalog", 6, false), 42));
     }
     EXPECT_EQ(FindInstallFolder(registry_, 6), "D:\\Lexivo");
-    ASSERT_TRUE(registry_.DeleteKeyTree(kMachine, ProductKeyPath(6), RegView::k32Bit));
+    ASSERT_TRUE(writer_.DeleteKeyTree(kMachine, ProductKeyPath(6), RegView::k32Bit));
     EXPECT_EQ(FindInstallFolder(registry_, 6), "") << "a number alone is swallowed";
 }
 
@@ -200,7 +204,7 @@ TEST_F(RegistryWin32Test, AppIdOneAndTheLegacyProduct) {
 
     EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "");
     {
-        RegKey key = OpenRegKey(registry_, kMachine, kLegacyKeyPath, false, RegView::k32Bit);
+        tools::WritableKey key = tools::CreateRegKey(writer_, kMachine, kLegacyKeyPath, RegView::k32Bit);
         ASSERT_TRUE(key.SetString("Katalog", "C:\\Osvelin"));
     }
     EXPECT_EQ(FindInstallFolder(registry_, kLegacyAppId), "C:\\Osvelin");

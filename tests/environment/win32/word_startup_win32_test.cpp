@@ -12,6 +12,7 @@
 #include "environment/registry.h"
 #include "environment/shell.h"
 #include "environment/word_startup.h"
+#include "registry_writer/writable_registry.h"
 
 namespace updater::environment {
 namespace {
@@ -23,9 +24,9 @@ constexpr std::string_view kVersions[] = {"8.0", "9.0", "10.0", "11.0"};
 class WordStartupWin32Test : public testing::Test {
   protected:
     void SetUp() override {
-        officeExisted_ = OpenRegKey(registry_, RegRoot::kCurrentUser, kOffice, true).IsOpen();
+        officeExisted_ = OpenRegKey(registry_, RegRoot::kCurrentUser, kOffice).IsOpen();
         for (auto version : kVersions) {
-            ASSERT_FALSE(OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version), true).IsOpen())
+            ASSERT_FALSE(OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version)).IsOpen())
                 << version << " is installed: run these tests in a throwaway prefix";
         }
         owned_ = true;
@@ -36,9 +37,9 @@ class WordStartupWin32Test : public testing::Test {
     void TearDown() override {
         if (!owned_) return;
         for (auto version : kVersions)
-            EXPECT_TRUE(registry_.DeleteKeyTree(RegRoot::kCurrentUser, VersionKey(version), RegView::kNative));
+            EXPECT_TRUE(writer_.DeleteKeyTree(RegRoot::kCurrentUser, VersionKey(version), RegView::kNative));
         if (!officeExisted_) {
-            EXPECT_TRUE(registry_.DeleteKeyTree(RegRoot::kCurrentUser, kOffice, RegView::kNative));
+            EXPECT_TRUE(writer_.DeleteKeyTree(RegRoot::kCurrentUser, kOffice, RegView::kNative));
         }
     }
 
@@ -46,10 +47,11 @@ class WordStartupWin32Test : public testing::Test {
         return std::string(kOffice) + "\\" + std::string(version);
     }
     void Install(std::string_view version) {
-        ASSERT_TRUE(OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word", false).IsOpen());
+        ASSERT_TRUE(tools::CreateRegKey(writer_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word").IsOpen());
     }
     void Record(std::string_view version, std::string_view path) {
-        RegKey options = OpenRegKey(registry_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word\\Options", false);
+        tools::WritableKey options =
+            tools::CreateRegKey(writer_, RegRoot::kCurrentUser, VersionKey(version) + "\\Word\\Options");
         ASSERT_TRUE(options.SetString("STARTUP-PATH", path));
     }
     Lines Get() {
@@ -60,6 +62,7 @@ class WordStartupWin32Test : public testing::Test {
     }
 
     Registry& registry_ = SystemRegistry();
+    tools::WritableRegistry& writer_ = tools::SystemWritableRegistry();
     std::string default_;
     bool officeExisted_ = false;
     bool owned_ = false;

@@ -9,11 +9,14 @@
 #include "environment/registry.h"
 #include "patchkit/arguments.h"
 #include "patchkit/command.h"
+#include "registry_writer/install_record.h"
+#include "registry_writer/writable_registry.h"
 
 namespace patchkit {
 namespace {
 
 namespace env = updater::environment;
+namespace tools = updater::tools;
 
 constexpr std::string_view kName = "register-install";
 
@@ -35,15 +38,14 @@ int Run(Arguments args) {
     const int appId = *parsed;
     if (args[1].empty()) return ArgumentError(kName, "FOLDER must not be empty");
 
-    env::Registry& registry = env::SystemRegistry();
     const env::RegRoot root = machine ? env::RegRoot::kLocalMachine : env::RegRoot::kCurrentUser;
-    if (!env::RecordInstallFolder(registry, appId, args[1], root, forceNewReg)) {
+    if (!tools::RecordInstallFolder(tools::SystemWritableRegistry(), appId, args[1], root, forceNewReg)) {
         return Failure(kName, machine ? "cannot write under HKEY_LOCAL_MACHINE (administrator rights?)"
                                       : "cannot write under HKEY_CURRENT_USER");
     }
     // Entries left in the other hive take part in the lookup too; say so rather than leave a
-    // recording that the updater would not find.
-    const std::string found = env::FindInstallFolder(registry, appId);
+    // recording that the updater would not find. The lookup reads as the updater does.
+    const std::string found = env::FindInstallFolder(env::SystemRegistry(), appId);
     if (found != args[1]) {
         return Failure(kName, "recorded, but the lookup finds \"" + found +
                                   "\": entries in the other hive interfere (a \"ForceNewReg\" probe, or a user "
