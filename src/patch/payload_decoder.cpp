@@ -62,8 +62,10 @@ inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
 }
 
 // The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
-// resolved there directly; longer ones go through a secondary table per primary slot.
-constexpr unsigned kPrimaryBits = 13;
+// resolved there directly; longer ones go through a secondary table per primary slot. 12 bits, so
+// that the multi-symbol tables of the two pieces DecodeTwo reads side by side (16 KiB each) stay
+// in the first-level cache together.
+constexpr unsigned kPrimaryBits = 12;
 constexpr std::size_t kPrimarySize = std::size_t{1} << kPrimaryBits;
 constexpr unsigned kMaxCodeLength = 16;
 // At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - bits).
@@ -271,6 +273,58 @@ struct PayloadDecoder::Tables {
     }
 };
 
+// Stage 1's fast path over one code stream: the bit buffer holds the next bits from its top;
+// bitsLeft of them are counted. Bits below those are the true following bits or zero, so refilling
+// may OR the same bytes in again. Two readers run side by side in DecodeTwo.
+struct PayloadDecoder::CodeReader {
+    CodeReader() = default;
+    CodeReader(const std::uint32_t* multi, const std::uint32_t* secondary, std::span<const std::uint8_t> codes,
+               std::span<std::uint8_t> symbols)
+        : multi(multi),
+          secondary(secondary),
+          p(codes.data()),
+          end(codes.data() + codes.size()),
+          out(symbols.data()),
+          outEnd(symbols.data() + symbols.size()) {}
+
+    // While 8 payload bytes can be loaded at once and a refill's symbols still fit. A refill leaves
+    // at least kRefillBits real bits, enough for its lookups, so a round cannot run past the payload.
+    bool CanRunFast() const { return end - p >= 8 && outEnd - out >= kSymbolsPerRefill; }
+
+    // One refill and its lookups. False at bits that match no code; `out` is then that code's place.
+    bool FastRound() {
+        bits |= LoadBigEndian64(p) >> bitsLeft;
+        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
+        bitsLeft |= kRefillBits;
+        for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
+            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
+            if (entry & kCountMask) {
+                StoreSymbols(out, entry);
+                out += SymbolCount(entry);
+            } else {
+                if (entry == 0) return false;
+                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+                if (!(entry & kCountMask)) return false;
+                *out++ = static_cast<std::uint8_t>(entry >> 8);
+            }
+            // The shift is on the critical path from one lookup to the next: no masking beyond
+            // what the instruction does.
+            bits <<= entry & kShiftMask;
+            bitsLeft -= EntryLength(entry);
+        }
+        return true;
+    }
+
+    const std::uint32_t* multi = nullptr;
+    const std::uint32_t* secondary = nullptr;
+    const std::uint8_t* p = nullptr;
+    const std::uint8_t* end = nullptr;
+    std::uint8_t* out = nullptr;
+    std::uint8_t* outEnd = nullptr;
+    std::uint64_t bits = 0;
+    unsigned bitsLeft = 0;
+};
+
 std::string_view Describe(DecodeError error) {
     return TextOf(error).reason;
 }
@@ -325,12 +379,56 @@ DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload, std::u
     return Expand(&crc);
 }
 
+PayloadDecoder::PairResult PayloadDecoder::DecodeTwo(PayloadDecoder& first, std::span<const std::uint8_t> a,
+                                                     PayloadDecoder& second, std::span<const std::uint8_t> b,
+                                                     std::uint32_t* crc) {
+    first.Reset();
+    second.Reset();
+    std::size_t startA = 0;
+    std::size_t startB = 0;
+    CodeReader readerA;
+    CodeReader readerB;
+    DecodeError errorA = first.ReadSymbolTable(a, startA);
+    if (errorA == DecodeError::kNone) errorA = first.BeginCodes(a, startA, readerA);
+    DecodeError errorB = second.ReadSymbolTable(b, startB);
+    if (errorB == DecodeError::kNone) errorB = second.BeginCodes(b, startB, readerB);
+
+    // Stage 1 of both while both have the fast path's margin: the two lookup chains are independent,
+    // so the processor runs one while the other waits for its table.
+    bool matchedA = true;
+    bool matchedB = true;
+    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) {
+        CodeReader x = readerA;  // copies that nothing points to, as in FinishCodes
+        CodeReader y = readerB;
+        while (matchedA && matchedB && x.CanRunFast() && y.CanRunFast()) {
+            matchedA = x.FastRound();
+            matchedB = y.FastRound();
+        }
+        readerA = x;
+        readerB = y;
+    }
+
+    // The rest as one piece after the other would have it: a fault of the first stops everything.
+    if (errorA == DecodeError::kNone) errorA = first.FinishCodes(a, readerA, matchedA);
+    if (errorA == DecodeError::kNone) errorA = first.Expand(crc);
+    if (errorA != DecodeError::kNone) {
+        second.Reset();
+        return {errorA, 0};
+    }
+    if (errorB == DecodeError::kNone) errorB = second.FinishCodes(b, readerB, matchedB);
+    if (errorB == DecodeError::kNone) errorB = second.Expand(crc);
+    return {errorB, errorB == DecodeError::kNone ? std::size_t{0} : std::size_t{1}};
+}
+
 DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
     Reset();
     std::size_t codeStreamStart = 0;
     const DecodeError table = ReadSymbolTable(payload, codeStreamStart);
     if (table != DecodeError::kNone) return table;
-    return DecodeCodes(payload, codeStreamStart);
+    CodeReader reader;
+    const DecodeError begin = BeginCodes(payload, codeStreamStart, reader);
+    if (begin != DecodeError::kNone) return begin;
+    return FinishCodes(payload, reader, true);
 }
 
 DecodeError PayloadDecoder::ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart) {
@@ -373,7 +471,8 @@ bool PayloadDecoder::PrepareIntermediate(std::size_t size) {
     return true;
 }
 
-DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart) {
+DecodeError PayloadDecoder::BeginCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart,
+                                       CodeReader& reader) {
     const std::uint8_t* lengthBytes = payload.data() + codeStreamStart - 4;
     const std::uint32_t count = lengthBytes[0] | (std::uint32_t{lengthBytes[1]} << 8) |
                                 (std::uint32_t{lengthBytes[2]} << 16) | (std::uint32_t{lengthBytes[3]} << 24);
@@ -391,88 +490,65 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     }
     if (!PrepareIntermediate(count)) return Fail(DecodeError::kOutOfMemory, 0);
     tables_->Build(entries_);
-    const std::uint32_t* const single = tables_->single.data();
-    const std::uint32_t* const multi = tables_->multi.data();
-    const std::uint32_t* const secondary = tables_->secondary.data();
+    intermediateSize_ = count;
+    reader = CodeReader(tables_->multi.data(), tables_->secondary.data(), payload.subspan(codeStreamStart),
+                        {intermediate_.data(), count});
+    return DecodeError::kNone;
+}
+
+DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched) {
+    // `reader` is a copy that nothing points to, so the stores of symbols cannot alias its state.
+    while (matched && reader.CanRunFast())
+        matched = reader.FastRound();
 
     const std::uint8_t* const data = payload.data();
     const std::size_t size = payload.size();
     std::uint8_t* const outBegin = intermediate_.data();
-    std::uint8_t* const outEnd = outBegin + count;
-    std::uint8_t* out = outBegin;
-
-    // The bit buffer holds the next bits from its top; bitsLeft of them are counted. Bits below
-    // those are the true following bits or zero, so refilling may OR the same bytes in again.
-    std::uint64_t bits = 0;
-    unsigned bitsLeft = 0;
-    const std::uint8_t* p = data + codeStreamStart;
-
-    // Fast path: while 8 payload bytes can be loaded at once and a refill's symbols still fit. A
-    // refill leaves at least kRefillBits real bits, enough for its lookups, so nothing here can run
-    // past the payload.
-    while (data + size - p >= 8 && outEnd - out >= kSymbolsPerRefill) {
-        bits |= LoadBigEndian64(p) >> bitsLeft;
-        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
-        bitsLeft |= kRefillBits;
-        for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
-            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
-            if (entry & kCountMask) {
-                StoreSymbols(out, entry);
-                out += SymbolCount(entry);
-            } else {
-                if (entry == 0) goto noMatch;
-                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
-                if (!(entry & kCountMask)) goto noMatch;
-                *out++ = static_cast<std::uint8_t>(entry >> 8);
-            }
-            // The shift is on the critical path from one lookup to the next: no masking beyond
-            // what the instruction does.
-            bits <<= entry & kShiftMask;
-            bitsLeft -= EntryLength(entry);
-        }
+    std::uint8_t* const outEnd = outBegin + intermediateSize_;
+    std::uint8_t* out = reader.out;
+    if (!matched) {
+        // Inside the fast path at least 16 real bits follow, so this is never the payload's end.
+        intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+        return Fail(DecodeError::kNoMatchingCode, intermediateSize_);
     }
 
-    {
-        // The last codes: one at a time, reading zeros past the end of the payload and checking
-        // each code against the bits that really exist.
-        const std::uint64_t totalBits = std::uint64_t{size} * 8;
-        std::size_t next = static_cast<std::size_t>(p - data);
-        while (out < outEnd) {
-            while (bitsLeft <= 56) {
-                const std::uint64_t byte = next < size ? data[next] : 0;
-                bits |= byte << (56 - bitsLeft);
-                ++next;
-                bitsLeft += 8;
-            }
-            const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
-            std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
-            if (IsSecondary(entry)) {
-                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
-            }
-            if (!(entry & kCountMask)) {
-                // A scan over the table would have needed the longest code's bits before giving up.
-                const bool pastEnd = position + tables_->maxLength > totalBits;
-                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-                return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
-            }
-            const unsigned used = EntryLength(entry);
-            if (position + used > totalBits) {
-                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-                return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
-            }
-            *out++ = static_cast<std::uint8_t>(entry >> 8);
-            bits <<= used;
-            bitsLeft -= used;
+    // The last codes: one at a time, reading zeros past the end of the payload and checking each
+    // code against the bits that really exist.
+    const std::uint32_t* const single = tables_->single.data();
+    const std::uint32_t* const secondary = tables_->secondary.data();
+    std::uint64_t bits = reader.bits;
+    unsigned bitsLeft = reader.bitsLeft;
+    const std::uint64_t totalBits = std::uint64_t{size} * 8;
+    std::size_t next = static_cast<std::size_t>(reader.p - data);
+    while (out < outEnd) {
+        while (bitsLeft <= 56) {
+            const std::uint64_t byte = next < size ? data[next] : 0;
+            bits |= byte << (56 - bitsLeft);
+            ++next;
+            bitsLeft += 8;
         }
+        const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
+        std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
+        if (IsSecondary(entry)) {
+            entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+        }
+        if (!(entry & kCountMask)) {
+            // A scan over the table would have needed the longest code's bits before giving up.
+            const bool pastEnd = position + tables_->maxLength > totalBits;
+            intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+            return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
+        }
+        const unsigned used = EntryLength(entry);
+        if (position + used > totalBits) {
+            intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+            return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
+        }
+        *out++ = static_cast<std::uint8_t>(entry >> 8);
+        bits <<= used;
+        bitsLeft -= used;
     }
-    intermediateSize_ = count;
     intermediateComplete_ = true;
     return DecodeError::kNone;
-
-noMatch:
-    // Inside the fast path at least 16 real bits follow, so this is never the payload's end.
-    intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-    return Fail(DecodeError::kNoMatchingCode, intermediateSize_);
 }
 
 DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
