@@ -93,7 +93,11 @@ static_assert(kMaxSymbolsPerEntry <= kCountMask >> kCountShift && 8 + 8 * kMaxSy
 constexpr unsigned kBitBufferBits = 64;
 constexpr unsigned kRefillBits = kBitBufferBits - 8;
 constexpr unsigned kLookupsPerRefill = 3;
-constexpr std::ptrdiff_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
+constexpr std::size_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
+// A refill loads 8 bytes and moves on by the whole bytes it kept, at most 7.
+constexpr std::size_t kLoadBytes = kBitBufferBits / 8;
+constexpr std::size_t kMaxRefillAdvance = (kBitBufferBits - 1) / 8;
+static_assert(kLoadBytes == 8 && kMaxRefillAdvance == 7);
 static_assert(kRefillBits == 56 && (kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
 static_assert(kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
 static_assert(kPrimaryBits <= kMaxCodeLength, "a multi-symbol entry uses no more bits than a code may");
@@ -287,9 +291,15 @@ struct PayloadDecoder::CodeReader {
           out(symbols.data()),
           outEnd(symbols.data() + symbols.size()) {}
 
-    // While 8 payload bytes can be loaded at once and a refill's symbols still fit. A refill leaves
-    // at least kRefillBits real bits, enough for its lookups, so a round cannot run past the payload.
-    bool CanRunFast() const { return end - p >= 8 && outEnd - out >= kSymbolsPerRefill; }
+    // How many rounds may run without a check: each needs 8 payload bytes to load at once and room
+    // for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups, so a
+    // round cannot run past the payload.
+    std::size_t SafeRounds() const {
+        const auto bytes = static_cast<std::size_t>(end - p);
+        if (bytes < kLoadBytes) return 0;
+        return std::min((bytes - kLoadBytes) / kMaxRefillAdvance + 1,
+                        static_cast<std::size_t>(outEnd - out) / kSymbolsPerRefill);
+    }
 
     // One refill and its lookups. False at bits that match no code; `out` is then that code's place.
     bool FastRound() {
@@ -400,9 +410,13 @@ PayloadDecoder::PairResult PayloadDecoder::DecodeTwo(PayloadDecoder& first, std:
     if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) {
         CodeReader x = readerA;  // copies that nothing points to, as in FinishCodes
         CodeReader y = readerB;
-        while (matchedA && matchedB && x.CanRunFast() && y.CanRunFast()) {
-            matchedA = x.FastRound();
-            matchedB = y.FastRound();
+        while (matchedA && matchedB) {
+            std::size_t rounds = std::min(x.SafeRounds(), y.SafeRounds());
+            if (rounds == 0) break;
+            do {
+                matchedA = x.FastRound();
+                matchedB = y.FastRound();
+            } while (matchedA && matchedB && --rounds != 0);
         }
         readerA = x;
         readerB = y;
@@ -498,8 +512,13 @@ DecodeError PayloadDecoder::BeginCodes(std::span<const std::uint8_t> payload, st
 
 DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched) {
     // `reader` is a copy that nothing points to, so the stores of symbols cannot alias its state.
-    while (matched && reader.CanRunFast())
-        matched = reader.FastRound();
+    while (matched) {
+        std::size_t rounds = reader.SafeRounds();
+        if (rounds == 0) break;
+        do {
+            matched = reader.FastRound();
+        } while (matched && --rounds != 0);
+    }
 
     const std::uint8_t* const data = payload.data();
     const std::size_t size = payload.size();
