@@ -98,6 +98,8 @@ class PayloadDecoder {
   private:
     struct Tables;
     struct CodeReader;
+    struct TokenWriter;
+    struct CrcFollower;
 
     void Reset();
     DecodeError Fail(DecodeError error, std::size_t position);
@@ -106,6 +108,9 @@ class PayloadDecoder {
     DecodeError FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched);
     bool PrepareIntermediate(std::size_t size);
     DecodeError Expand(std::uint32_t* crc);
+    static PairResult ExpandTwo(PayloadDecoder& first, PayloadDecoder& second, std::uint32_t* crc);
+    DecodeError BeginExpand(TokenWriter& writer);
+    DecodeError FinishExpand(TokenWriter writer, bool fast, CrcFollower* follower);
 
     std::vector<CodeEntry> entries_;
     std::unique_ptr<Tables> tables_;

@@ -30,20 +30,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (decoder.FailureReason().empty()) std::abort();
     }
 
-    // The same input as both parts of one DecodeTwo: the same result as the piece alone, each time.
-    static updater::patch::PayloadDecoder second;
-    std::uint32_t crcTwo = kBefore;
-    const auto two = updater::patch::PayloadDecoder::DecodeTwo(decoder, input, second, input, &crcTwo);
-    if (two.error != error || two.payload != 0) std::abort();
-    if (error == DecodeError::kNone) {
-        if (crcTwo != updater::patch::Crc32Update(crc, second.Output())) std::abort();
-        if (!std::equal(second.Output().begin(), second.Output().end(), decoder.Output().begin(),
-                        decoder.Output().end())) {
-            std::abort();
+    // DecodeTwo gives what decoding its parts one after the other gives: for the input with itself,
+    // and for the input's first half before the input (parts of different lengths and faults).
+    using updater::patch::PayloadDecoder;
+    static PayloadDecoder half;
+    static PayloadDecoder first;
+    static PayloadDecoder second;
+    const std::span<const std::uint8_t> halfInput = input.first(size / 2);
+    const DecodeError halfError = half.Decode(halfInput);
+    const auto same = [](std::span<const std::uint8_t> x, std::span<const std::uint8_t> y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end());
+    };
+    const auto checkTwo = [&](std::span<const std::uint8_t> a, const PayloadDecoder& aloneA, DecodeError errorA,
+                              std::span<const std::uint8_t> b, const PayloadDecoder& aloneB, DecodeError errorB) {
+        std::uint32_t crcTwo = kBefore;
+        const PayloadDecoder::PairResult two = PayloadDecoder::DecodeTwo(first, a, second, b, &crcTwo);
+        if (errorA != DecodeError::kNone) {
+            if (two.error != errorA || two.payload != 0 || crcTwo != kBefore) std::abort();
+            if (first.FailurePosition() != aloneA.FailurePosition()) std::abort();
+            if (!first.Output().empty() || !second.Output().empty()) std::abort();
+            return;
         }
-    } else if (crcTwo != kBefore || !decoder.Output().empty() || !second.Output().empty()) {
-        std::abort();
-    }
+        if (!same(first.Output(), aloneA.Output())) std::abort();
+        const std::uint32_t afterA = updater::patch::Crc32Update(kBefore, aloneA.Output());
+        if (two.error != errorB) std::abort();
+        if (errorB != DecodeError::kNone) {
+            if (two.payload != 1 || crcTwo != afterA || !second.Output().empty()) std::abort();
+            if (second.FailurePosition() != aloneB.FailurePosition()) std::abort();
+            return;
+        }
+        if (!same(second.Output(), aloneB.Output())) std::abort();
+        if (crcTwo != updater::patch::Crc32Update(afterA, aloneB.Output())) std::abort();
+    };
+    checkTwo(input, decoder, error, input, decoder, error);
+    checkTwo(halfInput, half, halfError, input, decoder, error);
 
     const DecodeError tokens = decoder.ExpandTokens(input);
     if (tokens == DecodeError::kNone && decoder.Output().size() > updater::patch::kMaxPieceSize) std::abort();
