@@ -37,8 +37,8 @@ struct NewContent {
     }
 };
 
-// Decodes part A, then part B, each into its own decoder; the CRC-32 of the whole is taken as the
-// pieces are written. Nothing is written to disk before all of it is known.
+// Decodes part A and part B, each into its own decoder, side by side (DecodeTwo); the CRC-32 of the
+// whole is taken as the pieces are written. Nothing is written to disk before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
     std::optional<std::span<const std::uint8_t>> payloads[2];
@@ -52,7 +52,7 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
             return outcome;
         }
     }
-    // Both parts with their stage 1 in one loop; a lone part A on its own.
+    // Both parts side by side; a lone part A on its own.
     std::uint32_t* const crc = row.UsesProbes() ? nullptr : &content.crc;
     PayloadDecoder::PairResult result;
     if (payloads[1]) {

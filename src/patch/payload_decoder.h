@@ -69,8 +69,8 @@ class PayloadDecoder {
 
     // Two pieces with two decoders, as first.Decode(a, *crc) and then second.Decode(b, *crc) would
     // decode them (crc nullptr: as Decode without it), with the same pieces, failures and CRC-32;
-    // but stage 1 of both runs in one loop, so that the code lookups of one overlap those of the
-    // other. error is the first failure and payload which one it was in (0 for a, 1 for b); after a
+    // but each stage runs for both pieces in one loop, so that the work of one overlaps the other's
+    // waits. error is the first failure and payload which one it was in (0 for a, 1 for b); after a
     // failure in a, second is left without output.
     struct PairResult {
         DecodeError error = DecodeError::kNone;
