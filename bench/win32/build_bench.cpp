@@ -111,16 +111,22 @@ int main(int argc, char** argv) {
     std::vector<Contender> contenders = {
         {"decode_one_thread", 40,
          [&] {
-             if (first.Decode(*a) != patch::DecodeError::kNone || second.Decode(*b) != patch::DecodeError::kNone) {
+             if (patch::PayloadDecoder::DecodeTwo(first, *a, second, *b, nullptr).error != patch::DecodeError::kNone) {
                  Die("a piece failed");
              }
          }},
         {"decode_with_crc32", 40,
          [&] {
              std::uint32_t crc = 0;
-             if (first.Decode(*a, crc) != patch::DecodeError::kNone ||
-                 second.Decode(*b, crc) != patch::DecodeError::kNone || crc != fileCrc) {
+             if (patch::PayloadDecoder::DecodeTwo(first, *a, second, *b, &crc).error != patch::DecodeError::kNone ||
+                 crc != fileCrc) {
                  Die("a piece failed or the CRC-32 is not the file's");
+             }
+         }},
+        {"decode_one_by_one", 40,
+         [&] {
+             if (first.Decode(*a) != patch::DecodeError::kNone || second.Decode(*b) != patch::DecodeError::kNone) {
+                 Die("a piece failed");
              }
          }},
         {"zlib_uncompress", 20,

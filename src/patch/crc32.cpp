@@ -17,6 +17,11 @@ std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes
     return crc;
 }
 
+std::uint32_t Crc32Combine(std::uint32_t first, std::uint32_t second, std::size_t secondLength) {
+    // zlib takes the length as z_off_t, 32 bits on Windows: the decoder's pieces are far below that.
+    return static_cast<std::uint32_t>(::crc32_combine(first, second, static_cast<z_off_t>(secondLength)));
+}
+
 base::FileResult<std::uint32_t> FileCrc32(const std::string& path) {
     auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
     if (!file) return file.error();

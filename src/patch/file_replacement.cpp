@@ -37,8 +37,8 @@ struct NewContent {
     }
 };
 
-// Decodes part A, then part B, each into its own decoder; the CRC-32 of the whole is taken as the
-// pieces are written. Nothing is written to disk before all of it is known.
+// Decodes part A and part B, each into its own decoder, side by side (DecodeTwo); the CRC-32 of the
+// whole is taken as the pieces are written. Nothing is written to disk before all of it is known.
 ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources, NewContent& content) {
     if (row.resourceNames[0].empty()) return Failed(ReplaceStep::kNoPayload);
     std::optional<std::span<const std::uint8_t>> payloads[2];
@@ -52,18 +52,23 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
             return outcome;
         }
     }
+    // Both parts side by side; a lone part A on its own.
+    std::uint32_t* const crc = row.UsesProbes() ? nullptr : &content.crc;
+    PayloadDecoder::PairResult result;
+    if (payloads[1]) {
+        result = PayloadDecoder::DecodeTwo(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1], crc);
+    } else {
+        result.error =
+            crc != nullptr ? SharedDecoder(0).Decode(*payloads[0], *crc) : SharedDecoder(0).Decode(*payloads[0]);
+    }
+    if (result.error != DecodeError::kNone) {
+        ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
+        outcome.resourceName = row.resourceNames[result.payload];
+        outcome.decodeError = result.error;
+        return outcome;
+    }
     for (std::size_t part = 0; part < 2; ++part) {
-        if (!payloads[part]) continue;
-        PayloadDecoder& decoder = SharedDecoder(part);
-        const DecodeError error =
-            row.UsesProbes() ? decoder.Decode(*payloads[part]) : decoder.Decode(*payloads[part], content.crc);
-        if (error != DecodeError::kNone) {
-            ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
-            outcome.resourceName = row.resourceNames[part];
-            outcome.decodeError = error;
-            return outcome;
-        }
-        content.pieces[content.pieceCount++] = decoder.Output();
+        if (payloads[part]) content.pieces[content.pieceCount++] = SharedDecoder(part).Output();
     }
     return {};
 }

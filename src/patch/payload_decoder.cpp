@@ -34,6 +34,10 @@ static_assert(kMaxMatchLength <= kOverCopy, "a match that does not overlap is on
 static_assert(kMaxLiteralRun % kOverCopy == 0, "a long run's blocks end where its token ends");
 static_assert(kMaxDistance < std::size_t{1} << 12);
 
+// Stage 2 runs in batches of tokens, after each of which the CRC-32 may follow the output.
+constexpr std::size_t kCrcBlock = 8192;
+constexpr std::size_t kBatch = kCrcBlock / kLargestExpansion;
+
 // Bytes behind the logical end of the intermediate and output buffers that the hot loops may
 // overwrite or over-read. A block copy of a token that ends at the end of a buffer reaches at most
 // kOverCopy - 1 bytes past it (a token makes or holds at least one byte); a three-symbol store of
@@ -62,8 +66,10 @@ inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
 }
 
 // The first kPrimaryBits bits of the stream index the primary tables. Codes up to that length are
-// resolved there directly; longer ones go through a secondary table per primary slot.
-constexpr unsigned kPrimaryBits = 13;
+// resolved there directly; longer ones go through a secondary table per primary slot. 12 bits, so
+// that the multi-symbol tables of the two pieces DecodeTwo reads side by side (16 KiB each) stay
+// in the first-level cache together.
+constexpr unsigned kPrimaryBits = 12;
 constexpr std::size_t kPrimarySize = std::size_t{1} << kPrimaryBits;
 constexpr unsigned kMaxCodeLength = 16;
 // At most one secondary table per code longer than kPrimaryBits, each of at most 2^(16 - bits).
@@ -91,7 +97,11 @@ static_assert(kMaxSymbolsPerEntry <= kCountMask >> kCountShift && 8 + 8 * kMaxSy
 constexpr unsigned kBitBufferBits = 64;
 constexpr unsigned kRefillBits = kBitBufferBits - 8;
 constexpr unsigned kLookupsPerRefill = 3;
-constexpr std::ptrdiff_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
+constexpr std::size_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
+// A refill loads 8 bytes and moves on by the whole bytes it kept, at most 7.
+constexpr std::size_t kLoadBytes = kBitBufferBits / 8;
+constexpr std::size_t kMaxRefillAdvance = (kBitBufferBits - 1) / 8;
+static_assert(kLoadBytes == 8 && kMaxRefillAdvance == 7);
 static_assert(kRefillBits == 56 && (kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
 static_assert(kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
 static_assert(kPrimaryBits <= kMaxCodeLength, "a multi-symbol entry uses no more bits than a code may");
@@ -271,6 +281,145 @@ struct PayloadDecoder::Tables {
     }
 };
 
+// Stage 1's fast path over one code stream: the bit buffer holds the next bits from its top;
+// bitsLeft of them are counted. Bits below those are the true following bits or zero, so refilling
+// may OR the same bytes in again. Two readers run side by side in DecodeTwo.
+struct PayloadDecoder::CodeReader {
+    CodeReader() = default;
+    CodeReader(const std::uint32_t* multi, const std::uint32_t* secondary, std::span<const std::uint8_t> codes,
+               std::span<std::uint8_t> symbols)
+        : multi(multi),
+          secondary(secondary),
+          p(codes.data()),
+          end(codes.data() + codes.size()),
+          out(symbols.data()),
+          outEnd(symbols.data() + symbols.size()) {}
+
+    // How many rounds may run without a check: each needs 8 payload bytes to load at once and room
+    // for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups, so a
+    // round cannot run past the payload.
+    std::size_t SafeRounds() const {
+        const auto bytes = static_cast<std::size_t>(end - p);
+        if (bytes < kLoadBytes) return 0;
+        return std::min((bytes - kLoadBytes) / kMaxRefillAdvance + 1,
+                        static_cast<std::size_t>(outEnd - out) / kSymbolsPerRefill);
+    }
+
+    // One refill and its lookups. False at bits that match no code; `out` is then that code's place.
+    bool FastRound() {
+        bits |= LoadBigEndian64(p) >> bitsLeft;
+        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
+        bitsLeft |= kRefillBits;
+        for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
+            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
+            if (entry & kCountMask) {
+                StoreSymbols(out, entry);
+                out += SymbolCount(entry);
+            } else {
+                if (entry == 0) return false;
+                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+                if (!(entry & kCountMask)) return false;
+                *out++ = static_cast<std::uint8_t>(entry >> 8);
+            }
+            // The shift is on the critical path from one lookup to the next: no masking beyond
+            // what the instruction does.
+            bits <<= entry & kShiftMask;
+            bitsLeft -= EntryLength(entry);
+        }
+        return true;
+    }
+
+    const std::uint32_t* multi = nullptr;
+    const std::uint32_t* secondary = nullptr;
+    const std::uint8_t* p = nullptr;
+    const std::uint8_t* end = nullptr;
+    std::uint8_t* out = nullptr;
+    std::uint8_t* outEnd = nullptr;
+    std::uint64_t bits = 0;
+    unsigned bitsLeft = 0;
+};
+
+// Stage 2's fast path over one piece. While both buffers have room for a batch of the largest
+// tokens, no token can be cut off or overflow the piece, and only a match's distance needs
+// checking; a bad one is left to the checked loop of FinishExpand, which reports it. The block
+// copies reach at most kOverCopy - 1 bytes past the batch's last token, into the next tokens or the
+// slack.
+struct PayloadDecoder::TokenWriter {
+    TokenWriter() = default;
+    TokenWriter(std::span<const std::uint8_t> tokens, std::span<std::uint8_t> piece)
+        : in(tokens.data()),
+          inEnd(tokens.data() + tokens.size()),
+          outBegin(piece.data()),
+          out(piece.data()),
+          outEnd(piece.data() + piece.size()) {}
+
+    std::size_t SafeTokens() const {
+        return std::min({static_cast<std::size_t>(inEnd - in) / kLargestToken,
+                         static_cast<std::size_t>(outEnd - out) / kLargestExpansion, kBatch});
+    }
+
+    // One token. False, with nothing written, for a match that reaches back before the piece.
+    bool FastToken() {
+        // Both kinds of token are a copy of up to kOverCopy bytes from a source: the token's own
+        // bytes for a literal run, the output `distance` back for a match. The kind is chosen by
+        // mask, not by a branch, which would be mispredicted at about every other token. Only long
+        // literal runs and matches that overlap what they write, or reach too far back, take the
+        // rare branch.
+        const unsigned c = in[0];
+        const std::size_t literal = c >> 7;
+        const std::size_t pick = std::size_t{0} - literal;  // all ones for a literal run
+        const std::size_t distance = ((c & 0x0F) << 8) | in[1];
+        const std::size_t runLength = (c & 0x7F) + 1;
+        const std::size_t matchLength = ((c >> 4) & 7) + kMinMatchLength;
+        const std::size_t length = (runLength & pick) | (matchLength & ~pick);
+        const std::size_t advance = ((runLength + 1) & pick) | (kMatchTokenBytes & ~pick);
+        const std::size_t produced = static_cast<std::size_t>(out - outBegin);
+        // Distance 0 wraps around and counts as reaching too far back.
+        const bool farOrOverlapping = (distance - 1 >= produced) | (distance < length);
+        if ((literal != 0 && runLength > kOverCopy) | (literal == 0 && farOrOverlapping)) [[unlikely]] {
+            if (literal != 0) {
+                for (std::size_t i = 0; i < length; i += kOverCopy)
+                    std::memcpy(out + i, in + 1 + i, kOverCopy);
+            } else {
+                if (distance - 1 >= produced) return false;
+                CopyMatch(out, distance, length);
+            }
+        } else {
+            // Loaded whole before it is stored: a match may read bytes past `out` that the store
+            // replaces, but only its first `length` bytes count, and those lie before `out`.
+            const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(in + 1) & pick) |
+                                        (reinterpret_cast<std::uintptr_t>(out - distance) & ~pick);
+            std::uint8_t block[kOverCopy];
+            std::memcpy(block, reinterpret_cast<const std::uint8_t*>(from), kOverCopy);
+            std::memcpy(out, block, kOverCopy);
+        }
+        in += advance;
+        out += length;
+        return true;
+    }
+
+    const std::uint8_t* in = nullptr;
+    const std::uint8_t* inEnd = nullptr;
+    std::uint8_t* outBegin = nullptr;
+    std::uint8_t* out = nullptr;
+    std::uint8_t* outEnd = nullptr;
+};
+
+// The CRC-32 follows the output in blocks that are still in the first-level cache: after each
+// batch of tokens once kCrcBlock bytes are new. The bytes before the writer's `out` are final.
+struct PayloadDecoder::CrcFollower {
+    CrcFollower(std::uint32_t crc, const std::uint8_t* start) : crc(crc), done(start) {}
+    void FoldBlock(const std::uint8_t* out) {
+        if (static_cast<std::size_t>(out - done) >= kCrcBlock) Fold(out);
+    }
+    void Fold(const std::uint8_t* out) {
+        crc = Crc32Update(crc, {done, out});
+        done = out;
+    }
+    std::uint32_t crc;
+    const std::uint8_t* done;
+};
+
 std::string_view Describe(DecodeError error) {
     return TextOf(error).reason;
 }
@@ -325,12 +474,112 @@ DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload, std::u
     return Expand(&crc);
 }
 
+PayloadDecoder::PairResult PayloadDecoder::DecodeTwo(PayloadDecoder& first, std::span<const std::uint8_t> a,
+                                                     PayloadDecoder& second, std::span<const std::uint8_t> b,
+                                                     std::uint32_t* crc) {
+    first.Reset();
+    second.Reset();
+    std::size_t startA = 0;
+    std::size_t startB = 0;
+    CodeReader readerA;
+    CodeReader readerB;
+    DecodeError errorA = first.ReadSymbolTable(a, startA);
+    if (errorA == DecodeError::kNone) errorA = first.BeginCodes(a, startA, readerA);
+    DecodeError errorB = second.ReadSymbolTable(b, startB);
+    if (errorB == DecodeError::kNone) errorB = second.BeginCodes(b, startB, readerB);
+
+    // Stage 1 of both while both have the fast path's margin: the two lookup chains are independent,
+    // so the processor runs one while the other waits for its table.
+    bool matchedA = true;
+    bool matchedB = true;
+    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) {
+        CodeReader x = readerA;  // copies that nothing points to, as in FinishCodes
+        CodeReader y = readerB;
+        while (matchedA && matchedB) {
+            std::size_t rounds = std::min(x.SafeRounds(), y.SafeRounds());
+            if (rounds == 0) break;
+            do {
+                matchedA = x.FastRound();
+                matchedB = y.FastRound();
+            } while (matchedA && matchedB && --rounds != 0);
+        }
+        readerA = x;
+        readerB = y;
+    }
+
+    // The rest of stage 1 one piece after the other; a fault of the first stops everything, one of
+    // the second comes after the whole first piece, as when the pieces are decoded in turn.
+    if (errorA == DecodeError::kNone) errorA = first.FinishCodes(a, readerA, matchedA);
+    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) errorB = second.FinishCodes(b, readerB, matchedB);
+    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) return ExpandTwo(first, second, crc);
+    if (errorA == DecodeError::kNone) errorA = first.Expand(crc);
+    if (errorA != DecodeError::kNone) {
+        second.Reset();
+        return {errorA, 0};
+    }
+    return {errorB, 1};
+}
+
+PayloadDecoder::PairResult PayloadDecoder::ExpandTwo(PayloadDecoder& first, PayloadDecoder& second,
+                                                     std::uint32_t* crc) {
+    TokenWriter x;
+    TokenWriter y;
+    if (first.BeginExpand(x) != DecodeError::kNone || second.BeginExpand(y) != DecodeError::kNone) {
+        // Out of memory: one after the other, so that the failure is the one that order gives.
+        const DecodeError errorA = first.Expand(crc);
+        if (errorA != DecodeError::kNone) {
+            second.Reset();
+            return {errorA, 0};
+        }
+        const DecodeError errorB = second.Expand(crc);
+        return {errorB, errorB == DecodeError::kNone ? std::size_t{0} : std::size_t{1}};
+    }
+
+    // Stage 2 of both while both have a batch's margin, a token of one and then of the other. The
+    // second piece's CRC-32 starts from nothing and is joined to the first's at the end.
+    CrcFollower followA(crc != nullptr ? *crc : kCrc32Initial, x.outBegin);
+    CrcFollower followB(kCrc32Initial, y.outBegin);
+    bool fastA = true;
+    bool fastB = true;
+    TokenWriter u = x;  // copies that nothing points to, as in FinishCodes
+    TokenWriter v = y;
+    for (;;) {
+        std::size_t safe = std::min(u.SafeTokens(), v.SafeTokens());
+        if (safe == 0) break;
+        do {
+            fastA = u.FastToken();
+            fastB = v.FastToken();
+        } while (fastA && fastB && --safe != 0);
+        if (crc != nullptr) {
+            followA.FoldBlock(u.out);
+            followB.FoldBlock(v.out);
+        }
+        if (!fastA || !fastB) break;
+    }
+    x = u;
+    y = v;
+
+    const DecodeError errorA = first.FinishExpand(x, fastA, crc != nullptr ? &followA : nullptr);
+    if (errorA != DecodeError::kNone) {
+        second.Reset();
+        return {errorA, 0};
+    }
+    if (crc != nullptr) *crc = followA.crc;
+    const DecodeError errorB = second.FinishExpand(y, fastB, crc != nullptr ? &followB : nullptr);
+    if (errorB != DecodeError::kNone) return {errorB, 1};
+    if (crc != nullptr) *crc = Crc32Combine(*crc, followB.crc, second.outputSize_);
+    return {};
+}
+
 DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
     Reset();
     std::size_t codeStreamStart = 0;
     const DecodeError table = ReadSymbolTable(payload, codeStreamStart);
     if (table != DecodeError::kNone) return table;
-    return DecodeCodes(payload, codeStreamStart);
+    CodeReader reader;
+    const DecodeError begin = BeginCodes(payload, codeStreamStart, reader);
+    if (begin != DecodeError::kNone) return begin;
+    return FinishCodes(payload, reader, true);
 }
 
 DecodeError PayloadDecoder::ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart) {
@@ -373,7 +622,8 @@ bool PayloadDecoder::PrepareIntermediate(std::size_t size) {
     return true;
 }
 
-DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart) {
+DecodeError PayloadDecoder::BeginCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart,
+                                       CodeReader& reader) {
     const std::uint8_t* lengthBytes = payload.data() + codeStreamStart - 4;
     const std::uint32_t count = lengthBytes[0] | (std::uint32_t{lengthBytes[1]} << 8) |
                                 (std::uint32_t{lengthBytes[2]} << 16) | (std::uint32_t{lengthBytes[3]} << 24);
@@ -391,88 +641,70 @@ DecodeError PayloadDecoder::DecodeCodes(std::span<const std::uint8_t> payload, s
     }
     if (!PrepareIntermediate(count)) return Fail(DecodeError::kOutOfMemory, 0);
     tables_->Build(entries_);
-    const std::uint32_t* const single = tables_->single.data();
-    const std::uint32_t* const multi = tables_->multi.data();
-    const std::uint32_t* const secondary = tables_->secondary.data();
+    intermediateSize_ = count;
+    reader = CodeReader(tables_->multi.data(), tables_->secondary.data(), payload.subspan(codeStreamStart),
+                        {intermediate_.data(), count});
+    return DecodeError::kNone;
+}
+
+DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched) {
+    // `reader` is a copy that nothing points to, so the stores of symbols cannot alias its state.
+    while (matched) {
+        std::size_t rounds = reader.SafeRounds();
+        if (rounds == 0) break;
+        do {
+            matched = reader.FastRound();
+        } while (matched && --rounds != 0);
+    }
 
     const std::uint8_t* const data = payload.data();
     const std::size_t size = payload.size();
     std::uint8_t* const outBegin = intermediate_.data();
-    std::uint8_t* const outEnd = outBegin + count;
-    std::uint8_t* out = outBegin;
-
-    // The bit buffer holds the next bits from its top; bitsLeft of them are counted. Bits below
-    // those are the true following bits or zero, so refilling may OR the same bytes in again.
-    std::uint64_t bits = 0;
-    unsigned bitsLeft = 0;
-    const std::uint8_t* p = data + codeStreamStart;
-
-    // Fast path: while 8 payload bytes can be loaded at once and a refill's symbols still fit. A
-    // refill leaves at least kRefillBits real bits, enough for its lookups, so nothing here can run
-    // past the payload.
-    while (data + size - p >= 8 && outEnd - out >= kSymbolsPerRefill) {
-        bits |= LoadBigEndian64(p) >> bitsLeft;
-        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
-        bitsLeft |= kRefillBits;
-        for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
-            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
-            if (entry & kCountMask) {
-                StoreSymbols(out, entry);
-                out += SymbolCount(entry);
-            } else {
-                if (entry == 0) goto noMatch;
-                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
-                if (!(entry & kCountMask)) goto noMatch;
-                *out++ = static_cast<std::uint8_t>(entry >> 8);
-            }
-            // The shift is on the critical path from one lookup to the next: no masking beyond
-            // what the instruction does.
-            bits <<= entry & kShiftMask;
-            bitsLeft -= EntryLength(entry);
-        }
+    std::uint8_t* const outEnd = outBegin + intermediateSize_;
+    std::uint8_t* out = reader.out;
+    if (!matched) {
+        // Inside the fast path at least 16 real bits follow, so this is never the payload's end.
+        intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+        return Fail(DecodeError::kNoMatchingCode, intermediateSize_);
     }
 
-    {
-        // The last codes: one at a time, reading zeros past the end of the payload and checking
-        // each code against the bits that really exist.
-        const std::uint64_t totalBits = std::uint64_t{size} * 8;
-        std::size_t next = static_cast<std::size_t>(p - data);
-        while (out < outEnd) {
-            while (bitsLeft <= 56) {
-                const std::uint64_t byte = next < size ? data[next] : 0;
-                bits |= byte << (56 - bitsLeft);
-                ++next;
-                bitsLeft += 8;
-            }
-            const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
-            std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
-            if (IsSecondary(entry)) {
-                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
-            }
-            if (!(entry & kCountMask)) {
-                // A scan over the table would have needed the longest code's bits before giving up.
-                const bool pastEnd = position + tables_->maxLength > totalBits;
-                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-                return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
-            }
-            const unsigned used = EntryLength(entry);
-            if (position + used > totalBits) {
-                intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-                return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
-            }
-            *out++ = static_cast<std::uint8_t>(entry >> 8);
-            bits <<= used;
-            bitsLeft -= used;
+    // The last codes: one at a time, reading zeros past the end of the payload and checking each
+    // code against the bits that really exist.
+    const std::uint32_t* const single = tables_->single.data();
+    const std::uint32_t* const secondary = tables_->secondary.data();
+    std::uint64_t bits = reader.bits;
+    unsigned bitsLeft = reader.bitsLeft;
+    const std::uint64_t totalBits = std::uint64_t{size} * 8;
+    std::size_t next = static_cast<std::size_t>(reader.p - data);
+    while (out < outEnd) {
+        while (bitsLeft <= 56) {
+            const std::uint64_t byte = next < size ? data[next] : 0;
+            bits |= byte << (56 - bitsLeft);
+            ++next;
+            bitsLeft += 8;
         }
+        const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
+        std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
+        if (IsSecondary(entry)) {
+            entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+        }
+        if (!(entry & kCountMask)) {
+            // A scan over the table would have needed the longest code's bits before giving up.
+            const bool pastEnd = position + tables_->maxLength > totalBits;
+            intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+            return Fail(pastEnd ? DecodeError::kCodesPastEnd : DecodeError::kNoMatchingCode, intermediateSize_);
+        }
+        const unsigned used = EntryLength(entry);
+        if (position + used > totalBits) {
+            intermediateSize_ = static_cast<std::size_t>(out - outBegin);
+            return Fail(DecodeError::kCodesPastEnd, intermediateSize_);
+        }
+        *out++ = static_cast<std::uint8_t>(entry >> 8);
+        bits <<= used;
+        bitsLeft -= used;
     }
-    intermediateSize_ = count;
     intermediateComplete_ = true;
     return DecodeError::kNone;
-
-noMatch:
-    // Inside the fast path at least 16 real bits follow, so this is never the payload's end.
-    intermediateSize_ = static_cast<std::size_t>(out - outBegin);
-    return Fail(DecodeError::kNoMatchingCode, intermediateSize_);
 }
 
 DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
@@ -488,7 +720,7 @@ DecodeError PayloadDecoder::RunStage2() {
     return Expand(nullptr);
 }
 
-DecodeError PayloadDecoder::Expand(std::uint32_t* crc) {
+DecodeError PayloadDecoder::BeginExpand(TokenWriter& writer) {
     outputSize_ = 0;
     // Without stage 1 (or after it failed) there is nothing whole to expand.
     if (!intermediateComplete_) return Fail(DecodeError::kNoIntermediate, 0);
@@ -500,71 +732,40 @@ DecodeError PayloadDecoder::Expand(std::uint32_t* crc) {
         }
     }
     if (intermediate_.size() < intermediateSize_ + kSlack) return Fail(DecodeError::kOutOfMemory, 0);
+    writer = TokenWriter({intermediate_.data(), intermediateSize_}, {output_.data(), kMaxPieceSize});
+    return DecodeError::kNone;
+}
 
-    const std::uint8_t* const inBegin = intermediate_.data();
-    const std::uint8_t* const inEnd = inBegin + intermediateSize_;
-    const std::uint8_t* in = inBegin;
-    std::uint8_t* const outBegin = output_.data();
-    std::uint8_t* const outEnd = outBegin + kMaxPieceSize;
-    std::uint8_t* out = outBegin;
+DecodeError PayloadDecoder::Expand(std::uint32_t* crc) {
+    TokenWriter writer;
+    const DecodeError begin = BeginExpand(writer);
+    if (begin != DecodeError::kNone) return begin;
+    CrcFollower follower(crc != nullptr ? *crc : kCrc32Initial, writer.outBegin);
+    const DecodeError error = FinishExpand(writer, true, crc != nullptr ? &follower : nullptr);
+    if (error == DecodeError::kNone && crc != nullptr) *crc = follower.crc;
+    return error;
+}
 
-    // The CRC-32 follows the output in blocks that are still in the first-level cache: after each
-    // batch of tokens once kCrcBlock bytes are new. The bytes before `out` are final.
-    constexpr std::size_t kCrcBlock = 8192;
-    constexpr std::size_t kBatch = kCrcBlock / kLargestExpansion;
-    std::uint32_t runningCrc = crc != nullptr ? *crc : kCrc32Initial;
-    const std::uint8_t* crcDone = outBegin;
-    const auto foldCrc = [&] {
-        runningCrc = Crc32Update(runningCrc, {crcDone, out});
-        crcDone = out;
-    };
-
-    // Fast path: while both buffers have room for a batch of the largest tokens, no token can be
-    // cut off or overflow the piece, and only a match's distance needs checking. A bad one is left
-    // to the checked loop below, which reports it. The block copies reach at most kOverCopy - 1
-    // bytes past the batch's last token, into the next tokens or the slack.
-    for (;;) {
-        std::size_t safe = std::min({static_cast<std::size_t>(inEnd - in) / kLargestToken,
-                                     static_cast<std::size_t>(outEnd - out) / kLargestExpansion, kBatch});
+DecodeError PayloadDecoder::FinishExpand(TokenWriter writer, bool fast, CrcFollower* follower) {
+    // `writer` is a copy that nothing points to, as in FinishCodes.
+    while (fast) {
+        std::size_t safe = writer.SafeTokens();
         if (safe == 0) break;
         do {
-            // Both kinds of token are a copy of up to kOverCopy bytes from a source: the token's own
-            // bytes for a literal run, the output `distance` back for a match. Only long literal
-            // runs and matches that overlap what they write, or reach too far back, take the rare
-            // branch.
-            const unsigned c = in[0];
-            const bool literal = (c & 0x80) != 0;
-            const std::size_t distance = ((c & 0x0F) << 8) | in[1];
-            const std::size_t length = literal ? (c & 0x7F) + 1 : ((c >> 4) & 7) + kMinMatchLength;
-            const std::size_t produced = static_cast<std::size_t>(out - outBegin);
-            const std::size_t advance = literal ? length + 1 : kMatchTokenBytes;
-            // Distance 0 wraps around and counts as reaching too far back.
-            if (literal ? length > kOverCopy : (distance - 1 >= produced || distance < length)) [[unlikely]] {
-                if (literal) {
-                    for (std::size_t i = 0; i < length; i += kOverCopy)
-                        std::memcpy(out + i, in + 1 + i, kOverCopy);
-                } else {
-                    if (distance - 1 >= produced) goto checked;
-                    CopyMatch(out, distance, length);
-                }
-            } else {
-                // Loaded whole before it is stored: a match may read bytes past `out` that the
-                // store replaces, but only its first `length` bytes count, and those lie before
-                // `out`.
-                std::uint8_t block[kOverCopy];
-                std::memcpy(block, literal ? in + 1 : out - distance, kOverCopy);
-                std::memcpy(out, block, kOverCopy);
-            }
-            in += advance;
-            out += length;
-        } while (--safe != 0);
-        if (crc != nullptr && static_cast<std::size_t>(out - crcDone) >= kCrcBlock) foldCrc();
+            fast = writer.FastToken();
+        } while (fast && --safe != 0);
+        if (follower != nullptr) follower->FoldBlock(writer.out);
     }
 
-checked:
     // Each token is checked whole, as differences of pointers inside one buffer; after that its
     // bytes are copied without further checks, in blocks that may spill into the slack behind
     // either buffer.
+    const std::uint8_t* const inBegin = intermediate_.data();
+    const std::uint8_t* const inEnd = writer.inEnd;
+    const std::uint8_t* in = writer.in;
+    std::uint8_t* const outBegin = writer.outBegin;
+    std::uint8_t* const outEnd = writer.outEnd;
+    std::uint8_t* out = writer.out;
     while (in < inEnd) {
         const std::uint8_t* const token = in;
         // A failure names the token's place in the intermediate bytes.
@@ -600,10 +801,7 @@ checked:
         }
     }
     outputSize_ = static_cast<std::size_t>(out - outBegin);
-    if (crc != nullptr) {
-        foldCrc();
-        *crc = runningCrc;
-    }
+    if (follower != nullptr) follower->Fold(out);
     return DecodeError::kNone;
 }
 

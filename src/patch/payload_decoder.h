@@ -67,6 +67,18 @@ class PayloadDecoder {
     DecodeError Decode(std::span<const std::uint8_t> payload, std::uint32_t& crc);
     std::span<const std::uint8_t> Output() const;
 
+    // Two pieces with two decoders, as first.Decode(a, *crc) and then second.Decode(b, *crc) would
+    // decode them (crc nullptr: as Decode without it), with the same pieces, failures and CRC-32;
+    // but each stage runs for both pieces in one loop, so that the work of one overlaps the other's
+    // waits. error is the first failure and payload which one it was in (0 for a, 1 for b); after a
+    // failure in a, second is left without output.
+    struct PairResult {
+        DecodeError error = DecodeError::kNone;
+        std::size_t payload = 0;
+    };
+    static PairResult DecodeTwo(PayloadDecoder& first, std::span<const std::uint8_t> a, PayloadDecoder& second,
+                                std::span<const std::uint8_t> b, std::uint32_t* crc);
+
     // The two stages on their own. RunStage1 reads the payload into the code table and the
     // intermediate bytes; RunStage2 expands the intermediate bytes into Output().
     DecodeError RunStage1(std::span<const std::uint8_t> payload);
@@ -85,13 +97,20 @@ class PayloadDecoder {
 
   private:
     struct Tables;
+    struct CodeReader;
+    struct TokenWriter;
+    struct CrcFollower;
 
     void Reset();
     DecodeError Fail(DecodeError error, std::size_t position);
     DecodeError ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart);
-    DecodeError DecodeCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart);
+    DecodeError BeginCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart, CodeReader& reader);
+    DecodeError FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched);
     bool PrepareIntermediate(std::size_t size);
     DecodeError Expand(std::uint32_t* crc);
+    static PairResult ExpandTwo(PayloadDecoder& first, PayloadDecoder& second, std::uint32_t* crc);
+    DecodeError BeginExpand(TokenWriter& writer);
+    DecodeError FinishExpand(TokenWriter writer, bool fast, CrcFollower* follower);
 
     std::vector<CodeEntry> entries_;
     std::unique_ptr<Tables> tables_;

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the payload decoder, both as a whole payload and as a token stream for
 // the second stage alone. One decoder serves every input, as in the updater, so state left over
 // from a failed piece would show up in the next one. The payload is decoded with the CRC-32 taken
-// in the same pass, which must be that of the output, or untouched after a failure.
+// in the same pass, which must be that of the output, or untouched after a failure; then as both
+// parts of DecodeTwo, which must agree with it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +29,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (crc != kBefore) std::abort();
         if (decoder.FailureReason().empty()) std::abort();
     }
+
+    // DecodeTwo gives what decoding its parts one after the other gives: for the input with itself,
+    // and for the input's first half before the input (parts of different lengths and faults).
+    using updater::patch::PayloadDecoder;
+    static PayloadDecoder half;
+    static PayloadDecoder first;
+    static PayloadDecoder second;
+    const std::span<const std::uint8_t> halfInput = input.first(size / 2);
+    const DecodeError halfError = half.Decode(halfInput);
+    const auto same = [](std::span<const std::uint8_t> x, std::span<const std::uint8_t> y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end());
+    };
+    const auto checkTwo = [&](std::span<const std::uint8_t> a, const PayloadDecoder& aloneA, DecodeError errorA,
+                              std::span<const std::uint8_t> b, const PayloadDecoder& aloneB, DecodeError errorB) {
+        std::uint32_t crcTwo = kBefore;
+        const PayloadDecoder::PairResult two = PayloadDecoder::DecodeTwo(first, a, second, b, &crcTwo);
+        if (errorA != DecodeError::kNone) {
+            if (two.error != errorA || two.payload != 0 || crcTwo != kBefore) std::abort();
+            if (first.FailurePosition() != aloneA.FailurePosition()) std::abort();
+            if (!first.Output().empty() || !second.Output().empty()) std::abort();
+            return;
+        }
+        if (!same(first.Output(), aloneA.Output())) std::abort();
+        const std::uint32_t afterA = updater::patch::Crc32Update(kBefore, aloneA.Output());
+        if (two.error != errorB) std::abort();
+        if (errorB != DecodeError::kNone) {
+            if (two.payload != 1 || crcTwo != afterA || !second.Output().empty()) std::abort();
+            if (second.FailurePosition() != aloneB.FailurePosition()) std::abort();
+            return;
+        }
+        if (!same(second.Output(), aloneB.Output())) std::abort();
+        if (crcTwo != updater::patch::Crc32Update(afterA, aloneB.Output())) std::abort();
+    };
+    checkTwo(input, decoder, error, input, decoder, error);
+    checkTwo(halfInput, half, halfError, input, decoder, error);
 
     const DecodeError tokens = decoder.ExpandTokens(input);
     if (tokens == DecodeError::kNone && decoder.Output().size() > updater::patch::kMaxPieceSize) std::abort();

@@ -20,6 +20,9 @@ TEST(Crc32, MatchesTheStandardCheckValues) {
     EXPECT_EQ(Crc32(Bytes("The quick brown fox jumps over the lazy dog")), 0x414FA339u);
     // Folding in pieces gives the same value as one pass.
     EXPECT_EQ(Crc32Update(Crc32(Bytes("12345")), Bytes("6789")), 0xCBF43926u);
+    // And so does joining the values of the pieces.
+    EXPECT_EQ(Crc32Combine(Crc32(Bytes("12345")), Crc32(Bytes("6789")), 4), 0xCBF43926u);
+    EXPECT_EQ(Crc32Combine(Crc32(Bytes("123456789")), Crc32({}), 0), 0xCBF43926u);
 }
 
 TEST(Crc32, FileCrcReadsTheWholeFileAcrossBlockBoundaries) {

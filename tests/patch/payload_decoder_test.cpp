@@ -195,8 +195,10 @@ TEST(PayloadDecoder, LongestMatchReachesTheFullWindow) {
     EXPECT_EQ(Span(decoder.Output()), piece);
 }
 
-// Decoded one after the other with the CRC-32 taken as the pieces are written: the file's bytes
-// and its CRC-32; a fault reported as the decoder reports it without the CRC, the CRC untouched.
+// Decoded together as the replacement decodes them, the CRC-32 taken as the pieces are written:
+// the file's bytes and its CRC-32. A fault in either part is reported as the decoder reports it
+// alone, with the part it is in, and the CRC-32 holds the pieces before it, as when the pieces are
+// decoded one after the other.
 TEST(PayloadDecoder, TheProgramPayloadsBuildTheNewProgramFile) {
     const auto a = ProgramResources().Find("PEN251IEA");
     const auto b = ProgramResources().Find("PEN251IEB");
@@ -204,8 +206,8 @@ TEST(PayloadDecoder, TheProgramPayloadsBuildTheNewProgramFile) {
     PayloadDecoder first;
     PayloadDecoder second;
     std::uint32_t crc = kCrc32Initial;
-    ASSERT_EQ(first.Decode(*a, crc), DecodeError::kNone) << first.FailureReason();
-    ASSERT_EQ(second.Decode(*b, crc), DecodeError::kNone) << second.FailureReason();
+    const PayloadDecoder::PairResult both = PayloadDecoder::DecodeTwo(first, *a, second, *b, &crc);
+    ASSERT_EQ(both.error, DecodeError::kNone) << first.FailureReason() << second.FailureReason();
     EXPECT_EQ(first.Output().size(), 1'500'000u);
     EXPECT_EQ(second.Output().size(), 1'221'280u);
     EXPECT_EQ(Crc32Update(Crc32(first.Output()), second.Output()), 0xF4F34DB0u);
@@ -215,8 +217,21 @@ TEST(PayloadDecoder, TheProgramPayloadsBuildTheNewProgramFile) {
     PayloadDecoder alone;
     const DecodeError expected = alone.Decode(cut);
     ASSERT_NE(expected, DecodeError::kNone);
-    EXPECT_EQ(second.Decode(cut, crc), expected);
+
+    crc = kCrc32Initial;
+    const PayloadDecoder::PairResult inB = PayloadDecoder::DecodeTwo(first, *a, second, cut, &crc);
+    EXPECT_EQ(inB.error, expected);
+    EXPECT_EQ(inB.payload, 1u);
     EXPECT_EQ(second.FailureReason(), alone.FailureReason());
+    EXPECT_TRUE(second.Output().empty());
+    EXPECT_EQ(crc, Crc32(first.Output()));
+
+    crc = 0xF4F34DB0u;
+    const PayloadDecoder::PairResult inA = PayloadDecoder::DecodeTwo(first, cut, second, *b, &crc);
+    EXPECT_EQ(inA.error, expected);
+    EXPECT_EQ(inA.payload, 0u);
+    EXPECT_EQ(first.FailureReason(), alone.FailureReason());
+    EXPECT_TRUE(first.Output().empty());
     EXPECT_TRUE(second.Output().empty());
     EXPECT_EQ(crc, 0xF4F34DB0u);
 }
