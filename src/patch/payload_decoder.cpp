@@ -113,6 +113,7 @@ constexpr std::size_t kRefillsPerRound = kNarrowBuffer ? 1 + 2 * kLookupsPerRefi
 constexpr std::size_t kMaxRoundAdvance = kRefillsPerRound * kMaxRefillAdvance;
 constexpr std::size_t kRoundReach = kMaxRoundAdvance - kMaxRefillAdvance + kLoadBytes;
 static_assert(kLoadBytes == kMaxRefillAdvance + 1 && kRoundReach > kMaxRoundAdvance);
+static_assert(kNarrowBuffer ? kRoundReach == 16 && kMaxRoundAdvance == 15 : kRoundReach == 8 && kMaxRoundAdvance == 7);
 static_assert((kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
 static_assert(kNarrowBuffer || kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
 // Narrow: the primary-table lookups of a round use at most kRefillBits; a secondary lookup, from a
