@@ -340,6 +340,8 @@ struct PayloadDecoder::CodeReader {
                 out += SymbolCount(entry);
             } else {
                 if (entry == 0) return false;
+                // The narrow buffer refills for the longer code here, and after it for the lookup
+                // that follows.
                 if constexpr (kNarrowBuffer) Refill();
                 entry = secondary[SecondaryOffset(entry) +
                                   ((bits << kPrimaryBits) >> (kBitBufferBits - EntryLength(entry)))];
