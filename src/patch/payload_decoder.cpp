@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "patch/crc32.h"
 
@@ -90,20 +91,38 @@ static_assert(kLengthMask == 31 && kShiftMask == 63 && kCountShift == 6,
               "a 64-bit shift by the entry takes bits 0-5: the length and the clear bit 5");
 static_assert(kMaxSymbolsPerEntry <= kCountMask >> kCountShift && 8 + 8 * kMaxSymbolsPerEntry <= 32);
 
-// Stage 1's bit buffer. A refill loads 8 bytes and keeps the whole bytes that fit behind the bits
-// it holds, so it leaves between kRefillBits and 63 bits (bitsLeft | kRefillBits for fewer than 64).
-// That pays for kLookupsPerRefill lookups of the longest code, and each lookup writes at most
-// kMaxSymbolsPerEntry symbols.
-constexpr unsigned kBitBufferBits = 64;
+// Stage 1's bit buffer, one register wide: 64 bits, or 32 on 32-bit targets, where two readers'
+// 64-bit buffers do not fit in the registers and would be kept on the stack. A refill loads a whole
+// buffer and keeps the whole bytes that fit behind the bits it holds, so it leaves between
+// kRefillBits and kBitBufferBits - 1 counted bits (bitsLeft | kRefillBits), and all the buffer's
+// bits are real. That pays for kLookupsPerRefill lookups, and each lookup writes at most
+// kMaxSymbolsPerEntry symbols. With 64 bits those may all be of the longest code; with 32, of
+// primary-table entries only: a lookup through a secondary table refills before and after it.
+using BitBuffer = std::conditional_t<sizeof(void*) == 4, std::uint32_t, std::uint64_t>;
+constexpr unsigned kBitBufferBits = sizeof(BitBuffer) * 8;
+constexpr bool kNarrowBuffer = kBitBufferBits == 32;
 constexpr unsigned kRefillBits = kBitBufferBits - 8;
-constexpr unsigned kLookupsPerRefill = 3;
+constexpr unsigned kLookupsPerRefill = kNarrowBuffer ? 2 : 3;
 constexpr std::size_t kSymbolsPerRefill = kLookupsPerRefill * kMaxSymbolsPerEntry;
-// A refill loads 8 bytes and moves on by the whole bytes it kept, at most 7.
+// A refill loads kLoadBytes bytes and moves on by the whole bytes it kept, at most
+// kMaxRefillAdvance; a round refills once, or with the narrow buffer up to twice more per lookup.
 constexpr std::size_t kLoadBytes = kBitBufferBits / 8;
 constexpr std::size_t kMaxRefillAdvance = (kBitBufferBits - 1) / 8;
-static_assert(kLoadBytes == 8 && kMaxRefillAdvance == 7);
-static_assert(kRefillBits == 56 && (kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
-static_assert(kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
+constexpr std::size_t kRefillsPerRound = kNarrowBuffer ? 1 + 2 * kLookupsPerRefill : 1;
+// How far a round may move on, and how many bytes from its start it may read.
+constexpr std::size_t kMaxRoundAdvance = kRefillsPerRound * kMaxRefillAdvance;
+constexpr std::size_t kRoundReach = kMaxRoundAdvance - kMaxRefillAdvance + kLoadBytes;
+static_assert(kLoadBytes == kMaxRefillAdvance + 1 && kRoundReach > kMaxRoundAdvance);
+static_assert(kNarrowBuffer ? kRoundReach == 16 && kMaxRoundAdvance == 15 : kRoundReach == 8 && kMaxRoundAdvance == 7);
+static_assert((kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
+static_assert(kNarrowBuffer || kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
+// Narrow: the primary-table lookups of a round use at most kRefillBits; a secondary lookup, from a
+// refill, at most kMaxCodeLength of those, and the refill after it leaves kRefillBits again. A
+// lookup also reads all its table index bits: a refill leaves kBitBufferBits real bits, of which
+// the first lookup takes at most kMaxCodeLength.
+static_assert(!kNarrowBuffer || (kLookupsPerRefill * kPrimaryBits <= kRefillBits && kMaxCodeLength <= kRefillBits &&
+                                 kMaxCodeLength + kMaxCodeLength <= kBitBufferBits),
+              "the narrow refill budget");
 static_assert(kPrimaryBits <= kMaxCodeLength, "a multi-symbol entry uses no more bits than a code may");
 
 constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
@@ -125,9 +144,9 @@ constexpr std::size_t SecondaryOffset(std::uint32_t entry) {
     return (entry >> 8) & 0xFFFF;
 }
 
-inline std::uint64_t LoadBigEndian64(const std::uint8_t* p) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) {
+inline BitBuffer LoadBigEndian(const std::uint8_t* p) {
+    BitBuffer v = 0;
+    for (std::size_t i = 0; i < sizeof(BitBuffer); ++i) {
         v = (v << 8) | p[i];  // compiles to one load and a byte swap
     }
     return v;
@@ -295,35 +314,49 @@ struct PayloadDecoder::CodeReader {
           out(symbols.data()),
           outEnd(symbols.data() + symbols.size()) {}
 
-    // How many rounds may run without a check: each needs 8 payload bytes to load at once and room
-    // for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups, so a
-    // round cannot run past the payload.
+    // How many rounds may run without a check: each needs kRoundReach payload bytes to load and
+    // room for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups,
+    // so a round cannot run past the payload.
     std::size_t SafeRounds() const {
         const auto bytes = static_cast<std::size_t>(end - p);
-        if (bytes < kLoadBytes) return 0;
-        return std::min((bytes - kLoadBytes) / kMaxRefillAdvance + 1,
+        if (bytes < kRoundReach) return 0;
+        return std::min((bytes - kRoundReach) / kMaxRoundAdvance + 1,
                         static_cast<std::size_t>(outEnd - out) / kSymbolsPerRefill);
+    }
+
+    void Refill() {
+        bits |= LoadBigEndian(p) >> bitsLeft;
+        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
+        bitsLeft |= kRefillBits;
     }
 
     // One refill and its lookups. False at bits that match no code; `out` is then that code's place.
     bool FastRound() {
-        bits |= LoadBigEndian64(p) >> bitsLeft;
-        p += (kBitBufferBits - 1 - bitsLeft) >> 3;
-        bitsLeft |= kRefillBits;
+        Refill();
         for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
-            std::uint32_t entry = multi[bits >> (64 - kPrimaryBits)];
+            std::uint32_t entry = multi[bits >> (kBitBufferBits - kPrimaryBits)];
             if (entry & kCountMask) {
                 StoreSymbols(out, entry);
                 out += SymbolCount(entry);
             } else {
                 if (entry == 0) return false;
-                entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+                // The narrow buffer refills for the longer code here, and after it for the lookup
+                // that follows.
+                if constexpr (kNarrowBuffer) Refill();
+                entry = secondary[SecondaryOffset(entry) +
+                                  ((bits << kPrimaryBits) >> (kBitBufferBits - EntryLength(entry)))];
                 if (!(entry & kCountMask)) return false;
                 *out++ = static_cast<std::uint8_t>(entry >> 8);
+                if constexpr (kNarrowBuffer) {
+                    bits <<= EntryLength(entry);
+                    bitsLeft -= EntryLength(entry);
+                    Refill();
+                    continue;
+                }
             }
             // The shift is on the critical path from one lookup to the next: no masking beyond
-            // what the instruction does.
-            bits <<= entry & kShiftMask;
+            // what the instruction does (a 32-bit shift takes bits 0-4, the length).
+            bits <<= entry & (kNarrowBuffer ? kLengthMask : kShiftMask);
             bitsLeft -= EntryLength(entry);
         }
         return true;
@@ -335,7 +368,7 @@ struct PayloadDecoder::CodeReader {
     const std::uint8_t* end = nullptr;
     std::uint8_t* out = nullptr;
     std::uint8_t* outEnd = nullptr;
-    std::uint64_t bits = 0;
+    BitBuffer bits = 0;
     unsigned bitsLeft = 0;
 };
 
@@ -672,7 +705,7 @@ DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, C
     // code against the bits that really exist.
     const std::uint32_t* const single = tables_->single.data();
     const std::uint32_t* const secondary = tables_->secondary.data();
-    std::uint64_t bits = reader.bits;
+    std::uint64_t bits = std::uint64_t{reader.bits} << (64 - kBitBufferBits);
     unsigned bitsLeft = reader.bitsLeft;
     const std::uint64_t totalBits = std::uint64_t{size} * 8;
     std::size_t next = static_cast<std::size_t>(reader.p - data);
