@@ -114,7 +114,7 @@ void CheckPieces(const patch::PayloadDecoder& a, const patch::PayloadDecoder& b)
     if (whole != in.file) Die("the payloads gave other bytes");
 }
 
-// Both pieces as the replacement decodes them: two decoders, stage 1 of both in one loop
+// Both pieces as the replacement decodes them: two decoders, each stage of both in one loop
 // (PayloadDecoder::DecodeTwo), each piece decoded whole into its decoder's own buffer.
 void BM_PayloadDecoder(benchmark::State& state) {
     const Inputs& in = GetInputs();
