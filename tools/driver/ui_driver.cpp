@@ -6,8 +6,13 @@
 //   ui_driver gone CLASS [MS]     wait until no visible window of CLASS exists
 //   ui_driver rect CLASS          print "left top width height" of the window's outer rectangle
 //   ui_driver texts CLASS         print the window's caption and each control's class and text
-//   ui_driver click CLASS TEXT    click the control whose text is TEXT (a button, a flag)
+//   ui_driver click CLASS TEXT    click the control whose text is TEXT (a button, a flag; an
+//                                 access key's "&" is not part of it)
 //   ui_driver checked CLASS TEXT  print 1 when the control is checked (pressed), else 0
+//   ui_driver focus CLASS         print the text of the control that has the keyboard focus
+//   ui_driver rects CLASS         print each visible control's rectangle, from the window's outer
+//                                 top-left corner (as a capture of the window shows it), and text:
+//                                 "left top width height TEXT"
 //   ui_driver preview KIND        show the question dialog of kind 0 to 3 over the main window
 //   ui_driver close CLASS         ask the window to close
 //
@@ -73,7 +78,7 @@ std::vector<HWND> Descendants(HWND window) {
 
 HWND FindControl(HWND window, const std::wstring& text) {
     for (HWND child : Descendants(window)) {
-        if (IsWindowVisible(child) && TextOf(child) == text) return child;
+        if (IsWindowVisible(child) && updater::driving::Shown(TextOf(child)) == text) return child;
     }
     return nullptr;
 }
@@ -92,7 +97,7 @@ void PrintRect(HWND window) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: ui_driver wait|gone CLASS [MS] | rect CLASS | texts CLASS | click CLASS TEXT |\n"
-                 "       checked CLASS TEXT | preview KIND | close CLASS\n");
+                 "       checked CLASS TEXT | focus CLASS | rects CLASS | preview KIND | close CLASS\n");
     return 2;
 }
 
@@ -143,6 +148,26 @@ int main() {
         for (HWND child : Descendants(window)) {
             if (!IsWindowVisible(child)) continue;
             std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), PrintableLine(TextOf(child)).c_str());
+        }
+        return 0;
+    }
+    if (command == "focus" && argc == 3) {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof(gui);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) || gui.hwndFocus == nullptr)
+            return Fail("no focus in", argv[2]);
+        std::printf("%s\n", PrintableLine(updater::driving::Shown(TextOf(gui.hwndFocus))).c_str());
+        return 0;
+    }
+    if (command == "rects" && argc == 3) {
+        RECT outer;
+        GetWindowRect(window, &outer);
+        for (HWND child : Descendants(window)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT r;
+            GetWindowRect(child, &r);
+            std::printf("%ld %ld %ld %ld %s\n", r.left - outer.left, r.top - outer.top, r.right - r.left,
+                        r.bottom - r.top, PrintableLine(updater::driving::Shown(TextOf(child))).c_str());
         }
         return 0;
     }
