@@ -199,11 +199,13 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_GETDLGCODE: {
             // Enter on a flag is the flag's, not the default button's (the dialog manager would
-            // start the update); the arrows stay the dialog manager's, which moves in the group.
+            // start the update), and so are letters: a bare "u" would press "Uaktualnij" by its
+            // access key, which takes Alt here. The arrows stay the dialog manager's, which moves
+            // in the group.
             const auto* key = reinterpret_cast<const MSG*>(lParam);
             const bool enter =
                 key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN;
-            return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+            return DLGC_BUTTON | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
         }
         default:
             break;

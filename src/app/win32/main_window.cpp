@@ -136,6 +136,7 @@ void TfrmMainPatcher::CreateControls() {
     lblMain_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFT | SS_NOPREFIX, kMainLabelId, ScaledRect(layout::kMainLabel));
     lblWersjaSpecjalna_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kSpecialVersionLabelId,
                                         ScaledRect(layout::kSpecialVersionLabel));
+    ShowWindow(lblWersjaSpecjalna_, SW_HIDE);  // until it has a text
 
     // Design fonts until the first ApplyLanguage.
     ApplyFont(MainFont::kWindow, kPolish);
@@ -253,6 +254,8 @@ void TfrmMainPatcher::SetText(MainCaption control, std::u16string_view text) {
         case MainCaption::kSpecialVersion:
             SetCaption(lblWersjaSpecjalna_, text);
             AutoSizeLabel(lblWersjaSpecjalna_);
+            // Empty, it would only be an empty stop in a screen reader's walk through the window.
+            ShowWindow(lblWersjaSpecjalna_, text.empty() ? SW_HIDE : SW_SHOWNA);
             break;
         case MainCaption::kUpdateButton:
             // The update button takes its first letter as access key, the finish button the first

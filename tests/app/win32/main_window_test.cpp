@@ -190,8 +190,10 @@ TEST_F(MainWindowWin32Test, TheKeyboardAloneChoosesTheLanguageAndRunsTheUpdate) 
     press(VK_SPACE);
     EXPECT_TRUE(Down(Flag::kAngielski));
     EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Update");
-    // Enter on a flag is not the default button's.
+    // Enter on a flag is not the default button's, nor a bare access key's.
     press(VK_RETURN);
+    PostMessageW(GetFocus(), WM_CHAR, L'u', 0);
+    PumpFor(0);
     EXPECT_EQ(runs, 0);
     EXPECT_TRUE(Down(Flag::kAngielski));
     press(VK_TAB);
