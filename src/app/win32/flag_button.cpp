@@ -74,7 +74,7 @@ void Paint(HWND window, const FlagState& state) {
         BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
     }
     if (GetFocus() == window) {
-        // Just outside the pressed frame, so that both show.
+        // Just inside the pressed frame, so that both show.
         RECT focus = rect;
         const int inset = main_window::FlagFrameWidth(ScreenDpi());
         InflateRect(&focus, -inset, -inset);
