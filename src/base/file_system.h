@@ -138,7 +138,8 @@ class NewFile {
 
     // Takes the place of target, a name in the same folder, in one step (an atomic rename that
     // replaces an existing file, never a read-only one or a folder), made durable before it
-    // returns. The file stays open.
+    // returns as far as the system lets it: once renamed, the file counts as in place. The file
+    // stays open.
     FileError MoveOver(std::string_view target);
     // Removes the file and closes it. On Windows through the handle itself; POSIX removes by name
     // only, so there the name is unlinked in the held folder only while it still leads to this

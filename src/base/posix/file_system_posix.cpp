@@ -239,7 +239,9 @@ FileError NewFile::MoveOver(std::string_view target) {
     if (::renameat(folder, name_.c_str(), folder, to.c_str()) != 0) return FromErrno(errno);
     name_ = to;
     // The rename is a change of the folder: it survives a power cut only once the folder is synced.
-    return ::fsync(folder) == 0 ? FileError::kNone : FromErrno(errno);
+    // The file is in place whether that works or not, and must not be removed as a failed one.
+    ::fsync(folder);
+    return FileError::kNone;
 }
 
 FileError NewFile::Remove() {

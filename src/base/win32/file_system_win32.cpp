@@ -329,8 +329,10 @@ FileError NewFile::MoveOver(std::string_view target) {
                                   FileRenameInformation);
     if (!NT_SUCCESS(status)) return FromStatus(status);
     name_ = std::string(target);
-    // Flushing the file now also writes its new name to the disk.
-    return FlushFileBuffers(AsHandle(file_.Native())) ? FileError::kNone : FromLastError(GetLastError());
+    // Flushing the file now also writes its new name to the disk. The file is in place whether
+    // that works or not, and must not be removed as a failed one.
+    FlushFileBuffers(AsHandle(file_.Native()));
+    return FileError::kNone;
 }
 
 FileError NewFile::Remove() {
