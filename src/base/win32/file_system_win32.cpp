@@ -140,10 +140,11 @@ bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 // some file elsewhere. Windows opens a link itself when asked not to follow it; Wine follows links
 // to files whatever it is asked, but then names the link's target as the handle's path.
 bool IsEntryItself(HANDLE handle, HANDLE folder, const std::wstring& name) {
-    const std::wstring folderPath = FinalPathOf(folder);
+    std::wstring folderPath = FinalPathOf(folder);
     const std::wstring entryPath = FinalPathOf(handle);
     if (folderPath.empty() || entryPath.empty()) return false;
-    return SameNameIgnoringCase(entryPath, folderPath + L"\\" + name);
+    if (folderPath.back() != L'\\') folderPath += L'\\';  // a drive's root ends in one already
+    return SameNameIgnoringCase(entryPath, folderPath + name);
 }
 
 }  // namespace
@@ -239,7 +240,10 @@ std::string Folder::PathOf(std::string_view name) const {
 }
 
 FileResult<Folder> Folder::Open(const std::string& path) {
-    HANDLE h = CreateFileW(win32::WidenSystem(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+    // "C:" alone is the current folder of drive C, not its root.
+    const bool driveOnly = path.size() == 2 && path[1] == ':';
+    HANDLE h = CreateFileW(win32::WidenSystem(driveOnly ? path + '\\' : path).c_str(),
+                           FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
