@@ -112,7 +112,7 @@ BENCHMARK(BM_SafeWrite)->Unit(benchmark::kMillisecond);
 // rename. The unflushed variant leaves out only the flush, through the writer seam.
 class NoFlushWriter : public base::FileSteps {
   public:
-    base::FileError Flush(base::File&) override { return base::FileError::kNone; }
+    base::FileError Flush(base::NewFile&) override { return base::FileError::kNone; }
 };
 
 void BM_Replace34(benchmark::State& state) {

@@ -125,9 +125,14 @@ endfunction()
 
 # A program a user may start from a folder others can write to (Downloads) begins at an entry that
 # restricts the DLL search to System32 before the C runtime starts (src/base/win32/dll_search.h).
+# With WITHOUT_DEFAULT_DLL_DIRECTORIES (a windowed test probe only) the entry plays a Windows 7
+# without the loader update.
 function(updater_restrict_dll_search target)
+    cmake_parse_arguments(PARSE_ARGV 1 restrict "WITHOUT_DEFAULT_DLL_DIRECTORIES" "" "")
     get_target_property(windowed ${target} WIN32_EXECUTABLE)
-    if(windowed)
+    if(restrict_WITHOUT_DEFAULT_DLL_DIRECTORIES)
+        set(entry UpdaterWindowsEntryWithoutDefaultDllDirectories)
+    elseif(windowed)
         set(entry UpdaterWindowsEntry)
     else()
         set(entry UpdaterConsoleEntry)

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -81,8 +82,77 @@ class File {
     Handle handle_ = kNoHandle;
 
   public:
-    // For the platform implementations only: takes ownership of an open handle.
+    // For the platform implementations only: takes ownership of an open handle, and lends it.
     static File Adopt(Handle handle) { return File(handle); }
+    Handle Native() const { return handle_; }
+};
+
+class NewFile;
+
+// A folder held open while files in it are created, looked at, moved and removed: each name is
+// looked up in the folder that was opened, whatever its path leads to by then. The folder may be
+// one that programs with fewer rights than this one can write, and they may swap a folder on its
+// path for a link elsewhere at any moment; what was opened stays what is worked in. Natively the
+// folder itself may not be a link (O_NOFOLLOW: refused as kAccessDenied).
+class Folder {
+  public:
+    static FileResult<Folder> Open(const std::string& path);
+
+    const std::string& Path() const { return path_; }
+    // Path() + separator + name: for messages and for telling another program's hold, never to
+    // open, move or remove anything.
+    std::string PathOf(std::string_view name) const;
+
+    // Creates the file name exclusively (kAlreadyExists when the name is taken, by a link too) and
+    // keeps it open for reading, writing and its move or removal. On Windows others may read it
+    // while it is open, and nobody may write, move or remove it; when this process has an
+    // administrator's rights, the file is created so that only Administrators and SYSTEM may ever
+    // write or remove it, whatever the folder lets its users do.
+    FileResult<NewFile> CreateNew(std::string_view name) const;
+    // The identity of the file that name leads to now (a link followed, as opening it would).
+    FileResult<FileIdentity> IdentityOf(std::string_view name) const;
+    // Removes name only when it is a plain file of its own (see RemovePlainFile) and, when
+    // expected is given, that very file; it is looked at and removed through one handle.
+    FileError RemovePlainFile(std::string_view name, const std::optional<FileIdentity>& expected = std::nullopt) const;
+
+  private:
+    Folder(File handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {}
+    std::intptr_t Native() const { return handle_.Native(); }
+    File handle_;
+    std::string path_;
+    friend class NewFile;
+};
+
+// A file this program created in a held folder (Folder::CreateNew), kept open from its creation
+// until it has taken its target's place or is gone: written, flushed, read back, moved and removed
+// through the one handle, never found again by its name. The folder must outlive it.
+class NewFile {
+  public:
+    NewFile(NewFile&&) noexcept = default;
+    NewFile& operator=(NewFile&&) noexcept = default;
+
+    // The open file, for writing, flushing and reading back.
+    File& Content() { return file_; }
+    const std::string& Name() const { return name_; }
+    std::string Path() const { return folder_->PathOf(name_); }  // for messages only
+
+    // Takes the place of target, a name in the same folder, in one step (an atomic rename that
+    // replaces an existing file, never a read-only one or a folder), made durable before it
+    // returns as far as the system lets it: once renamed, the file counts as in place. The file
+    // stays open.
+    FileError MoveOver(std::string_view target);
+    // Removes the file and closes it. On Windows through the handle itself; POSIX removes by name
+    // only, so there the name is unlinked in the held folder only while it still leads to this
+    // very file (otherwise another program moved it: it stays, kAccessDenied).
+    FileError Remove();
+
+  private:
+    friend class Folder;
+    NewFile(File file, const Folder& folder, std::string name)
+        : file_(std::move(file)), folder_(&folder), name_(std::move(name)) {}
+    File file_;
+    const Folder* folder_;
+    std::string name_;
 };
 
 bool FileExists(const std::string& path);       // a file (not a folder) of that name exists
@@ -90,11 +160,13 @@ bool DirectoryExists(const std::string& path);  // a folder of that name exists
 FileError RemoveFile(const std::string& path);
 // Removes path only when it is a plain file of its own: not a folder, a link or any other reparse
 // point, not read-only and with no other name (hard link) elsewhere. It is looked at and removed
-// through one handle opened without following links, so what was checked is what goes. Anything
-// else stays and gives kAccessDenied.
+// through one handle opened without following links, in its folder held open
+// (Folder::RemovePlainFile), so what was checked is what goes. Anything else stays and gives
+// kAccessDenied.
 FileError RemovePlainFile(const std::string& path);
 // Puts source in place of target in one step (an atomic rename replacing an existing target), and
-// makes the rename itself durable before it returns.
+// makes the rename itself durable before it returns. By name: for tests and tools, never for what
+// an elevated run replaces (that goes through NewFile::MoveOver).
 FileError MoveIntoPlace(const std::string& source, const std::string& target);
 // The identity of the file that path leads to now (links followed, as opening the path would).
 FileResult<FileIdentity> IdentityOf(const std::string& path);

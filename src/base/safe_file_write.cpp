@@ -17,7 +17,7 @@ namespace {
 // one, and it must still count.
 class StepsOutput final : public ByteSink {
   public:
-    StepsOutput(File& file, FileSteps& steps) : file_(file), steps_(steps) {}
+    StepsOutput(NewFile& file, FileSteps& steps) : file_(file), steps_(steps) {}
     FileError Write(std::span<const std::uint8_t> bytes) override {
         if (error_ != FileError::kNone) return error_;
         error_ = steps_.Write(file_, bytes);
@@ -26,32 +26,31 @@ class StepsOutput final : public ByteSink {
     FileError error() const { return error_; }
 
   private:
-    File& file_;
+    NewFile& file_;
     FileSteps& steps_;
     FileError error_ = FileError::kNone;
 };
 
-// Removes the temporary file unless it has been moved into place, however the scope is left. One
-// that another program still holds after the wait stays for the next run's clean-up to remove.
+// Removes the temporary file through its handle unless it has been moved into place, however the
+// scope is left. Nobody else can hold it against that (they may only read it, and a read does not
+// keep the removal from happening once they let go).
 class TemporaryFile {
   public:
-    TemporaryFile(std::string path, File file, FileSteps& steps)
-        : path_(std::move(path)), file_(std::move(file)), steps_(steps) {}
+    TemporaryFile(NewFile file, FileSteps& steps) : file_(std::move(file)), steps_(steps) {}
     ~TemporaryFile() {
-        if (committed_) return;
-        file_.Close();  // Windows cannot delete a file that is open
-        WhileHeld(steps_, path_, [&] { return steps_.Remove(path_); });
+        if (!committed_) steps_.Remove(file_);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    const std::string& path() const { return path_; }
-    File& file() { return file_; }
-    void Commit() { committed_ = true; }
+    NewFile& file() { return file_; }
+    void Commit() {
+        committed_ = true;
+        file_.Content().Close();  // in place and flushed: a failure to close changes nothing
+    }
 
   private:
-    std::string path_;
-    File file_;
+    NewFile file_;
     FileSteps& steps_;
     bool committed_ = false;
 };
@@ -91,14 +90,11 @@ bool HoldsPieces(File& file, std::size_t total, std::span<const std::span<const 
     }
 }
 
-// Reads the file back and compares it with the pieces.
-ReadBack ReadsBackAs(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces) {
+// Reads the file back from its first byte and compares it with the pieces.
+ReadBack ReadsBackAs(File& file, std::span<const std::span<const std::uint8_t>> pieces) {
     std::size_t total = 0;
     for (const auto& piece : pieces)
         total += piece.size();
-    auto opened = File::OpenForReading(path, ReadShare::kDenyWriters);
-    if (!opened) return {opened.error()};
-    File& file = opened.value();
     auto size = file.Size();
     if (!size) return {size.error()};
     return {FileError::kNone, size.value() == static_cast<std::int64_t>(total) && HoldsPieces(file, total, pieces)};
@@ -132,10 +128,11 @@ bool IsTemporaryNameOf(std::string_view targetName, std::string_view name) {
 }
 
 void RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view name)>& isLeftover) {
+    auto held = Folder::Open(folder);
     auto names = FileNamesIn(folder);
-    if (!names) return;
+    if (!held || !names) return;
     for (const std::string& name : names.value()) {
-        if (isLeftover(name)) RemovePlainFile(folder + PathSeparator() + name);
+        if (isLeftover(name)) held.value().RemovePlainFile(name);
     }
 }
 
@@ -158,8 +155,6 @@ std::string Describe(const SafeWriteResult& result) {
             return "cannot write the new file: " + error;
         case SafeWriteStep::kFlush:
             return "cannot flush the new file to disk: " + error;
-        case SafeWriteStep::kClose:
-            return "cannot close the new file: " + error;
         case SafeWriteStep::kVerify:
             if (result.error != FileError::kNone) return "cannot read the new file back: " + error;
             return "the new file does not read back as written";
@@ -173,41 +168,55 @@ std::string Describe(const SafeWriteResult& result) {
 }
 
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps) {
-    std::string temporaryPath;
-    FileResult<File> created = FileError::kIo;
+    auto folder = Folder::Open(FolderHolding(target));
+    if (!folder) return Failed(SafeWriteStep::kCreate, folder.error());
+    return WriteFileSafely(folder.value(), std::string(NameOf(target)), how, steps);
+}
+
+SafeWriteResult WriteFileSafely(const Folder& folder, const std::string& targetName, const SafeWrite& how,
+                                FileSteps& steps) {
+    FileResult<NewFile> created = FileError::kIo;
     const unsigned attempts = std::max(how.maxAttempts, 1u);
     for (unsigned attempt = 0; attempt < attempts; ++attempt) {
-        temporaryPath = how.temporaryName ? how.temporaryName(target, attempt) : TemporaryNameBeside(target, attempt);
-        created = WhileHeld(steps, temporaryPath, [&] { return steps.CreateNew(temporaryPath); });
+        const std::string name =
+            how.temporaryName ? how.temporaryName(targetName, attempt) : TemporaryNameBeside(targetName, attempt);
+        created = WhileHeld(steps, folder.PathOf(name), [&] { return steps.CreateNew(folder, name); });
         if (created || created.error() != FileError::kAlreadyExists) break;
     }
     if (!created) return Failed(SafeWriteStep::kCreate, created.error());
 
-    TemporaryFile temporary(std::move(temporaryPath), std::move(created).value(), steps);
+    TemporaryFile temporary(std::move(created).value(), steps);
     StepsOutput output(temporary.file(), steps);
     const bool produced = how.produce ? how.produce(output) : true;
     if (output.error() != FileError::kNone) return Failed(SafeWriteStep::kWrite, output.error());
     if (!produced) return Failed(SafeWriteStep::kProduce);
     if (auto e = steps.Flush(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kFlush, e);
-    if (auto e = steps.Close(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kClose, e);
-    temporary.file().Close();  // in case a failing close left the handle open
 
     if (how.verify) {
-        const ReadBack back = WhileHeld(steps, temporary.path(), [&] { return how.verify(temporary.path()); });
+        File& written = temporary.file().Content();
+        if (auto e = written.Seek(0); e != FileError::kNone) return Failed(SafeWriteStep::kVerify, e);
+        const ReadBack back = how.verify(written);
         if (back.error != FileError::kNone || !back.matches) return Failed(SafeWriteStep::kVerify, back.error);
     }
     if (how.beforeMove) how.beforeMove();
-    // The target's identity is confirmed before every attempt, the last moment before the move.
+    // The target's identity is confirmed in the held folder before every attempt, the last moment
+    // before the move. A window remains between that look and the rename, in which a program that
+    // may write the folder could put another file under the target's name: Windows can make a
+    // rename replace a file, but not only a given one, and the target cannot be held open across
+    // the rename, which a target open in any way refuses. What such a program gains is the
+    // replacement of a file in the folder it may write anyway: the folder is the one held, so no
+    // link leads the move anywhere else.
     std::optional<FileError> changed;
-    const FileError moved = WhileHeld(steps, target, [&] {
+    const std::string targetPath = folder.PathOf(targetName);
+    const FileError moved = WhileHeld(steps, targetPath, [&] {
         if (how.replaces) {
-            const FileResult<FileIdentity> now = IdentityOf(target);
+            const FileResult<FileIdentity> now = folder.IdentityOf(targetName);
             if (!now || now.value() != *how.replaces) {
                 changed = now ? FileError::kNone : now.error();
                 return FileError::kIo;  // not a hold: no second attempt
             }
         }
-        return steps.MoveIntoPlace(temporary.path(), target);
+        return steps.MoveIntoPlace(temporary.file(), targetName);
     });
     if (changed) return Failed(SafeWriteStep::kTargetChanged, *changed);
     if (moved != FileError::kNone) return Failed(SafeWriteStep::kMove, moved);
@@ -229,7 +238,7 @@ SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::
         }
         return true;
     };
-    how.verify = [&](const std::string& temporary) { return ReadsBackAs(temporary, pieces); };
+    how.verify = [&](File& written) { return ReadsBackAs(written, pieces); };
     how.replaces = replaces;
     return WriteFileSafely(target, how, steps);
 }

@@ -2,10 +2,17 @@
 // Writing a file so that a crash, a kill or a power cut at any moment leaves the target either as
 // it was or complete in its new version, never a mix. The new content goes to a temporary file
 // beside the target, created exclusively (an existing file of that name is never opened, let alone
-// truncated), is flushed to the disk, closed and verified, and only then takes the target's place
-// in one atomic move. The temporary file is removed on every failure, a thrown error included;
-// one that another program still holds then stays for the next run's clean-up. Each step that
-// opens, removes or moves a file waits out another program's brief hold (WhileHeld).
+// truncated), is flushed to the disk and verified, and only then takes the target's place in one
+// atomic move. The temporary file is removed on every failure, a thrown error included. A step
+// that another program's brief hold refuses (creating the file, the move over a target a scanner
+// reads) is tried again (WhileHeld).
+//
+// The folder may be writable by programs with fewer rights than an elevated run of the updater,
+// and they may swap it for a link elsewhere at any moment. So the target's folder is opened once,
+// and the temporary file has one handle from its exclusive creation to its end: written, flushed,
+// read back, moved over the target and, on a failure, removed through that handle, never found
+// again by its name (Folder, NewFile in file_system.h). While it is open nobody else may write,
+// move or remove it (Windows), so what was verified is exactly what takes the target's place.
 //
 // Every writer of the updater and its tools goes through WriteFileSafely.
 
@@ -24,20 +31,26 @@
 namespace updater::base {
 
 // The file operations of a safe write, one call each, so that tests can make any one of them fail
-// or end the process there. The default implementation is the file system itself.
+// or end the process there. The default implementation is the file system itself. Only the
+// creation names the new file; every later step is handed the file itself.
 class FileSteps {
   public:
     virtual ~FileSteps() = default;
-    virtual FileResult<File> CreateNew(const std::string& path) { return File::CreateNew(path); }
-    virtual FileError Write(File& file, std::span<const std::uint8_t> bytes) { return file.Write(bytes); }
-    virtual FileError Flush(File& file) { return file.Flush(); }
-    virtual FileError Close(File& file) { return file.Close(); }
-    virtual FileError MoveIntoPlace(const std::string& source, const std::string& target) {
-        return base::MoveIntoPlace(source, target);
+    virtual FileResult<NewFile> CreateNew(const Folder& folder, const std::string& name) {
+        return folder.CreateNew(name);
     }
-    virtual FileError Remove(const std::string& path) { return RemoveFile(path); }
-    // The pause before a step that another program's hold refused is tried again.
-    virtual void WaitForHolder(std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }
+    virtual FileError Write(NewFile& file, std::span<const std::uint8_t> bytes) { return file.Content().Write(bytes); }
+    virtual FileError Flush(NewFile& file) { return file.Content().Flush(); }
+    // Moves the file over target, a name in its folder.
+    virtual FileError MoveIntoPlace(NewFile& file, const std::string& target) { return file.MoveOver(target); }
+    virtual FileError Remove(NewFile& file) { return file.Remove(); }
+    // The pause before a step that another program's hold on path refused is tried again; false
+    // when waiting is pointless (the hold is final), and the step fails as kSharingViolation.
+    virtual bool WaitForHolder(const std::string& path, std::chrono::milliseconds pause) {
+        (void)path;
+        std::this_thread::sleep_for(pause);
+        return true;
+    }
 };
 
 // How long a step that opens, removes or moves a file waits for another program that holds it:
@@ -50,9 +63,9 @@ inline constexpr std::chrono::milliseconds kFirstHeldPause{10};
 inline constexpr std::chrono::milliseconds kLongestHeldPause{500};
 inline constexpr std::chrono::milliseconds kHeldPatience{5000};
 
-// Runs attempt (which returns a FileError, a FileResult or a ReadBack) and again after each pause
-// of the back-off above for as long as path is held by another program, until the patience is
-// used up; a hold that outlasts it fails as kSharingViolation.
+// Runs attempt (which returns a FileError or a FileResult) and again after each pause of the
+// back-off above for as long as path is held by another program, until the patience is used up or
+// the steps stop the wait; a hold that outlasts it fails as kSharingViolation.
 template <class Attempt>
 auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt());
 
@@ -72,7 +85,6 @@ enum class SafeWriteStep : std::uint8_t {
     kProduce,  // the producer gave up for a reason of its own
     kWrite,
     kFlush,
-    kClose,
     kVerify,         // the temporary file is not what it should be, or cannot be read back
     kTargetChanged,  // the target is no longer the file it must replace; nothing was moved
     kMove,           // it could not take the target's place
@@ -94,16 +106,17 @@ struct ReadBack {
 };
 
 struct SafeWrite {
-    // The temporary file's full path for each attempt (0, 1, ...): attempts go on while a name is
-    // taken, up to maxAttempts. The default is TemporaryNameBeside.
-    std::function<std::string(const std::string& target, unsigned attempt)> temporaryName;
+    // The temporary file's name in the target's folder for each attempt (0, 1, ...), from the
+    // target's name: attempts go on while a name is taken, up to maxAttempts. The default is
+    // TemporaryNameBeside.
+    std::function<std::string(const std::string& targetName, unsigned attempt)> temporaryName;
     unsigned maxAttempts = 16;
     // Writes the new content; false when it cannot be produced (a write error that the sink
     // reported counts as kWrite whatever the producer returns).
     std::function<bool(ByteSink& output)> produce;
-    // Checks the flushed and closed temporary file; none means no check. A read-back that another
-    // program's hold refused is tried again (see WhileHeld).
-    std::function<ReadBack(const std::string& temporary)> verify;
+    // Checks the flushed temporary file, read through its own handle from its first byte; none
+    // means no check.
+    std::function<ReadBack(File& written)> verify;
     // Runs after a successful verification, just before the move.
     std::function<void()> beforeMove;
     // The file that the target must still be when the new one takes its place: the one that was
@@ -113,6 +126,9 @@ struct SafeWrite {
 };
 
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps = SystemFileSteps());
+// The same for the file targetName in a folder that the caller holds open.
+SafeWriteResult WriteFileSafely(const Folder& folder, const std::string& targetName, const SafeWrite& how,
+                                FileSteps& steps = SystemFileSteps());
 
 // The same for content that is at hand; verified by reading the file back.
 SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::uint8_t> content,
@@ -140,9 +156,6 @@ void RemoveLeftoversOf(const std::string& target);
 inline FileError ErrorOf(FileError error) {
     return error;
 }
-inline FileError ErrorOf(const ReadBack& readBack) {
-    return readBack.error;
-}
 template <class T>
 FileError ErrorOf(const FileResult<T>& result) {
     return result ? FileError::kNone : result.error();
@@ -155,7 +168,7 @@ auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> de
     for (std::chrono::milliseconds pause = kFirstHeldPause; waited < kHeldPatience;
          pause = std::min(pause * 2, kLongestHeldPause)) {
         if (!IsHeldByAnotherProgram(ErrorOf(result), path)) return result;
-        steps.WaitForHolder(pause);
+        if (!steps.WaitForHolder(path, pause)) break;
         waited += pause;
         result = attempt();
     }

@@ -43,8 +43,11 @@ class Step {
         return created;
     }
 
+    // The group is the user's to write, and this step may run with an administrator's rights: the
+    // old link is looked at and removed through one handle in the group's folder, and only a plain
+    // file of that name goes, never what a link of that name leads to.
     void Remove(const std::string& link) {
-        if (base::FileExists(link) && base::RemoveFile(link) == base::FileError::kNone) log_.removed.push_back(link);
+        if (base::RemovePlainFile(link) == base::FileError::kNone) log_.removed.push_back(link);
     }
 
   private:

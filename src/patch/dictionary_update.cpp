@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "localisation/text_helpers.h"
@@ -27,12 +28,21 @@ int Percent(std::size_t done, std::size_t total) {
 enum class StateMatch : std::uint8_t { kYes, kNo, kUnreadable };
 
 // Existence, then size, then CRC-32, in that order: the checksum of a 20 MB file is read only
-// when everything cheaper agrees.
-StateMatch Matches(const std::string& path, const TPlikInfo& state) {
+// when everything cheaper agrees. identity, when asked for, is that of the file whose checksum was
+// read: the one file that may later be replaced or removed.
+StateMatch Matches(const std::string& path, const TPlikInfo& state,
+                   std::optional<base::FileIdentity>* identity = nullptr) {
     if (!base::FileExists(path)) return StateMatch::kNo;
     if (base::FileSizeOf(path) != state.size) return StateMatch::kNo;
-    auto crc = FileCrc32(path);
+    auto file = base::File::OpenForReading(path, base::ReadShare::kDenyWriters);
+    if (!file) return StateMatch::kUnreadable;
+    auto crc = FileCrc32(file.value());
     if (!crc) return StateMatch::kUnreadable;
+    if (identity != nullptr) {
+        const auto id = file.value().Identity();
+        if (!id) return StateMatch::kUnreadable;
+        *identity = id.value();
+    }
     return crc.value() == state.crc32 ? StateMatch::kYes : StateMatch::kNo;
 }
 
@@ -171,7 +181,6 @@ std::string Describe(const DictionaryUpdateResult& result) {
         case base::SafeWriteStep::kCreate:
         case base::SafeWriteStep::kWrite:
         case base::SafeWriteStep::kFlush:
-        case base::SafeWriteStep::kClose:
             return "the conversion failed: cannot write the converted file: " + error;
         case base::SafeWriteStep::kVerify:
             return "the converted file does not have the expected size and CRC-32";
@@ -184,9 +193,11 @@ std::string Describe(const DictionaryUpdateResult& result) {
 
 namespace {
 
-// Brings the file from the old state to the new one once the old state has been recognised.
+// Brings the file from the old state to the new one once the old state has been recognised in the
+// file of identity checked.
 void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& record, const ResourceSource& resources,
-                       int& progress, const MessagePump& pump, base::FileSteps& steps, DictionaryUpdateResult& result) {
+                       int& progress, const MessagePump& pump, base::FileSteps& steps,
+                       const base::FileIdentity& checked, DictionaryUpdateResult& result) {
     const std::optional<std::span<const std::uint8_t>> text = resources.Find(record.scriptResource);
     if (!text) {
         result.outcome = DictionaryUpdateOutcome::kScriptMissing;
@@ -196,34 +207,47 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     const std::string oldPath = folder + std::string(record.oldState.fileName);
     const std::string newPath = folder + std::string(record.newState.fileName);
 
+    // The folder is held from here on: the new file is created, moved and, on a failure, removed
+    // in it, and the old one removed from it, whatever its path leads to meanwhile.
+    auto held = base::Folder::Open(base::FolderHolding(newPath));
+    if (!held) {
+        result.written = {base::SafeWriteStep::kCreate, held.error()};
+        result.outcome = DictionaryUpdateOutcome::kNotWritten;
+        return;
+    }
+    const bool renamed = !localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName);
+
     base::SafeWrite how;
-    how.temporaryName = [&](const std::string&, unsigned attempt) { return DictionaryTemporaryName(folder, attempt); };
+    how.temporaryName = [](const std::string&, unsigned attempt) { return DictionaryTemporaryName("", attempt); };
     how.maxAttempts = 1000;
     how.produce = [&](base::ByteSink& output) {
         result.conversion = ConvertDictionary(oldPath, output, script, progress, pump);
         return result.conversion.ok();
     };
-    // The checksum first: its read is what tells another program's hold (tried again) from a
-    // mismatch.
-    how.verify = [&](const std::string& temporary) -> base::ReadBack {
-        const auto crc = FileCrc32(temporary);
+    how.verify = [&](base::File& written) -> base::ReadBack {
+        const auto size = written.Size();
+        if (!size) return {size.error()};
+        if (size.value() != record.newState.size) return {};
+        const auto crc = FileCrc32(written);
         if (!crc) return {crc.error()};
-        return {base::FileError::kNone,
-                base::FileSizeOf(temporary) == record.newState.size && crc.value() == record.newState.crc32};
+        return {base::FileError::kNone, crc.value() == record.newState.crc32};
     };
     how.beforeMove = [&] {
         if (pump) pump();
     };
-    result.written = base::WriteFileSafely(newPath, how, steps);
+    // The file that was recognised is the one replaced (a record that renames it leaves whatever
+    // has the new name to be replaced).
+    if (!renamed) how.replaces = checked;
+    result.written = base::WriteFileSafely(held.value(), std::string(record.newState.fileName), how, steps);
     if (!result.written.ok()) {
         result.outcome = DictionaryUpdateOutcome::kNotWritten;
         return;
     }
     result.outcome = DictionaryUpdateOutcome::kReplaced;
-    // A record that renames the file: the old one goes once the new one is in place. Names that
-    // differ only in case name the same file on Windows, Polish letters included.
-    if (!localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName))
-        base::RemoveFile(oldPath);
+    // A record that renames the file: the old one goes once the new one is in place, and only the
+    // file that was recognised. Names that differ only in case name the same file on Windows,
+    // Polish letters included.
+    if (renamed) held.value().RemovePlainFile(record.oldState.fileName, checked);
 }
 
 }  // namespace
@@ -245,12 +269,15 @@ DictionaryUpdateResult UpdateDictionary(const std::string& folder, const TPatchS
             case StateMatch::kNo:
                 break;
         }
-        if (Matches(folder + std::string(record.oldState.fileName), record.oldState) != StateMatch::kYes) return result;
+        std::optional<base::FileIdentity> checked;
+        if (Matches(folder + std::string(record.oldState.fileName), record.oldState, &checked) != StateMatch::kYes ||
+            !checked)
+            return result;
 
         // From here on the code is 1 whatever happens, and the old file stays as it is until a
         // verified new one takes its place.
         result.code = DictionaryUpdateCode::kConverted;
-        ConvertAndReplace(folder, record, resources, progress, pump, steps, result);
+        ConvertAndReplace(folder, record, resources, progress, pump, steps, *checked, result);
     } catch (...) {
         // The safe write has removed its temporary file on the way out; the old file is untouched.
         if (result.code == DictionaryUpdateCode::kConverted) result.outcome = DictionaryUpdateOutcome::kUnexpectedError;

@@ -93,21 +93,21 @@ class RefusingSteps : public base::FileSteps {
   public:
     enum class Refuse { kNothing, kCreate, kTakenNames, kThrowOnWrite, kMove };
     explicit RefusingSteps(Refuse refuse) : refuse_(refuse) {}
-    base::FileResult<base::File> CreateNew(const std::string& path) override {
-        created.push_back(path);
+    base::FileResult<base::NewFile> CreateNew(const base::Folder& folder, const std::string& name) override {
+        created.push_back(name);
         if (refuse_ == Refuse::kCreate) return base::FileError::kAccessDenied;
         if (refuse_ == Refuse::kTakenNames && created.size() <= 2) return base::FileError::kAlreadyExists;
-        return base::FileSteps::CreateNew(path);
+        return base::FileSteps::CreateNew(folder, name);
     }
-    base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
+    base::FileError Write(base::NewFile& file, std::span<const std::uint8_t> bytes) override {
         if (refuse_ == Refuse::kThrowOnWrite) throw std::runtime_error("unexpected");
         return base::FileSteps::Write(file, bytes);
     }
-    base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
+    base::FileError MoveIntoPlace(base::NewFile& file, const std::string& target) override {
         if (refuse_ == Refuse::kMove) return base::FileError::kSharingViolation;
-        return base::FileSteps::MoveIntoPlace(source, target);
+        return base::FileSteps::MoveIntoPlace(file, target);
     }
-    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }  // no wait
     std::vector<std::string> created;
 
   private:
@@ -125,8 +125,7 @@ TEST(DictionaryUpdate, LeftoverTemporariesGoAndTakenNamesAreSkipped) {
         f.temp.Write(other, "someone else's");
     RefusingSteps steps(RefusingSteps::Refuse::kTakenNames);
     EXPECT_EQ(f.Run(steps).outcome, DictionaryUpdateOutcome::kReplaced);
-    EXPECT_EQ(steps.created,
-              (std::vector<std::string>{f.root + "slupdate.tmp", f.root + "slupdate1.tmp", f.root + "slupdate2.tmp"}));
+    EXPECT_EQ(steps.created, (std::vector<std::string>{"slupdate.tmp", "slupdate1.tmp", "slupdate2.tmp"}));
     EXPECT_EQ(f.temp.Listing(), "notes.tmp\nslupdate.tmp.bak\nslupdate01.tmp\nslupdatex.tmp\nwords.sg\n");
     EXPECT_EQ(f.temp.Read("words.sg"), Small().newText);
     EXPECT_TRUE(IsDictionaryTemporaryName("slupdate7.tmp"));

@@ -175,25 +175,16 @@ TEST_F(Replacement, AMissingFolderFailsAndCreatesNothing) {
 // Makes one step of the writer fail, on real files.
 class FaultyWriter : public base::FileSteps {
   public:
-    enum class Fault {
-        kCreateRefused,
-        kNameTaken,
-        kDiskFull,
-        kSilentShortWrite,
-        kLastPieceChanged,
-        kFlush,
-        kClose,
-        kMove
-    };
+    enum class Fault { kCreateRefused, kNameTaken, kDiskFull, kSilentShortWrite, kLastPieceChanged, kFlush, kMove };
     explicit FaultyWriter(Fault fault) : fault_(fault) {}
 
-    base::FileResult<base::File> CreateNew(const std::string& path) override {
+    base::FileResult<base::NewFile> CreateNew(const base::Folder& folder, const std::string& name) override {
         ++creates_;
         if (fault_ == Fault::kCreateRefused) return base::FileError::kAccessDenied;
         if (fault_ == Fault::kNameTaken && creates_ <= 3) return base::FileError::kAlreadyExists;
-        return base::FileSteps::CreateNew(path);
+        return base::FileSteps::CreateNew(folder, name);
     }
-    base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override {
+    base::FileError Write(base::NewFile& file, std::span<const std::uint8_t> bytes) override {
         if (fault_ == Fault::kLastPieceChanged && ++writes_ == 2) {
             // Part B arrives whole, with one byte in its middle changed on the way.
             std::vector<std::uint8_t> changed(bytes.begin(), bytes.end());
@@ -206,18 +197,14 @@ class FaultyWriter : public base::FileSteps {
         if (auto e = base::FileSteps::Write(file, bytes.first(bytes.size() / 2)); e != base::FileError::kNone) return e;
         return fault_ == Fault::kDiskFull ? base::FileError::kDiskFull : base::FileError::kNone;
     }
-    base::FileError Flush(base::File& file) override {
+    base::FileError Flush(base::NewFile& file) override {
         return fault_ == Fault::kFlush ? base::FileError::kIo : base::FileSteps::Flush(file);
     }
-    base::FileError Close(base::File& file) override {
-        base::FileSteps::Close(file);
-        return fault_ == Fault::kClose ? base::FileError::kIo : base::FileError::kNone;
-    }
-    base::FileError MoveIntoPlace(const std::string& source, const std::string& target) override {
+    base::FileError MoveIntoPlace(base::NewFile& file, const std::string& target) override {
         return fault_ == Fault::kMove ? base::FileError::kSharingViolation
-                                      : base::FileSteps::MoveIntoPlace(source, target);
+                                      : base::FileSteps::MoveIntoPlace(file, target);
     }
-    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }  // no wait
     int creates_ = 0;
     int writes_ = 0;
 
@@ -238,7 +225,6 @@ TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
         {Fault::kSilentShortWrite, base::SafeWriteStep::kVerify, "the new file does not read back as written"},
         {Fault::kLastPieceChanged, base::SafeWriteStep::kVerify, "the new file does not read back as written"},
         {Fault::kFlush, base::SafeWriteStep::kFlush, "cannot flush the new file to disk: input/output error"},
-        {Fault::kClose, base::SafeWriteStep::kClose, "cannot close the new file: input/output error"},
         {Fault::kMove, base::SafeWriteStep::kMove,
          "cannot put the new file in place of the target: held by another program"},
     };
@@ -254,8 +240,7 @@ TEST_F(Replacement, EachFailingWriterStepLeavesTheOldFile) {
 }
 
 // What was checked is what is replaced: a file swapped in under the target's name after the check
-// (here the moment the new file is closed, as late as an attacker can hope to) stays, and so does
-// nothing of the new one.
+// (here the moment the new file is flushed) stays, and so does nothing of the new one.
 TEST_F(Replacement, OnlyTheFileThatWasCheckedIsReplaced) {
     const std::string path = WriteOld();
     const FileCheck check = CheckFile(p_.row, path);
@@ -265,10 +250,10 @@ TEST_F(Replacement, OnlyTheFileThatWasCheckedIsReplaced) {
     class SwappingSteps : public base::FileSteps {
       public:
         explicit SwappingSteps(const test::TempFolder& folder) : folder_(folder) {}
-        base::FileError Close(base::File& file) override {
+        base::FileError Flush(base::NewFile& file) override {
             const std::string other = folder_.Write("other", "another program's file");
             EXPECT_EQ(base::MoveIntoPlace(other, folder_.Path("Norvak2.exe")), base::FileError::kNone);
-            return base::FileSteps::Close(file);
+            return base::FileSteps::Flush(file);
         }
 
       private:

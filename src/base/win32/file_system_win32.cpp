@@ -1,5 +1,13 @@
 // Win32 implementation of the file system: wide APIs on paths widened from the system code page.
+// What happens inside a held folder goes through the native calls, which alone open a name
+// relative to a folder's handle and rename a file through its own handle into such a folder.
 #include <windows.h>
+// After windows.h:
+#include <sddl.h>
+#include <winternl.h>
+
+#include <memory>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/win32/system_code_page.h"
@@ -69,25 +77,74 @@ std::wstring FinalPathOf(HANDLE handle) {
     return {};
 }
 
+FileError FromStatus(NTSTATUS status) {
+    return FromLastError(RtlNtStatusToDosError(status));
+}
+
+// A name of the folder itself, not a path through other folders.
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
+}
+
+// Opens name relative to the held folder's handle: the name is looked up in that folder, whatever
+// its path leads to now.
+NTSTATUS OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,
+                      ULONG options, PSECURITY_DESCRIPTOR security, HANDLE& opened) {
+    UNICODE_STRING objectName;
+    objectName.Buffer = const_cast<wchar_t*>(name.c_str());
+    objectName.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    objectName.MaximumLength = objectName.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, folder, security);
+    IO_STATUS_BLOCK io{};
+    return NtCreateFile(&opened, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+                        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+}
+
+struct LocalFreeDeleter {
+    void operator()(void* p) const { LocalFree(p); }
+};
+
+// Whether this process runs with an administrator's rights in effect: elevated, or an
+// administrator without user account control.
+bool HasAdministratorRights() {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    BOOL member = FALSE;
+    return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
+           CheckTokenMembership(nullptr, sid, &member) && member;
+}
+
+// The security of the files an administrator's run creates: only SYSTEM and Administrators may
+// write, move or remove them; users may read and run them. Protected, so that nothing the folder
+// grants (a folder outside Program Files may let its users write) is inherited. Null for a run
+// without those rights: its files get the folder's, as before.
+PSECURITY_DESCRIPTOR NewFileSecurity() {
+    static const std::unique_ptr<void, LocalFreeDeleter> security = []() -> std::unique_ptr<void, LocalFreeDeleter> {
+        if (!HasAdministratorRights()) return nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)",
+                                                                  SDDL_REVISION_1, &descriptor, nullptr))
+            return nullptr;
+        return std::unique_ptr<void, LocalFreeDeleter>(descriptor);
+    }();
+    return security.get();
+}
+
 bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
 
-// Whether the handle, opened by folder + "\\" + name, is that entry itself and not, through a link,
+// Whether the handle, opened by name in the folder, is that entry itself and not, through a link,
 // some file elsewhere. Windows opens a link itself when asked not to follow it; Wine follows links
 // to files whatever it is asked, but then names the link's target as the handle's path.
-bool IsEntryItself(HANDLE handle, const std::wstring& path) {
-    const std::size_t cut = path.find_last_of(L"\\/");
-    if (cut == std::wstring::npos) return false;
-    const UniqueHandle folder(CreateFileW(path.substr(0, cut).c_str(), FILE_READ_ATTRIBUTES,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder.IsOpen()) return false;
-    const std::wstring folderPath = FinalPathOf(folder.Get());
+bool IsEntryItself(HANDLE handle, HANDLE folder, const std::wstring& name) {
+    std::wstring folderPath = FinalPathOf(folder);
     const std::wstring entryPath = FinalPathOf(handle);
     if (folderPath.empty() || entryPath.empty()) return false;
-    return SameNameIgnoringCase(entryPath, folderPath + L"\\" + path.substr(cut + 1));
+    if (folderPath.back() != L'\\') folderPath += L'\\';  // a drive's root ends in one already
+    return SameNameIgnoringCase(entryPath, folderPath + name);
 }
 
 }  // namespace
@@ -173,22 +230,123 @@ FileError RemoveFile(const std::string& path) {
 }
 
 FileError RemovePlainFile(const std::string& path) {
-    const std::wstring wide = win32::WidenSystem(path);
+    auto folder = Folder::Open(FolderHolding(path));
+    if (!folder) return folder.error();
+    return folder.value().RemovePlainFile(NameOf(path));
+}
+
+std::string Folder::PathOf(std::string_view name) const {
+    return path_ + '\\' + std::string(name);
+}
+
+FileResult<Folder> Folder::Open(const std::string& path) {
+    // "C:" alone is the current folder of drive C, not its root.
+    const bool driveOnly = path.size() == 2 && path[1] == ':';
+    HANDLE h = CreateFileW(win32::WidenSystem(driveOnly ? path + '\\' : path).c_str(),
+                           FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
+    File handle = File::Adopt(reinterpret_cast<std::intptr_t>(h));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info)) return FromLastError(GetLastError());
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileError::kNotFound;
+    return Folder(std::move(handle), path);
+}
+
+FileResult<NewFile> Folder::CreateNew(std::string_view name) const {
+    if (!IsPlainName(name)) return FileError::kAccessDenied;
+    // Read, write and delete for this handle alone; others may only read. FILE_CREATE never opens
+    // what is there already, a link included.
+    HANDLE h = nullptr;
+    const NTSTATUS status =
+        OpenInFolder(AsHandle(Native()), win32::WidenSystem(std::string(name)), GENERIC_READ | GENERIC_WRITE | DELETE,
+                     FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE, NewFileSecurity(), h);
+    if (!NT_SUCCESS(status)) return FromStatus(status);
+    return NewFile(File::Adopt(reinterpret_cast<std::intptr_t>(h)), *this, std::string(name));
+}
+
+FileResult<FileIdentity> Folder::IdentityOf(std::string_view name) const {
+    if (!IsPlainName(name)) return FileError::kNotFound;
+    HANDLE h = nullptr;
+    const NTSTATUS status =
+        OpenInFolder(AsHandle(Native()), win32::WidenSystem(std::string(name)), FILE_READ_ATTRIBUTES,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0, nullptr, h);
+    if (!NT_SUCCESS(status)) return FromStatus(status);
+    const UniqueHandle file(h);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    return IdentityFrom(info);
+}
+
+FileError Folder::RemovePlainFile(std::string_view name, const std::optional<FileIdentity>& expected) const {
+    if (!IsPlainName(name)) return FileError::kAccessDenied;
+    const std::wstring wide = win32::WidenSystem(std::string(name));
     // DELETE access lets the handle remove the file; a link is opened as itself, not followed.
-    const UniqueHandle file(CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.IsOpen()) return FromLastError(GetLastError());
+    HANDLE h = nullptr;
+    const NTSTATUS status = OpenInFolder(AsHandle(Native()), wide, DELETE | FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                                         FILE_OPEN_REPARSE_POINT, nullptr, h);
+    if (!NT_SUCCESS(status)) return FromStatus(status);
+    const UniqueHandle file(h);
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
-    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1 || !IsEntryItself(file.Get(), wide))
+    if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1 ||
+        !IsEntryItself(file.Get(), AsHandle(Native()), wide))
         return FileError::kAccessDenied;
+    if (expected && IdentityFrom(info) != *expected) return FileError::kAccessDenied;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition))
         return FromLastError(GetLastError());
     return FileError::kNone;  // gone when the handle closes
+}
+
+FileError NewFile::MoveOver(std::string_view target) {
+    if (!IsPlainName(target)) return FileError::kAccessDenied;
+    const HANDLE folder = AsHandle(folder_->Native());
+    const std::wstring to = win32::WidenSystem(std::string(target));
+    // A read-only target must stay: the rename would not always refuse it.
+    HANDLE h = nullptr;
+    NTSTATUS status = OpenInFolder(folder, to, FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0, nullptr, h);
+    if (NT_SUCCESS(status)) {
+        const UniqueHandle existing(h);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(existing.Get(), &info)) return FromLastError(GetLastError());
+        if (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+            return FileError::kAccessDenied;
+    }
+    // Renamed through its own handle into the held folder (its handle as the root of the new
+    // name): what was written and read back is what takes the name, wherever the folder's path
+    // leads by now. The native call, because the Win32 one makes a bare name a path from the
+    // current folder under Wine.
+    std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + to.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = folder;
+    rename->FileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+    std::copy(to.begin(), to.end(), rename->FileName);
+    IO_STATUS_BLOCK io{};
+    status = NtSetInformationFile(AsHandle(file_.Native()), &io, rename, static_cast<ULONG>(buffer.size()),
+                                  FileRenameInformation);
+    if (!NT_SUCCESS(status)) return FromStatus(status);
+    name_ = std::string(target);
+    // Flushing the file now also writes its new name to the disk. The file is in place whether
+    // that works or not, and must not be removed as a failed one.
+    FlushFileBuffers(AsHandle(file_.Native()));
+    return FileError::kNone;
+}
+
+FileError NewFile::Remove() {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    const bool marked =
+        SetFileInformationByHandle(AsHandle(file_.Native()), FileDispositionInfo, &disposition, sizeof disposition);
+    const FileError error = marked ? FileError::kNone : FromLastError(GetLastError());
+    file_.Close();  // gone with its last handle
+    return error;
 }
 
 FileError MoveIntoPlace(const std::string& source, const std::string& target) {

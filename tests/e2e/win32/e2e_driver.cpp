@@ -5,7 +5,7 @@
 // UTF-8 with line breaks written as \n, for the end-to-end scenarios to check; "verdict-after-ms"
 // is the time from pressing Update to the verdict, which scripts/bench reports.
 //
-//   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
+//   e2e_driver UPDATER.EXE [--english] [--hold[-readable] FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
 //              [--open FILE | --cancel-open]
 //   e2e_driver --system      prints the system's ANSI code page and the user's locale
 //   e2e_driver --keep-desktop   holds a hidden window until it is ended, so the desktop lives on
@@ -13,7 +13,8 @@
 //
 // --tick hurries the progress timer: while a report line is in progress it posts the timer's
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
-// --hold keeps FILE open without sharing for the whole run, as a running program would.
+// --hold keeps FILE open without sharing for the whole run, as a running program would;
+// --hold-readable keeps it open for reading, sharing reading, as a program that reads it would.
 // --capture saves the finished window (with its frame) as a 24-bit BMP before Finish is pressed.
 // --open answers the program's open-file dialog with FILE, --cancel-open cancels it; either way
 // the dialog's filter is noted. A message box before the main window is noted and confirmed.
@@ -194,12 +195,13 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 2) {
-        std::fprintf(
-            stderr,
-            "usage: e2e_driver UPDATER.EXE [--english] [--hold FILE] [--capture FILE.bmp] [--tick] [--timeout S]\n");
+        std::fprintf(stderr,
+                     "usage: e2e_driver UPDATER.EXE [--english] [--hold[-readable] FILE] [--capture FILE.bmp] [--tick] "
+                     "[--timeout S]\n");
         return 2;
     }
     std::wstring updater = argv[1], hold, capture, open;
+    DWORD holdShare = 0;
     bool cancelOpen = false;
     bool english = false, tick = false;
     DWORD timeoutMs = 120000;
@@ -209,7 +211,8 @@ int wmain(int argc, wchar_t** argv) {
             english = true;
         } else if (a == L"--tick") {
             tick = true;
-        } else if (a == L"--hold" && i + 1 < argc) {
+        } else if ((a == L"--hold" || a == L"--hold-readable") && i + 1 < argc) {
+            holdShare = a == L"--hold" ? 0 : FILE_SHARE_READ;
             hold = argv[++i];
         } else if (a == L"--open" && i + 1 < argc) {
             open = argv[++i];
@@ -227,7 +230,8 @@ int wmain(int argc, wchar_t** argv) {
 
     HANDLE held = INVALID_HANDLE_VALUE;
     if (!hold.empty()) {
-        held = CreateFileW(hold.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const DWORD access = holdShare == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+        held = CreateFileW(hold.c_str(), access, holdShare, nullptr, OPEN_EXISTING, 0, nullptr);
         if (held == INVALID_HANDLE_VALUE) return Fail("cannot hold the file open");
     }
 

@@ -1,12 +1,16 @@
-// A stand-in for a virus scanner: it watches a folder and opens every new "*.tmp" file in it the
-// moment it can, holds it for a while and lets go, once per file. Once it watches, it creates
-// STOPFILE.ready; it ends when STOPFILE appears or after a minute, and prints how many files it held.
+// A stand-in for another program at work in a folder while the updater writes there: it watches
+// the folder and acts once on every new "*.tmp" file in it. Once it watches, it creates
+// STOPFILE.ready; it ends when STOPFILE appears or after a minute, and prints how many files it
+// got hold of ("held: N").
 //
-//   scanner FOLDER exclusive|shared MILLISECONDS STOPFILE
+//   scanner FOLDER reader|target|writer MILLISECONDS STOPFILE
 //
-// exclusive opens with no sharing at all, as a scanner that wants the file to itself does: nobody
-// may open, delete or rename it meanwhile. shared lets others read and write, but not delete or
-// rename it.
+// reader is a virus scanner that opens the new file the moment it can, for reading and sharing
+// everything (all that another program may do while the updater holds its new file), and keeps it
+// for MILLISECONDS. target opens the file the new one is to replace (its name less ".~XXXXXXXX.tmp")
+// for reading, sharing only reading, as a program reading it does, and keeps it for MILLISECONDS.
+// writer is hostile: it tries again and again to open every new file for writing and writes "EVIL"
+// at its start, until the file is gone; it counts the files it got into.
 
 #include <windows.h>
 
@@ -40,44 +44,67 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+enum class Kind { kReader, kTarget, kWriter };
+
+// The name the temporary file is to replace: "Quorbel2.exe" for "Quorbel2.exe.~0badf00d.tmp".
+std::wstring TargetOf(const std::wstring& name) {
+    constexpr std::size_t kSuffix = 14;  // ".~" eight hexadecimal digits ".tmp"
+    return name.size() > kSuffix ? name.substr(0, name.size() - kSuffix) : name;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: scanner FOLDER exclusive|shared MILLISECONDS STOPFILE\n");
+        std::fprintf(stderr, "usage: scanner FOLDER reader|target|writer MILLISECONDS STOPFILE\n");
         return 2;
     }
     const std::wstring folder = argv[1];
-    const bool exclusive = std::wcscmp(argv[2], L"exclusive") == 0;
+    const std::wstring kindName = argv[2];
+    const Kind kind = kindName == L"writer" ? Kind::kWriter : kindName == L"target" ? Kind::kTarget : Kind::kReader;
     const DWORD holdMs = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
     const std::wstring stopFile = argv[4];
-    const DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-    std::set<std::wstring> held;
+    std::set<std::wstring> seen;
+    unsigned got = 0;
     const DWORD start = GetTickCount();
+    auto timeUp = [&] { return GetTickCount() - start >= kGiveUpAfterMs; };
     UniqueHandle(CreateFileW((stopFile + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    while (!Exists(stopFile) && GetTickCount() - start < kGiveUpAfterMs) {
+    while (!Exists(stopFile) && !timeUp()) {
         for (const std::wstring& name : TemporaryFilesIn(folder)) {
-            if (held.count(name) != 0) continue;
-            // The writer holds the file without sharing until it closes it: try again and again,
-            // to get it the moment it is closed, until it has gone.
+            if (seen.count(name) != 0) continue;
+            seen.insert(name);
             const std::wstring path = folder + L"\\" + name;
-            for (;;) {
-                UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (kind == Kind::kTarget) {
+                UniqueHandle file(CreateFileW((folder + L"\\" + TargetOf(name)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
                 if (file.IsOpen()) {
-                    held.insert(name);
+                    ++got;
                     Sleep(holdMs);
-                    break;
                 }
-                const DWORD error = GetLastError();
-                if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) break;
-                if (GetTickCount() - start >= kGiveUpAfterMs) break;
+                continue;
+            }
+            const DWORD access = kind == Kind::kWriter ? GENERIC_WRITE : GENERIC_READ;
+            // Again and again until it is gone: the writer would get in at any moment the updater
+            // let it.
+            while (Exists(path) && !timeUp()) {
+                UniqueHandle file(CreateFileW(path.c_str(), access,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                if (!file.IsOpen()) continue;
+                ++got;
+                if (kind == Kind::kWriter) {
+                    DWORD written = 0;
+                    WriteFile(file.Get(), "EVIL", 4, &written, nullptr);
+                } else {
+                    Sleep(holdMs);
+                }
+                break;
             }
         }
         Sleep(0);
     }
-    std::printf("held: %u\n", static_cast<unsigned>(held.size()));
+    std::printf("held: %u\n", got);
     return 0;
 }

@@ -166,42 +166,56 @@ TEST_F(FileReplacementWin32, TheMoveIntoPlaceWaitsOutABriefLock) {
     EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
 }
 
-// A scanner that takes the new file the moment it is closed, without sharing, holds up the read
-// back; one that lets others read and write holds up the move longer than a second. Neither fails
-// the replacement.
-TEST_F(FileReplacementWin32, AScannerHoldingTheNewFileDelaysButDoesNotFailTheReplacement) {
-    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
-        SCOPED_TRACE(share);
+// While the updater holds the new file, a scanner may read it, sharing everything, and nothing
+// else: the exclusive open and the one that would let others write but not remove it are refused.
+// A scanner that reads the new file does not hold up the move; one that holds the target delays
+// it. Neither fails the replacement.
+TEST_F(FileReplacementWin32, AScannerReadingTheNewFileOrHoldingTheTargetDoesNotFailTheReplacement) {
+    for (const bool holdsTarget : {false, true}) {
+        SCOPED_TRACE(holdsTarget ? "holds the target" : "reads the new file");
         ASSERT_TRUE(WriteAll(Wide(path_), OldQuorbel()));
         class ScanningSteps : public base::FileSteps {
           public:
-            explicit ScanningSteps(DWORD share) : share_(share) {}
+            ScanningSteps(bool holdsTarget, std::string target)
+                : holdsTarget_(holdsTarget), target_(std::move(target)) {}
             ~ScanningSteps() override {
                 if (release_.joinable()) release_.join();
             }
-            base::FileError Close(base::File& file) override {
-                const base::FileError e = base::FileSteps::Close(file);
-                scanner_ = std::make_unique<Holder>(temporary_, GENERIC_READ, share_);
+            base::FileError Flush(base::NewFile& file) override {
+                const base::FileError e = base::FileSteps::Flush(file);
+                EXPECT_FALSE(Holder(temporary_, GENERIC_READ, 0).IsOpen());
+                EXPECT_FALSE(Holder(temporary_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE).IsOpen());
+                EXPECT_FALSE(
+                    Holder(temporary_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE).IsOpen());
+                scanner_ = holdsTarget_
+                               ? std::make_unique<Holder>(target_, GENERIC_READ, 0)
+                               : std::make_unique<Holder>(temporary_, GENERIC_READ,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
                 EXPECT_TRUE(scanner_->IsOpen());
                 release_ = std::thread([this] {
-                    Sleep(share_ == 0 ? 300 : 1500);
+                    Sleep(holdsTarget_ ? 300 : 1500);
                     scanner_->Close();
                 });
                 return e;
             }
-            base::FileResult<base::File> CreateNew(const std::string& path) override {
-                temporary_ = path;
-                return base::FileSteps::CreateNew(path);
+            base::FileResult<base::NewFile> CreateNew(const base::Folder& folder, const std::string& name) override {
+                temporary_ = folder.PathOf(name);
+                return base::FileSteps::CreateNew(folder, name);
             }
 
           private:
-            DWORD share_;
+            bool holdsTarget_;
+            std::string target_;
             std::string temporary_;
             std::unique_ptr<Holder> scanner_;
             std::thread release_;
-        } scanning(share);
+        } scanning(holdsTarget, path_);
+        const DWORD start = GetTickCount();
         const auto outcome = ReplaceTargetFile(CatalogueRow(34), path_, ProgramResources(), scanning);
         EXPECT_TRUE(outcome.ok()) << Describe(outcome);
+        if (!holdsTarget) {
+            EXPECT_LT(GetTickCount() - start, 1000u) << "the reading scanner held up the move";
+        }
         EXPECT_EQ(CrcOf(path_), 0xF4F34DB0u);
         EXPECT_EQ(Names(Wide(folder_.Root())), std::vector<std::wstring>{L"Quorbel2.exe"});
     }
