@@ -292,12 +292,15 @@ class PeReader {
             if (dllName == 0 && lookup == 0 && addresses == 0) return true;  // the closing entry
             auto dll = NameAt(dllName, "an imported DLL's name");
             if (!dll) return false;
+            // Made once for the DLL, not for each of its functions.
+            const std::string tableWhat = "the import table of " + *dll;
+            const std::string nameWhat = "a function name of " + *dll;
             // The lookup table names the functions; old linkers left it out and the address table,
             // not yet bound in the file, names them instead.
             std::uint32_t thunk = lookup != 0 ? lookup : addresses;
             for (;; thunk += thunkSize) {
-                if (thunk > kLastAddress - thunkSize) return Fail("the import table of " + *dll + " has no end");
-                auto slot = AtAddress(thunk, thunkSize, "the import table of " + *dll);
+                if (thunk > kLastAddress - thunkSize) return Fail(tableWhat + " has no end");
+                auto slot = AtAddress(thunk, thunkSize, tableWhat);
                 if (!slot || !Charge(thunkSize, kImportsName)) return false;
                 const std::uint64_t value =
                     wideThunks_ ? U32(*slot, 0) | std::uint64_t{U32(*slot, 4)} << 32 : U32(*slot, 0);
@@ -312,7 +315,7 @@ class PeReader {
                     continue;
                 }
                 if (value > 0xFFFF'FFFFu - 2) return Fail("an import of " + *dll + " is malformed");
-                auto function = NameAt(static_cast<std::uint32_t>(value) + 2, "a function name of " + *dll);
+                auto function = NameAt(static_cast<std::uint32_t>(value) + 2, nameWhat);
                 if (!function || !Charge(2, kImportsName)) return false;  // and its hint
                 imports.push_back({*dll, std::move(*function)});
             }
