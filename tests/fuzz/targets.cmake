@@ -2,3 +2,4 @@
 updater_fuzz_target(kod updater_environment)
 updater_fuzz_target(dictionary_script updater_patch)
 updater_fuzz_target(payload_decoder updater_patch)
+updater_fuzz_target(pe_reader patchkit_pe_reader)

@@ -20,6 +20,11 @@ constexpr std::uint32_t kImportDirectory = 1;  // indices of the optional header
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kDelayImportDirectory = 13;
 constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BDu;
+// Windows' own loaders long refused more sections; every lookup of an address walks them.
+constexpr std::uint16_t kMaxSections = 96;
+// Far more than any program imports (ours import a few hundred); it bounds the list's memory
+// where entries of a few bytes each (by number) would otherwise make millions.
+constexpr std::size_t kMaxImports = 65536;
 
 // True when length bytes from offset lie inside a buffer of size bytes. Checked as differences
 // from the end, so that no sum can wrap around.
@@ -68,7 +73,10 @@ struct Section {
 
 class PeReader {
   public:
-    explicit PeReader(Bytes image) : image_(image) {}
+    // Each structure of a well-formed file is read once, so reading more bytes than the file holds
+    // means that entries share their data (a resource named many times, import descriptors
+    // repeated): such a file is refused before it costs more than its size in time or memory.
+    explicit PeReader(Bytes image) : image_(image), budget_(image.size()) {}
 
     ExecutableRead Read() {
         ExecutableRead result;
@@ -98,6 +106,15 @@ class PeReader {
     bool Fail(std::string reason) {
         if (error_.empty()) error_ = std::move(reason);
         return false;
+    }
+
+    // Counts bytes read against the file's size; what names the part read (resource tree, import table).
+    bool Charge(std::uint64_t bytes, std::string_view what) {
+        if (bytes > budget_) {
+            return Fail(std::string(what) + " reads more bytes than the file holds: its entries share their data");
+        }
+        budget_ -= bytes;
+        return true;
     }
 
     bool ReadHeaders(std::string& architecture) {
@@ -134,6 +151,10 @@ class PeReader {
         const std::uint64_t table = optional + optionalSize;
         if (!Fits(image_.size(), table, std::uint64_t{sectionCount} * 40)) {
             return Fail("the section table runs past the end of the file");
+        }
+        if (sectionCount > kMaxSections) {
+            return Fail(std::to_string(sectionCount) + " sections, more than a program has (at most " +
+                        std::to_string(kMaxSections) + ")");
         }
         for (std::uint32_t i = 0; i < sectionCount; ++i) {
             const std::size_t at = static_cast<std::size_t>(table) + i * 40;
@@ -178,6 +199,7 @@ class PeReader {
             Fail("a resource directory's entries run past the end of the resources");
             return std::nullopt;
         }
+        if (!Charge(16 + std::uint64_t{count} * 8, kTreeName)) return std::nullopt;
         std::vector<Entry> entries;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::size_t at = offset + 16 + std::size_t{i} * 8;
@@ -193,6 +215,7 @@ class PeReader {
             Fail("a resource name runs past the end of the resources");
             return std::nullopt;
         }
+        if (!Charge(2 + U16(tree_, at) * 2u, kTreeName)) return std::nullopt;
         return updater::base::Utf8FromUtf16(ReadUtf16(tree_, at + 2, U16(tree_, at)));
     }
 
@@ -213,6 +236,8 @@ class PeReader {
             Fail(std::string(what) + ": its data entry lies outside the resources");
             return std::nullopt;
         }
+        // Charged before anything is copied: a blob named a thousand times is refused at the second.
+        if (!Charge(16 + std::uint64_t{U32(tree_, entry + 4)}, kTreeName)) return std::nullopt;
         return AtAddress(U32(tree_, entry), U32(tree_, entry + 4), what);
     }
 
@@ -237,7 +262,10 @@ class PeReader {
             if (!bytes) return std::nullopt;
             std::string name;
             for (const std::uint8_t c : *bytes) {
-                if (c == 0) return name;
+                if (c == 0) {
+                    if (!Charge(name.size() + 1, kImportsName)) return std::nullopt;
+                    return name;
+                }
                 name += static_cast<char>(c);
             }
             Fail(std::string(what) + " has no end");
@@ -257,31 +285,38 @@ class PeReader {
         for (std::uint32_t descriptor = table;; descriptor += 20) {
             if (descriptor > kLastAddress - 20) return Fail("the import directory has no end");
             auto entry = AtAddress(descriptor, 20, "the import directory");
-            if (!entry) return false;
+            if (!entry || !Charge(20, kImportsName)) return false;
             const std::uint32_t lookup = U32(*entry, 0);
             const std::uint32_t dllName = U32(*entry, 12);
             const std::uint32_t addresses = U32(*entry, 16);
             if (dllName == 0 && lookup == 0 && addresses == 0) return true;  // the closing entry
             auto dll = NameAt(dllName, "an imported DLL's name");
             if (!dll) return false;
+            // Made once for the DLL, not for each of its functions.
+            const std::string tableWhat = "the import table of " + *dll;
+            const std::string nameWhat = "a function name of " + *dll;
             // The lookup table names the functions; old linkers left it out and the address table,
             // not yet bound in the file, names them instead.
             std::uint32_t thunk = lookup != 0 ? lookup : addresses;
             for (;; thunk += thunkSize) {
-                if (thunk > kLastAddress - thunkSize) return Fail("the import table of " + *dll + " has no end");
-                auto slot = AtAddress(thunk, thunkSize, "the import table of " + *dll);
-                if (!slot) return false;
+                if (thunk > kLastAddress - thunkSize) return Fail(tableWhat + " has no end");
+                auto slot = AtAddress(thunk, thunkSize, tableWhat);
+                if (!slot || !Charge(thunkSize, kImportsName)) return false;
                 const std::uint64_t value =
                     wideThunks_ ? U32(*slot, 0) | std::uint64_t{U32(*slot, 4)} << 32 : U32(*slot, 0);
                 if (value == 0) break;
+                if (imports.size() == kMaxImports) {
+                    return Fail("the import table lists more than " + std::to_string(kMaxImports) +
+                                " functions, more than a program imports");
+                }
                 const std::uint64_t ordinalFlag = wideThunks_ ? std::uint64_t{1} << 63 : kHighBit;
                 if (value & ordinalFlag) {
                     imports.push_back({*dll, "#" + std::to_string(value & 0xFFFF)});
                     continue;
                 }
                 if (value > 0xFFFF'FFFFu - 2) return Fail("an import of " + *dll + " is malformed");
-                auto function = NameAt(static_cast<std::uint32_t>(value) + 2, "a function name of " + *dll);
-                if (!function) return false;
+                auto function = NameAt(static_cast<std::uint32_t>(value) + 2, nameWhat);
+                if (!function || !Charge(2, kImportsName)) return false;  // and its hint
                 imports.push_back({*dll, std::move(*function)});
             }
         }
@@ -329,7 +364,11 @@ class PeReader {
         return true;
     }
 
+    static constexpr std::string_view kTreeName = "the resource tree";
+    static constexpr std::string_view kImportsName = "the import table";
+
     Bytes image_;
+    std::uint64_t budget_;  // bytes the reader may still read (Charge)
     std::vector<Section> sections_;
     std::size_t directories_ = 0;  // where the data directories begin in the file
     std::uint32_t directoryCount_ = 0;

@@ -3,6 +3,7 @@
 // LoadResource; the version information comes from the version functions.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -134,6 +135,23 @@ ExecutableRead ReadExecutableResources(const std::string& path) {
     // ERROR_RESOURCE_TYPE_NOT_FOUND: no raw data at all, which the checks report.
     EnumResourceNamesW(module.get(), MAKEINTRESOURCEW(10) /* RT_RCDATA */, &CollectName,
                        reinterpret_cast<LONG_PTR>(&names));
+    // Names sharing one blob would make a copy each: the sizes together must fit in the file, as
+    // they do when each name has bytes of its own, before anything is copied.
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &attributes)) {
+        failed.error = ErrorText("cannot read its size", GetLastError());
+        return failed;
+    }
+    const std::uint64_t fileSize = std::uint64_t{attributes.nFileSizeHigh} << 32 | attributes.nFileSizeLow;
+    std::uint64_t claimed = 0;
+    for (const std::wstring& name : names.names) {
+        HRSRC found = FindResourceW(module.get(), name.c_str(), MAKEINTRESOURCEW(10));
+        claimed += found == nullptr ? 0 : SizeofResource(module.get(), found);
+        if (claimed > fileSize) {
+            failed.error = "the resource tree reads more bytes than the file holds: its entries share their data";
+            return failed;
+        }
+    }
     for (const std::wstring& name : names.names) {
         resources.rawData.push_back(
             {Utf8(name.data(), name.size()), ResourceBytes(module.get(), name.c_str(), MAKEINTRESOURCEW(10))});
