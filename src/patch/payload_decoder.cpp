@@ -242,7 +242,8 @@ inline void StoreSymbols(std::uint8_t* out, std::uint32_t entry) {
 // the margin for a batch, steps each lane in turn, so that the work of one overlaps the waits of
 // the others, and calls afterBatch(lanes) after each batch. ok[i] turns false when lane i meets what
 // only the checked path can report; the loop stops then, and when a lane is out of margin. A lane
-// has SafeSteps(), how many steps may run unchecked, and FastStep().
+// has SafeSteps(), how many steps may run unchecked, and FastStep(). Out of line: inlined into its
+// callers, it left the compiler fewer registers for the lanes' state.
 template <typename Lane, std::size_t N, typename AfterBatch>
 [[gnu::noinline]] void RunBatches(std::array<Lane, N>& lanes, std::array<bool, N>& ok, AfterBatch afterBatch) {
     // Copies that nothing points to, so that the bytes the steps store cannot alias their state.
@@ -833,7 +834,7 @@ DecodeError PayloadDecoder::FinishExpand(TokenWriter writer, bool fast, CrcFollo
         if (t.length > static_cast<std::size_t>(writer.outEnd - writer.out)) {
             return failAtToken(DecodeError::kPieceTooLarge);
         }
-        writer.FastStep();
+        writer.FastStep();  // the checks above leave it nothing to refuse
     }
     outputSize_ = static_cast<std::size_t>(writer.out - writer.outBegin);
     if (follower != nullptr) follower->Fold(writer.out);
