@@ -169,35 +169,6 @@ void BM_PayloadDecoderOneByOne(benchmark::State& state) {
     Report(state, in.payloadA.size() + in.payloadB.size());
 }
 
-// Each stage alone over both pieces, to see where the time goes.
-void BM_PayloadStage1(benchmark::State& state) {
-    const Inputs& in = GetInputs();
-    patch::PayloadDecoder decoder;
-    for (auto _ : state) {
-        if (decoder.RunStage1(in.payloadA) != patch::DecodeError::kNone) Die("piece A: stage 1");
-        if (decoder.RunStage1(in.payloadB) != patch::DecodeError::kNone) Die("piece B: stage 1");
-        benchmark::DoNotOptimize(decoder.Intermediate().data());
-    }
-    state.counters["MB/s"] =
-        benchmark::Counter(static_cast<double>(in.file.size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
-}
-
-void BM_PayloadStage2(benchmark::State& state) {
-    const Inputs& in = GetInputs();
-    patch::PayloadDecoder a;
-    patch::PayloadDecoder b;
-    if (a.RunStage1(in.payloadA) != patch::DecodeError::kNone) Die("piece A: stage 1");
-    if (b.RunStage1(in.payloadB) != patch::DecodeError::kNone) Die("piece B: stage 1");
-    for (auto _ : state) {
-        if (a.RunStage2() != patch::DecodeError::kNone) Die("piece A: stage 2");
-        if (b.RunStage2() != patch::DecodeError::kNone) Die("piece B: stage 2");
-        benchmark::DoNotOptimize(a.Output().data());
-        benchmark::DoNotOptimize(b.Output().data());
-    }
-    state.counters["MB/s"] =
-        benchmark::Counter(static_cast<double>(in.file.size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
-}
-
 }  // namespace
 
 BENCHMARK(BM_ZlibInflate)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
@@ -205,5 +176,3 @@ BENCHMARK(BM_Libdeflate)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()
 BENCHMARK(BM_PayloadDecoder)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_PayloadDecoderCrc32)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_PayloadDecoderOneByOne)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_PayloadStage1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PayloadStage2)->Unit(benchmark::kMillisecond);

@@ -4,26 +4,28 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "patch/crc32.h"
 
 namespace updater::patch {
 namespace {
 
-// The token stream: a literal run is a header byte 0x80 | (n - 1) and n bytes; a match is two bytes,
-// 3 bits of length - 3 and 12 bits of distance.
-constexpr std::size_t kMaxLiteralRun = 128;
+// The token stream: a literal run is a header byte 0x80 | (n - 1) and n bytes; a match is two
+// bytes, a clear top bit, 3 bits of length - 3 and 12 bits of distance.
+constexpr unsigned kRunLengthBits = 7;
+constexpr unsigned kMatchLengthBits = 3;
+constexpr unsigned kDistanceBits = 12;
+constexpr unsigned kDistanceHighBits = kDistanceBits - 8;  // in the first byte, the rest in the second
+static_assert(1 + kMatchLengthBits + kDistanceHighBits == 8 && 1 + kRunLengthBits == 8);
+constexpr std::size_t kMaxLiteralRun = std::size_t{1} << kRunLengthBits;
 constexpr std::size_t kMatchTokenBytes = 2;
 constexpr std::size_t kMinMatchLength = 3;
-constexpr std::size_t kMaxMatchLength = kMinMatchLength + 7;
-constexpr std::size_t kMaxDistance = 4095;
+constexpr std::size_t kMaxMatchLength = kMinMatchLength + (1u << kMatchLengthBits) - 1;
 
-// The largest token in the intermediate bytes and the most output one token can make.
-constexpr std::size_t kLargestToken = 1 + kMaxLiteralRun;
-constexpr std::size_t kLargestExpansion = std::max(kMaxLiteralRun, kMaxMatchLength);
-static_assert(kLargestToken == 129 && kLargestExpansion == 128);
 // Every token makes at least half as many bytes as it takes (a run of n + 1 bytes n, a match of 2
 // at least 3), so a stream of more than twice the largest piece cannot fit it.
 static_assert(kMatchTokenBytes <= 2 * kMinMatchLength);
@@ -33,11 +35,18 @@ static_assert(kMatchTokenBytes <= 2 * kMinMatchLength);
 constexpr std::size_t kOverCopy = 16;
 static_assert(kMaxMatchLength <= kOverCopy, "a match that does not overlap is one block");
 static_assert(kMaxLiteralRun % kOverCopy == 0, "a long run's blocks end where its token ends");
-static_assert(kMaxDistance < std::size_t{1} << 12);
+
+// Stage 2's fast path steps a token with no checks on either buffer while each has, for every
+// token left in its batch, the most one token may read from its first byte (the largest token:
+// a long run's blocks end where it ends, a short token's one block reaches less far) and the most
+// it may write from where its output starts (the longest run, or one block).
+constexpr std::size_t kTokenReadMargin = 1 + kMaxLiteralRun;
+constexpr std::size_t kTokenWriteMargin = std::max({kMaxLiteralRun, kMaxMatchLength, kOverCopy});
+static_assert(1 + kOverCopy <= kTokenReadMargin && kMatchTokenBytes <= kTokenReadMargin);
 
 // Stage 2 runs in batches of tokens, after each of which the CRC-32 may follow the output.
 constexpr std::size_t kCrcBlock = 8192;
-constexpr std::size_t kBatch = kCrcBlock / kLargestExpansion;
+constexpr std::size_t kBatch = kCrcBlock / kTokenWriteMargin;
 
 // Bytes behind the logical end of the intermediate and output buffers that the hot loops may
 // overwrite or over-read. A block copy of a token that ends at the end of a buffer reaches at most
@@ -81,15 +90,18 @@ constexpr std::size_t kMaxSecondarySize = 256u << (kMaxCodeLength - kPrimaryBits
 //              stays clear, so the length is the low six bits a 64-bit shift takes anyway
 //   bits 6-7   number of symbols, 1 to 3; 0 for a secondary table, and for no match (entry 0)
 //   bits 8-31  the symbols, first in bits 8-15; for a secondary table bits 8-23 its offset
-constexpr std::uint32_t kLengthMask = 31;
-constexpr std::uint32_t kShiftMask = 63;
-constexpr std::uint32_t kCountShift = 6;
+constexpr unsigned kLengthBits = std::bit_width(kMaxCodeLength);
+constexpr std::uint32_t kLengthMask = (1u << kLengthBits) - 1;
+constexpr std::uint32_t kShiftMask = (kLengthMask << 1) | 1;  // the length and the clear bit above it
+constexpr std::uint32_t kCountShift = kLengthBits + 1;
 constexpr std::uint32_t kCountMask = 3u << kCountShift;
+constexpr unsigned kSymbolShift = 8;
 constexpr unsigned kMaxSymbolsPerEntry = 3;
-static_assert(kMaxCodeLength <= kLengthMask, "a length fits in bits 0-4");
-static_assert(kLengthMask == 31 && kShiftMask == 63 && kCountShift == 6,
-              "a 64-bit shift by the entry takes bits 0-5: the length and the clear bit 5");
-static_assert(kMaxSymbolsPerEntry <= kCountMask >> kCountShift && 8 + 8 * kMaxSymbolsPerEntry <= 32);
+static_assert(kShiftMask == std::numeric_limits<std::uint64_t>::digits - 1 &&
+                  kLengthMask == std::numeric_limits<std::uint32_t>::digits - 1,
+              "a 64-bit shift by the entry takes the length and the clear bit, a 32-bit shift the length");
+static_assert(kCountMask < 1u << kSymbolShift && kMaxSymbolsPerEntry <= kCountMask >> kCountShift &&
+              kSymbolShift + 8 * kMaxSymbolsPerEntry <= 32);
 
 // Stage 1's bit buffer, one register wide: 64 bits, or 32 on 32-bit targets, where two readers'
 // 64-bit buffers do not fit in the registers and would be kept on the stack. A refill loads a whole
@@ -112,8 +124,8 @@ constexpr std::size_t kRefillsPerRound = kNarrowBuffer ? 1 + 2 * kLookupsPerRefi
 // How far a round may move on, and how many bytes from its start it may read.
 constexpr std::size_t kMaxRoundAdvance = kRefillsPerRound * kMaxRefillAdvance;
 constexpr std::size_t kRoundReach = kMaxRoundAdvance - kMaxRefillAdvance + kLoadBytes;
-static_assert(kLoadBytes == kMaxRefillAdvance + 1 && kRoundReach > kMaxRoundAdvance);
-static_assert(kNarrowBuffer ? kRoundReach == 16 && kMaxRoundAdvance == 15 : kRoundReach == 8 && kMaxRoundAdvance == 7);
+static_assert(kLoadBytes == kMaxRefillAdvance + 1 && kRoundReach == kMaxRoundAdvance + 1,
+              "a round reads one byte beyond where it may move on to");
 static_assert((kRefillBits & 7) == 0 && (kRefillBits | 7) == kBitBufferBits - 1);
 static_assert(kNarrowBuffer || kLookupsPerRefill * kMaxCodeLength <= kRefillBits, "the refill budget");
 // Narrow: the primary-table lookups of a round use at most kRefillBits; a secondary lookup, from a
@@ -126,10 +138,10 @@ static_assert(!kNarrowBuffer || (kLookupsPerRefill * kPrimaryBits <= kRefillBits
 static_assert(kPrimaryBits <= kMaxCodeLength, "a multi-symbol entry uses no more bits than a code may");
 
 constexpr std::uint32_t SymbolEntry(std::uint8_t symbol, unsigned length) {
-    return length | (1u << kCountShift) | (std::uint32_t{symbol} << 8);
+    return length | (1u << kCountShift) | (std::uint32_t{symbol} << kSymbolShift);
 }
 constexpr std::uint32_t SecondaryEntry(unsigned width, std::size_t offset) {
-    return width | (static_cast<std::uint32_t>(offset) << 8);
+    return width | (static_cast<std::uint32_t>(offset) << kSymbolShift);
 }
 constexpr unsigned EntryLength(std::uint32_t entry) {
     return entry & kLengthMask;
@@ -140,8 +152,11 @@ constexpr unsigned SymbolCount(std::uint32_t entry) {
 constexpr bool IsSecondary(std::uint32_t entry) {
     return (entry & kCountMask) == 0 && entry != 0;
 }
+constexpr std::uint8_t FirstSymbol(std::uint32_t entry) {
+    return static_cast<std::uint8_t>(entry >> kSymbolShift);
+}
 constexpr std::size_t SecondaryOffset(std::uint32_t entry) {
-    return (entry >> 8) & 0xFFFF;
+    return (entry >> kSymbolShift) & 0xFFFF;
 }
 
 inline BitBuffer LoadBigEndian(const std::uint8_t* p) {
@@ -154,7 +169,7 @@ inline BitBuffer LoadBigEndian(const std::uint8_t* p) {
 
 struct ErrorText {
     std::string_view reason;
-    std::string_view where;  // what FailurePosition counts, or "" when it says nothing useful
+    std::string_view where;  // what the failure position counts, or "" when it says nothing useful
 };
 
 ErrorText TextOf(DecodeError error) {
@@ -187,8 +202,6 @@ ErrorText TextOf(DecodeError error) {
             return {"the piece grows beyond 2,097,152 bytes", "at token offset"};
         case DecodeError::kOutOfMemory:
             return {"not enough memory for the decoder's buffers", ""};
-        case DecodeError::kNoIntermediate:
-            return {"stage 2 has no complete output of stage 1 to expand", ""};
     }
     return {"unknown decoder failure", ""};
 }
@@ -216,13 +229,46 @@ class BitCursor {
 // the next entry. One four-byte store where the byte order allows it (the fourth lands in slack).
 inline void StoreSymbols(std::uint8_t* out, std::uint32_t entry) {
     if constexpr (std::endian::native == std::endian::little) {
-        const std::uint32_t symbols = entry >> 8;
+        const std::uint32_t symbols = entry >> kSymbolShift;
         std::memcpy(out, &symbols, 4);
     } else {
-        out[0] = static_cast<std::uint8_t>(entry >> 8);
-        out[1] = static_cast<std::uint8_t>(entry >> 16);
-        out[2] = static_cast<std::uint8_t>(entry >> 24);
+        out[0] = FirstSymbol(entry);
+        out[1] = FirstSymbol(entry >> 8);
+        out[2] = FirstSymbol(entry >> 16);
     }
+}
+
+// The one batch loop of both stages, over the fast paths of N pieces (lanes): while every lane has
+// the margin for a batch, steps each lane in turn, so that the work of one overlaps the waits of
+// the others, and calls afterBatch(lanes) after each batch. ok[i] turns false when lane i meets what
+// only the checked path can report; the loop stops then, and when a lane is out of margin. A lane
+// has SafeSteps(), how many steps may run unchecked, and FastStep(). Out of line: inlined into its
+// callers, it left the compiler fewer registers for the lanes' state.
+template <typename Lane, std::size_t N, typename AfterBatch>
+[[gnu::noinline]] void RunBatches(std::array<Lane, N>& lanes, std::array<bool, N>& ok, AfterBatch afterBatch) {
+    // Copies that nothing points to, so that the bytes the steps store cannot alias their state.
+    std::array<Lane, N> local = lanes;
+    std::array<bool, N> good = ok;
+    const auto all = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return (good[I] && ...);
+    };
+    const auto step = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((good[I] = local[I].FastStep()), ...);
+    };
+    const auto safeSteps = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::min({local[I].SafeSteps()...});
+    };
+    constexpr auto lanesOf = std::make_index_sequence<N>{};
+    while (all(lanesOf)) {
+        std::size_t safe = safeSteps(lanesOf);
+        if (safe == 0) break;
+        do {
+            step(lanesOf);
+        } while (all(lanesOf) && --safe != 0);
+        afterBatch(std::as_const(local));
+    }
+    lanes = local;
+    ok = good;
 }
 
 }  // namespace
@@ -291,8 +337,9 @@ struct PayloadDecoder::Tables {
                     const unsigned length = EntryLength(entry);
                     const std::uint32_t next = single[(index << length) & (kPrimarySize - 1)];
                     if (SymbolCount(next) == 0 || length + EntryLength(next) > kPrimaryBits) break;
-                    entry = (length + EntryLength(next)) | ((count + 1) << kCountShift) | (entry & 0xFFFFFF00u) |
-                            ((next >> 8) << (8 + 8 * count));
+                    entry = (length + EntryLength(next)) | ((count + 1) << kCountShift) |
+                            (entry & ~std::uint32_t{0xFF}) |
+                            (std::uint32_t{FirstSymbol(next)} << (kSymbolShift + 8 * count));
                 }
             }
             multi[index] = entry;
@@ -314,10 +361,10 @@ struct PayloadDecoder::CodeReader {
           out(symbols.data()),
           outEnd(symbols.data() + symbols.size()) {}
 
-    // How many rounds may run without a check: each needs kRoundReach payload bytes to load and
-    // room for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups,
+    // How many rounds (steps) may run without a check: each needs kRoundReach payload bytes to
+    // load and room for its symbols. A refill leaves at least kRefillBits real bits, enough for its lookups,
     // so a round cannot run past the payload.
-    std::size_t SafeRounds() const {
+    std::size_t SafeSteps() const {
         const auto bytes = static_cast<std::size_t>(end - p);
         if (bytes < kRoundReach) return 0;
         return std::min((bytes - kRoundReach) / kMaxRoundAdvance + 1,
@@ -331,7 +378,7 @@ struct PayloadDecoder::CodeReader {
     }
 
     // One refill and its lookups. False at bits that match no code; `out` is then that code's place.
-    bool FastRound() {
+    bool FastStep() {
         Refill();
         for (unsigned step = 0; step < kLookupsPerRefill; ++step) {
             std::uint32_t entry = multi[bits >> (kBitBufferBits - kPrimaryBits)];
@@ -346,7 +393,7 @@ struct PayloadDecoder::CodeReader {
                 entry = secondary[SecondaryOffset(entry) +
                                   ((bits << kPrimaryBits) >> (kBitBufferBits - EntryLength(entry)))];
                 if (!(entry & kCountMask)) return false;
-                *out++ = static_cast<std::uint8_t>(entry >> 8);
+                *out++ = FirstSymbol(entry);
                 if constexpr (kNarrowBuffer) {
                     bits <<= EntryLength(entry);
                     bitsLeft -= EntryLength(entry);
@@ -372,11 +419,32 @@ struct PayloadDecoder::CodeReader {
     unsigned bitsLeft = 0;
 };
 
-// Stage 2's fast path over one piece. While both buffers have room for a batch of the largest
-// tokens, no token can be cut off or overflow the piece, and only a match's distance needs
-// checking; a bad one is left to the checked loop of FinishExpand, which reports it. The block
-// copies reach at most kOverCopy - 1 bytes past the batch's last token, into the next tokens or the
-// slack.
+// One token of the intermediate bytes, read from its first byte and the byte after it (which a
+// token cut off at the very end finds in the slack). Both readings are made and the kind picks one
+// by mask, not by a branch, which would be mispredicted at about every other token.
+struct Token {
+    std::size_t literal;   // 1 for a literal run, 0 for a match
+    std::size_t run;       // the length it has if it is a literal run
+    std::size_t length;    // the bytes it appends
+    std::size_t size;      // the bytes it takes in the intermediate bytes
+    std::size_t distance;  // for a match, how far back it copies from
+};
+
+inline Token ReadToken(const std::uint8_t* in) {
+    const unsigned c = in[0];
+    const std::size_t literal = c >> kRunLengthBits;
+    const std::size_t pick = std::size_t{0} - literal;  // all ones for a literal run
+    const std::size_t runLength = (c & (kMaxLiteralRun - 1)) + 1;
+    const std::size_t matchLength = ((c >> kDistanceHighBits) & ((1u << kMatchLengthBits) - 1)) + kMinMatchLength;
+    const std::size_t distance = ((c & ((1u << kDistanceHighBits) - 1)) << 8) | in[1];
+    return {literal, runLength, (runLength & pick) | (matchLength & ~pick),
+            ((runLength + 1) & pick) | (kMatchTokenBytes & ~pick), distance};
+}
+
+// Stage 2 over one piece. While both buffers have the margins for a batch of tokens, no token can
+// be cut off or overflow the piece, and only a match's distance needs checking; a bad one is left
+// to the checked loop of FinishExpand, which reports it. The block copies reach at most
+// kOverCopy - 1 bytes past the batch's last token, into the next tokens or the slack.
 struct PayloadDecoder::TokenWriter {
     TokenWriter() = default;
     TokenWriter(std::span<const std::uint8_t> tokens, std::span<std::uint8_t> piece)
@@ -386,48 +454,43 @@ struct PayloadDecoder::TokenWriter {
           out(piece.data()),
           outEnd(piece.data() + piece.size()) {}
 
-    std::size_t SafeTokens() const {
-        return std::min({static_cast<std::size_t>(inEnd - in) / kLargestToken,
-                         static_cast<std::size_t>(outEnd - out) / kLargestExpansion, kBatch});
+    std::size_t SafeSteps() const {
+        return std::min({static_cast<std::size_t>(inEnd - in) / kTokenReadMargin,
+                         static_cast<std::size_t>(outEnd - out) / kTokenWriteMargin, kBatch});
     }
 
     // One token. False, with nothing written, for a match that reaches back before the piece.
-    bool FastToken() {
+    bool FastStep() {
         // Both kinds of token are a copy of up to kOverCopy bytes from a source: the token's own
-        // bytes for a literal run, the output `distance` back for a match. The kind is chosen by
-        // mask, not by a branch, which would be mispredicted at about every other token. Only long
-        // literal runs and matches that overlap what they write, or reach too far back, take the
-        // rare branch.
-        const unsigned c = in[0];
-        const std::size_t literal = c >> 7;
-        const std::size_t pick = std::size_t{0} - literal;  // all ones for a literal run
-        const std::size_t distance = ((c & 0x0F) << 8) | in[1];
-        const std::size_t runLength = (c & 0x7F) + 1;
-        const std::size_t matchLength = ((c >> 4) & 7) + kMinMatchLength;
-        const std::size_t length = (runLength & pick) | (matchLength & ~pick);
-        const std::size_t advance = ((runLength + 1) & pick) | (kMatchTokenBytes & ~pick);
+        // bytes for a literal run, the output `distance` back for a match. Only long literal runs
+        // and matches that overlap what they write, or reach too far back, take the rare branch.
+        const Token t = ReadToken(in);
+        const std::size_t pick = std::size_t{0} - t.literal;
         const std::size_t produced = static_cast<std::size_t>(out - outBegin);
         // Distance 0 wraps around and counts as reaching too far back.
-        const bool farOrOverlapping = (distance - 1 >= produced) | (distance < length);
-        if ((literal != 0 && runLength > kOverCopy) | (literal == 0 && farOrOverlapping)) [[unlikely]] {
-            if (literal != 0) {
-                for (std::size_t i = 0; i < length; i += kOverCopy)
+        const bool farOrOverlapping = (t.distance - 1 >= produced) | (t.distance < t.length);
+        // One test of both kinds' conditions, by bit operations: a branch on the kind here is
+        // the branch the mask avoids.
+        const bool longRun = t.run > kOverCopy;
+        if (((t.literal != 0) & longRun) | ((t.literal == 0) & farOrOverlapping)) [[unlikely]] {
+            if (t.literal != 0) {
+                for (std::size_t i = 0; i < t.length; i += kOverCopy)
                     std::memcpy(out + i, in + 1 + i, kOverCopy);
             } else {
-                if (distance - 1 >= produced) return false;
-                CopyMatch(out, distance, length);
+                if (t.distance - 1 >= produced) return false;
+                CopyMatch(out, t.distance, t.length);
             }
         } else {
             // Loaded whole before it is stored: a match may read bytes past `out` that the store
             // replaces, but only its first `length` bytes count, and those lie before `out`.
             const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(in + 1) & pick) |
-                                        (reinterpret_cast<std::uintptr_t>(out - distance) & ~pick);
+                                        (reinterpret_cast<std::uintptr_t>(out - t.distance) & ~pick);
             std::uint8_t block[kOverCopy];
             std::memcpy(block, reinterpret_cast<const std::uint8_t*>(from), kOverCopy);
             std::memcpy(out, block, kOverCopy);
         }
-        in += advance;
-        out += length;
+        in += t.size;
+        out += t.length;
         return true;
     }
 
@@ -441,6 +504,7 @@ struct PayloadDecoder::TokenWriter {
 // The CRC-32 follows the output in blocks that are still in the first-level cache: after each
 // batch of tokens once kCrcBlock bytes are new. The bytes before the writer's `out` are final.
 struct PayloadDecoder::CrcFollower {
+    CrcFollower() = default;
     CrcFollower(std::uint32_t crc, const std::uint8_t* start) : crc(crc), done(start) {}
     void FoldBlock(const std::uint8_t* out) {
         if (static_cast<std::size_t>(out - done) >= kCrcBlock) Fold(out);
@@ -449,8 +513,8 @@ struct PayloadDecoder::CrcFollower {
         crc = Crc32Update(crc, {done, out});
         done = out;
     }
-    std::uint32_t crc;
-    const std::uint8_t* done;
+    std::uint32_t crc = kCrc32Initial;
+    const std::uint8_t* done = nullptr;
 };
 
 std::string_view Describe(DecodeError error) {
@@ -483,7 +547,6 @@ std::string PayloadDecoder::FailureReason() const {
 void PayloadDecoder::Reset() {
     entries_.clear();
     intermediateSize_ = 0;
-    intermediateComplete_ = false;
     outputSize_ = 0;
     failure_ = DecodeError::kNone;
     failurePosition_ = 0;
@@ -496,123 +559,111 @@ DecodeError PayloadDecoder::Fail(DecodeError error, std::size_t position) {
 }
 
 DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload) {
-    const DecodeError stage1 = RunStage1(payload);
-    if (stage1 != DecodeError::kNone) return stage1;
-    return Expand(nullptr);
+    return DecodePieces<1>({this}, {payload}, nullptr).error;
 }
 
 DecodeError PayloadDecoder::Decode(std::span<const std::uint8_t> payload, std::uint32_t& crc) {
-    const DecodeError stage1 = RunStage1(payload);
-    if (stage1 != DecodeError::kNone) return stage1;
-    return Expand(&crc);
+    return DecodePieces<1>({this}, {payload}, &crc).error;
 }
 
 PayloadDecoder::PairResult PayloadDecoder::DecodeTwo(PayloadDecoder& first, std::span<const std::uint8_t> a,
                                                      PayloadDecoder& second, std::span<const std::uint8_t> b,
                                                      std::uint32_t* crc) {
-    first.Reset();
-    second.Reset();
-    std::size_t startA = 0;
-    std::size_t startB = 0;
-    CodeReader readerA;
-    CodeReader readerB;
-    DecodeError errorA = first.ReadSymbolTable(a, startA);
-    if (errorA == DecodeError::kNone) errorA = first.BeginCodes(a, startA, readerA);
-    DecodeError errorB = second.ReadSymbolTable(b, startB);
-    if (errorB == DecodeError::kNone) errorB = second.BeginCodes(b, startB, readerB);
-
-    // Stage 1 of both while both have the fast path's margin: the two lookup chains are independent,
-    // so the processor runs one while the other waits for its table.
-    bool matchedA = true;
-    bool matchedB = true;
-    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) {
-        CodeReader x = readerA;  // copies that nothing points to, as in FinishCodes
-        CodeReader y = readerB;
-        while (matchedA && matchedB) {
-            std::size_t rounds = std::min(x.SafeRounds(), y.SafeRounds());
-            if (rounds == 0) break;
-            do {
-                matchedA = x.FastRound();
-                matchedB = y.FastRound();
-            } while (matchedA && matchedB && --rounds != 0);
-        }
-        readerA = x;
-        readerB = y;
-    }
-
-    // The rest of stage 1 one piece after the other; a fault of the first stops everything, one of
-    // the second comes after the whole first piece, as when the pieces are decoded in turn.
-    if (errorA == DecodeError::kNone) errorA = first.FinishCodes(a, readerA, matchedA);
-    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) errorB = second.FinishCodes(b, readerB, matchedB);
-    if (errorA == DecodeError::kNone && errorB == DecodeError::kNone) return ExpandTwo(first, second, crc);
-    if (errorA == DecodeError::kNone) errorA = first.Expand(crc);
-    if (errorA != DecodeError::kNone) {
-        second.Reset();
-        return {errorA, 0};
-    }
-    return {errorB, 1};
+    return DecodePieces<2>({&first, &second}, {a, b}, crc);
 }
 
-PayloadDecoder::PairResult PayloadDecoder::ExpandTwo(PayloadDecoder& first, PayloadDecoder& second,
-                                                     std::uint32_t* crc) {
-    TokenWriter x;
-    TokenWriter y;
-    if (first.BeginExpand(x) != DecodeError::kNone || second.BeginExpand(y) != DecodeError::kNone) {
-        // Out of memory: one after the other, so that the failure is the one that order gives.
-        const DecodeError errorA = first.Expand(crc);
-        if (errorA != DecodeError::kNone) {
-            second.Reset();
-            return {errorA, 0};
-        }
-        const DecodeError errorB = second.Expand(crc);
-        return {errorB, errorB == DecodeError::kNone ? std::size_t{0} : std::size_t{1}};
+template <std::size_t N>
+PayloadDecoder::PairResult PayloadDecoder::DecodePieces(const std::array<PayloadDecoder*, N>& decoders,
+                                                        const std::array<std::span<const std::uint8_t>, N>& payloads,
+                                                        std::uint32_t* crc) {
+    std::array<DecodeError, N> errors{};
+    std::array<CodeReader, N> readers;
+    for (std::size_t i = 0; i < N; ++i) {
+        PayloadDecoder& d = *decoders[i];
+        d.Reset();
+        std::size_t start = 0;
+        errors[i] = d.ReadSymbolTable(payloads[i], start);
+        if (errors[i] == DecodeError::kNone) errors[i] = d.BeginCodes(payloads[i], start, readers[i]);
     }
 
-    // Stage 2 of both while both have a batch's margin, a token of one and then of the other. The
-    // second piece's CRC-32 starts from nothing and is joined to the first's at the end.
-    CrcFollower followA(crc != nullptr ? *crc : kCrc32Initial, x.outBegin);
-    CrcFollower followB(kCrc32Initial, y.outBegin);
-    bool fastA = true;
-    bool fastB = true;
-    TokenWriter u = x;  // copies that nothing points to, as in FinishCodes
-    TokenWriter v = y;
-    for (;;) {
-        std::size_t safe = std::min(u.SafeTokens(), v.SafeTokens());
-        if (safe == 0) break;
-        do {
-            fastA = u.FastToken();
-            fastB = v.FastToken();
-        } while (fastA && fastB && --safe != 0);
-        if (crc != nullptr) {
-            followA.FoldBlock(u.out);
-            followB.FoldBlock(v.out);
+    // Stage 1 of all pieces side by side while all have the fast path's margin: their lookup chains
+    // are independent, so the processor runs one while another waits for its table.
+    std::array<bool, N> matched;
+    matched.fill(true);
+    if constexpr (N > 1) {
+        if (std::ranges::all_of(errors, [](DecodeError e) { return e == DecodeError::kNone; })) {
+            RunBatches(readers, matched, [](const auto&) {});
         }
-        if (!fastA || !fastB) break;
     }
-    x = u;
-    y = v;
 
-    const DecodeError errorA = first.FinishExpand(x, fastA, crc != nullptr ? &followA : nullptr);
-    if (errorA != DecodeError::kNone) {
-        second.Reset();
-        return {errorA, 0};
+    // The rest of stage 1 one piece after the other; a fault stops everything after it, as when the
+    // pieces are decoded in turn. The pieces before it are still expanded, for their output and
+    // the CRC-32.
+    std::size_t failed = N;
+    for (std::size_t i = 0; i < N && failed == N; ++i) {
+        if (errors[i] == DecodeError::kNone) errors[i] = decoders[i]->FinishCodes(payloads[i], readers[i], matched[i]);
+        if (errors[i] != DecodeError::kNone) failed = i;
     }
-    if (crc != nullptr) *crc = followA.crc;
-    const DecodeError errorB = second.FinishExpand(y, fastB, crc != nullptr ? &followB : nullptr);
-    if (errorB != DecodeError::kNone) return {errorB, 1};
-    if (crc != nullptr) *crc = Crc32Combine(*crc, followB.crc, second.outputSize_);
+    if (failed == N) return ExpandPieces<N>(decoders, crc);
+    for (std::size_t i = 0; i < N; ++i) {
+        const DecodeError error = i < failed ? ExpandPieces<1>({decoders[i]}, crc).error : errors[failed];
+        if (error == DecodeError::kNone) continue;
+        for (std::size_t j = i + 1; j < N; ++j)
+            decoders[j]->Reset();
+        return {error, i};
+    }
     return {};
 }
 
-DecodeError PayloadDecoder::RunStage1(std::span<const std::uint8_t> payload) {
-    Reset();
-    std::size_t codeStreamStart = 0;
-    const DecodeError table = ReadSymbolTable(payload, codeStreamStart);
-    if (table != DecodeError::kNone) return table;
-    CodeReader reader;
-    const DecodeError begin = BeginCodes(payload, codeStreamStart, reader);
-    if (begin != DecodeError::kNone) return begin;
-    return FinishCodes(payload, reader, true);
+template <std::size_t N>
+PayloadDecoder::PairResult PayloadDecoder::ExpandPieces(const std::array<PayloadDecoder*, N>& decoders,
+                                                        std::uint32_t* crc) {
+    std::array<TokenWriter, N> writers;
+    for (std::size_t i = 0; i < N; ++i) {
+        const DecodeError begin = decoders[i]->BeginExpand(writers[i]);
+        if (begin == DecodeError::kNone) continue;
+        if constexpr (N == 1) {
+            return {begin, 0};
+        } else {
+            // Out of memory: one after the other, so that the failure is the one that order gives.
+            for (std::size_t k = 0; k < N; ++k) {
+                const PairResult alone = ExpandPieces<1>({decoders[k]}, crc);
+                if (alone.error != DecodeError::kNone) {
+                    for (std::size_t j = k + 1; j < N; ++j)
+                        decoders[j]->Reset();
+                    return {alone.error, k};
+                }
+            }
+            return {};
+        }
+    }
+
+    // Stage 2 of all pieces side by side while all have a batch's margin. The CRC-32 of every piece
+    // after the first starts from nothing and is joined to the ones before it at the end.
+    std::array<CrcFollower, N> followers;
+    for (std::size_t i = 0; i < N; ++i)
+        followers[i] = CrcFollower(i == 0 && crc != nullptr ? *crc : kCrc32Initial, writers[i].outBegin);
+    std::array<bool, N> fast;
+    fast.fill(true);
+    if constexpr (N > 1) {
+        RunBatches(writers, fast, [&](const std::array<TokenWriter, N>& lanes) {
+            if (crc == nullptr) return;
+            for (std::size_t i = 0; i < N; ++i)
+                followers[i].FoldBlock(lanes[i].out);
+        });
+    }
+
+    for (std::size_t i = 0; i < N; ++i) {
+        PayloadDecoder& d = *decoders[i];
+        const DecodeError error = d.FinishExpand(writers[i], fast[i], crc != nullptr ? &followers[i] : nullptr);
+        if (error != DecodeError::kNone) {
+            for (std::size_t j = i + 1; j < N; ++j)
+                decoders[j]->Reset();
+            return {error, i};
+        }
+        if (crc != nullptr) *crc = i == 0 ? followers[0].crc : Crc32Combine(*crc, followers[i].crc, d.outputSize_);
+    }
+    return {};
 }
 
 DecodeError PayloadDecoder::ReadSymbolTable(std::span<const std::uint8_t> payload, std::size_t& codeStreamStart) {
@@ -681,14 +732,11 @@ DecodeError PayloadDecoder::BeginCodes(std::span<const std::uint8_t> payload, st
 }
 
 DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched) {
-    // `reader` is a copy that nothing points to, so the stores of symbols cannot alias its state.
-    while (matched) {
-        std::size_t rounds = reader.SafeRounds();
-        if (rounds == 0) break;
-        do {
-            matched = reader.FastRound();
-        } while (matched && --rounds != 0);
-    }
+    std::array<CodeReader, 1> lane{reader};
+    std::array<bool, 1> ok{matched};
+    RunBatches(lane, ok, [](const auto&) {});
+    reader = lane[0];
+    matched = ok[0];
 
     const std::uint8_t* const data = payload.data();
     const std::size_t size = payload.size();
@@ -705,21 +753,26 @@ DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, C
     // code against the bits that really exist.
     const std::uint32_t* const single = tables_->single.data();
     const std::uint32_t* const secondary = tables_->secondary.data();
-    std::uint64_t bits = std::uint64_t{reader.bits} << (64 - kBitBufferBits);
+    // A 64-bit buffer on every target, topped up a byte at a time while a whole byte fits.
+    using TailBuffer = std::uint64_t;
+    constexpr unsigned kTailBits = std::numeric_limits<TailBuffer>::digits;
+    constexpr unsigned kTopUpBelow = kTailBits - 8;
+    static_assert(kTopUpBelow >= kMaxCodeLength && kTailBits >= kBitBufferBits);
+    TailBuffer bits = TailBuffer{reader.bits} << (kTailBits - kBitBufferBits);
     unsigned bitsLeft = reader.bitsLeft;
     const std::uint64_t totalBits = std::uint64_t{size} * 8;
     std::size_t next = static_cast<std::size_t>(reader.p - data);
     while (out < outEnd) {
-        while (bitsLeft <= 56) {
-            const std::uint64_t byte = next < size ? data[next] : 0;
-            bits |= byte << (56 - bitsLeft);
+        while (bitsLeft <= kTopUpBelow) {
+            const TailBuffer byte = next < size ? data[next] : 0;
+            bits |= byte << (kTopUpBelow - bitsLeft);
             ++next;
             bitsLeft += 8;
         }
         const std::uint64_t position = std::uint64_t{next} * 8 - bitsLeft;
-        std::uint32_t entry = single[bits >> (64 - kPrimaryBits)];
+        std::uint32_t entry = single[bits >> (kTailBits - kPrimaryBits)];
         if (IsSecondary(entry)) {
-            entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (64 - EntryLength(entry)))];
+            entry = secondary[SecondaryOffset(entry) + ((bits << kPrimaryBits) >> (kTailBits - EntryLength(entry)))];
         }
         if (!(entry & kCountMask)) {
             // A scan over the table would have needed the longest code's bits before giving up.
@@ -736,27 +789,11 @@ DecodeError PayloadDecoder::FinishCodes(std::span<const std::uint8_t> payload, C
         bits <<= used;
         bitsLeft -= used;
     }
-    intermediateComplete_ = true;
     return DecodeError::kNone;
-}
-
-DecodeError PayloadDecoder::ExpandTokens(std::span<const std::uint8_t> tokens) {
-    Reset();
-    if (!PrepareIntermediate(tokens.size())) return Fail(DecodeError::kOutOfMemory, 0);
-    std::copy(tokens.begin(), tokens.end(), intermediate_.begin());
-    intermediateSize_ = tokens.size();
-    intermediateComplete_ = true;
-    return RunStage2();
-}
-
-DecodeError PayloadDecoder::RunStage2() {
-    return Expand(nullptr);
 }
 
 DecodeError PayloadDecoder::BeginExpand(TokenWriter& writer) {
     outputSize_ = 0;
-    // Without stage 1 (or after it failed) there is nothing whole to expand.
-    if (!intermediateComplete_) return Fail(DecodeError::kNoIntermediate, 0);
     if (output_.empty()) {
         try {
             output_.resize(kMaxPieceSize + kSlack);
@@ -769,72 +806,38 @@ DecodeError PayloadDecoder::BeginExpand(TokenWriter& writer) {
     return DecodeError::kNone;
 }
 
-DecodeError PayloadDecoder::Expand(std::uint32_t* crc) {
-    TokenWriter writer;
-    const DecodeError begin = BeginExpand(writer);
-    if (begin != DecodeError::kNone) return begin;
-    CrcFollower follower(crc != nullptr ? *crc : kCrc32Initial, writer.outBegin);
-    const DecodeError error = FinishExpand(writer, true, crc != nullptr ? &follower : nullptr);
-    if (error == DecodeError::kNone && crc != nullptr) *crc = follower.crc;
-    return error;
-}
-
 DecodeError PayloadDecoder::FinishExpand(TokenWriter writer, bool fast, CrcFollower* follower) {
-    // `writer` is a copy that nothing points to, as in FinishCodes.
-    while (fast) {
-        std::size_t safe = writer.SafeTokens();
-        if (safe == 0) break;
-        do {
-            fast = writer.FastToken();
-        } while (fast && --safe != 0);
-        if (follower != nullptr) follower->FoldBlock(writer.out);
-    }
+    std::array<TokenWriter, 1> lane{writer};
+    std::array<bool, 1> ok{fast};
+    RunBatches(lane, ok, [follower](const std::array<TokenWriter, 1>& lanes) {
+        if (follower != nullptr) follower->FoldBlock(lanes[0].out);
+    });
+    writer = lane[0];
 
-    // Each token is checked whole, as differences of pointers inside one buffer; after that its
-    // bytes are copied without further checks, in blocks that may spill into the slack behind
-    // either buffer.
+    // The last tokens: each is checked whole, as differences of pointers inside one buffer, before
+    // the fast path's step copies it; a failure names the token's place in the intermediate bytes.
     const std::uint8_t* const inBegin = intermediate_.data();
-    const std::uint8_t* const inEnd = writer.inEnd;
-    const std::uint8_t* in = writer.in;
-    std::uint8_t* const outBegin = writer.outBegin;
-    std::uint8_t* const outEnd = writer.outEnd;
-    std::uint8_t* out = writer.out;
-    while (in < inEnd) {
-        const std::uint8_t* const token = in;
-        // A failure names the token's place in the intermediate bytes.
+    while (writer.in < writer.inEnd) {
+        const Token t = ReadToken(writer.in);
         const auto failAtToken = [&](DecodeError error) {
-            return Fail(error, static_cast<std::size_t>(token - inBegin));
+            return Fail(error, static_cast<std::size_t>(writer.in - inBegin));
         };
-        const unsigned c = *in++;
-        if (c & 0x80) {
-            const std::size_t length = (c & 0x7F) + 1;
-            if (length > static_cast<std::size_t>(inEnd - in)) {
-                return failAtToken(DecodeError::kTruncatedLiteralRun);
-            }
-            if (length > static_cast<std::size_t>(outEnd - out)) {
-                return failAtToken(DecodeError::kPieceTooLarge);
-            }
-            for (std::size_t i = 0; i < length; i += kOverCopy)
-                std::memcpy(out + i, in + i, kOverCopy);
-            in += length;
-            out += length;
-        } else {
-            if (in == inEnd) return failAtToken(DecodeError::kTruncatedMatch);
-            const std::size_t distance = ((c & 0x0F) << 8) | *in++;
-            const std::size_t length = ((c >> 4) & 7) + kMinMatchLength;
-            if (distance == 0) return failAtToken(DecodeError::kZeroDistance);
-            if (distance > static_cast<std::size_t>(out - outBegin)) {
+        if (t.size > static_cast<std::size_t>(writer.inEnd - writer.in)) {
+            return failAtToken(t.literal != 0 ? DecodeError::kTruncatedLiteralRun : DecodeError::kTruncatedMatch);
+        }
+        if (t.literal == 0) {
+            if (t.distance == 0) return failAtToken(DecodeError::kZeroDistance);
+            if (t.distance > static_cast<std::size_t>(writer.out - writer.outBegin)) {
                 return failAtToken(DecodeError::kDistanceBeforeStart);
             }
-            if (length > static_cast<std::size_t>(outEnd - out)) {
-                return failAtToken(DecodeError::kPieceTooLarge);
-            }
-            CopyMatch(out, distance, length);
-            out += length;
         }
+        if (t.length > static_cast<std::size_t>(writer.outEnd - writer.out)) {
+            return failAtToken(DecodeError::kPieceTooLarge);
+        }
+        writer.FastStep();  // the checks above leave it nothing to refuse
     }
-    outputSize_ = static_cast<std::size_t>(out - outBegin);
-    if (follower != nullptr) follower->Fold(out);
+    outputSize_ = static_cast<std::size_t>(writer.out - writer.outBegin);
+    if (follower != nullptr) follower->Fold(writer.out);
     return DecodeError::kNone;
 }
 

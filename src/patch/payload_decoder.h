@@ -12,6 +12,7 @@
 // longer one wins; of two equal codes the lower byte value wins). Every malformed payload ends
 // with a DecodeError; the decoder never reads or writes outside its buffers.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -39,18 +40,10 @@ enum class DecodeError : std::uint8_t {
     kDistanceBeforeStart,   // a match reaching back before the start of the piece
     kPieceTooLarge,         // the piece would exceed 2,097,152 bytes
     kOutOfMemory,           // a buffer could not be allocated
-    kNoIntermediate,        // stage 2 asked for without a successful stage 1
 };
 
 // One line saying why a payload was rejected ("" for kNone).
 std::string_view Describe(DecodeError error);
-
-// One entry of the code table.
-struct CodeEntry {
-    std::uint8_t length;  // 1..16
-    std::uint16_t code;   // the low `length` bits
-    std::uint8_t symbol;  // the byte value it stands for
-};
 
 class PayloadDecoder {
   public:
@@ -79,20 +72,12 @@ class PayloadDecoder {
     static PairResult DecodeTwo(PayloadDecoder& first, std::span<const std::uint8_t> a, PayloadDecoder& second,
                                 std::span<const std::uint8_t> b, std::uint32_t* crc);
 
-    // The two stages on their own. RunStage1 reads the payload into the code table and the
-    // intermediate bytes; RunStage2 expands the intermediate bytes into Output().
-    DecodeError RunStage1(std::span<const std::uint8_t> payload);
+    // The intermediate bytes of the last payload (the output of its codes), as far as they were
+    // decoded: all N of them once stage 1 succeeded, whatever stage 2 then found.
     std::span<const std::uint8_t> Intermediate() const;
-    DecodeError RunStage2();
-    // Stage 2 over given token bytes (as if stage 1 had produced them).
-    DecodeError ExpandTokens(std::span<const std::uint8_t> tokens);
 
-    // The code table of the last payload, sorted as it is matched (length, then byte value).
-    std::span<const CodeEntry> CodeTable() const { return entries_; }
-
-    // After a failure: where it happened (the code index in stage 1, the intermediate offset of
-    // the token in stage 2, the bit offset in the symbol table) and a one-line reason with it.
-    std::size_t FailurePosition() const { return failurePosition_; }
+    // After a failure, one line saying why and where: the bit of the symbol table, the byte of the
+    // length field, the code in stage 1 or the offset of the token in the intermediate bytes.
     std::string FailureReason() const;
 
   private:
@@ -100,6 +85,19 @@ class PayloadDecoder {
     struct CodeReader;
     struct TokenWriter;
     struct CrcFollower;
+    struct CodeEntry {
+        std::uint8_t length;  // 1..16
+        std::uint16_t code;   // the low `length` bits
+        std::uint8_t symbol;  // the byte value it stands for
+    };
+
+    // Decode(a) is DecodePieces<1> and DecodeTwo DecodePieces<2>: each stage steps the pieces'
+    // fast paths side by side, then finishes them one after the other, in order.
+    template <std::size_t N>
+    static PairResult DecodePieces(const std::array<PayloadDecoder*, N>& decoders,
+                                   const std::array<std::span<const std::uint8_t>, N>& payloads, std::uint32_t* crc);
+    template <std::size_t N>
+    static PairResult ExpandPieces(const std::array<PayloadDecoder*, N>& decoders, std::uint32_t* crc);
 
     void Reset();
     DecodeError Fail(DecodeError error, std::size_t position);
@@ -107,8 +105,6 @@ class PayloadDecoder {
     DecodeError BeginCodes(std::span<const std::uint8_t> payload, std::size_t codeStreamStart, CodeReader& reader);
     DecodeError FinishCodes(std::span<const std::uint8_t> payload, CodeReader reader, bool matched);
     bool PrepareIntermediate(std::size_t size);
-    DecodeError Expand(std::uint32_t* crc);
-    static PairResult ExpandTwo(PayloadDecoder& first, PayloadDecoder& second, std::uint32_t* crc);
     DecodeError BeginExpand(TokenWriter& writer);
     DecodeError FinishExpand(TokenWriter writer, bool fast, CrcFollower* follower);
 
@@ -118,7 +114,6 @@ class PayloadDecoder {
     // words past a token; the slack never becomes part of a result.
     std::vector<std::uint8_t> intermediate_;
     std::size_t intermediateSize_ = 0;
-    bool intermediateComplete_ = false;  // stage 1 succeeded: stage 2 may expand the bytes
     std::vector<std::uint8_t> output_;
     std::size_t outputSize_ = 0;
     DecodeError failure_ = DecodeError::kNone;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "patch/crc32.h"
@@ -106,6 +107,20 @@ Bytes Span(std::span<const std::uint8_t> s) {
     return Bytes(s.begin(), s.end());
 }
 
+// The place a failure names: the number that ends its reason, 0 when it names none.
+std::size_t FailurePosition(const PayloadDecoder& decoder) {
+    const std::string reason = decoder.FailureReason();
+    const std::size_t digits = reason.find_last_not_of("0123456789") + 1;
+    return digits == reason.size() ? 0 : std::stoul(reason.substr(digits));
+}
+
+// Whether a failure is one of stage 2, which stage 1 left all its intermediate bytes to.
+bool IsTokenFailure(DecodeError error) {
+    return error == DecodeError::kTruncatedLiteralRun || error == DecodeError::kTruncatedMatch ||
+           error == DecodeError::kZeroDistance || error == DecodeError::kDistanceBeforeStart ||
+           error == DecodeError::kPieceTooLarge;
+}
+
 // Tokens that spell bytes as literal runs of up to 128.
 Bytes LiteralTokens(const Bytes& bytes) {
     Bytes tokens;
@@ -134,22 +149,12 @@ Bytes SmallPayload() {
     return p;
 }
 
+// Its table gives 0x01, 0x10, 0x78 and 0x80 the codes 00, 01, 10 and 11, and its code stream is
+// 11 10 01 00: each symbol of the intermediate bytes shows one code.
 TEST(PayloadDecoder, DecodesAFortyBytePayloadStageByStage) {
     PayloadDecoder decoder;
-    ASSERT_EQ(decoder.RunStage1(SmallPayload()), DecodeError::kNone) << decoder.FailureReason();
-    const auto table = decoder.CodeTable();
-    ASSERT_EQ(table.size(), 4u);
-    const std::uint8_t symbols[] = {0x01, 0x10, 0x78, 0x80};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(table[i].symbol, symbols[i]);
-        EXPECT_EQ(table[i].length, 2);
-        EXPECT_EQ(table[i].code, i);
-    }
+    ASSERT_EQ(decoder.Decode(SmallPayload()), DecodeError::kNone) << decoder.FailureReason();
     EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x80, 0x78, 0x10, 0x01}));
-    ASSERT_EQ(decoder.RunStage2(), DecodeError::kNone);
-    EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
-
-    ASSERT_EQ(decoder.Decode(SmallPayload()), DecodeError::kNone);
     EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
 }
 
@@ -172,9 +177,6 @@ TEST(PayloadDecoder, ExpandsLiteralRunsAndMatches) {
         {{0x81, 0x01, 0x02, 0x70, 0x02}, {1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(decoder.ExpandTokens(c.tokens), DecodeError::kNone) << decoder.FailureReason();
-        EXPECT_EQ(Span(decoder.Output()), c.piece);
-        // The same tokens through the whole decoder.
         ASSERT_EQ(decoder.Decode(TokenPayload(c.tokens)), DecodeError::kNone) << decoder.FailureReason();
         EXPECT_EQ(Span(decoder.Output()), c.piece);
     }
@@ -191,7 +193,7 @@ TEST(PayloadDecoder, LongestMatchReachesTheFullWindow) {
         piece.push_back(piece[i]);
 
     PayloadDecoder decoder;
-    ASSERT_EQ(decoder.ExpandTokens(tokens), DecodeError::kNone) << decoder.FailureReason();
+    ASSERT_EQ(decoder.Decode(TokenPayload(tokens)), DecodeError::kNone) << decoder.FailureReason();
     EXPECT_EQ(Span(decoder.Output()), piece);
 }
 
@@ -242,25 +244,17 @@ TEST(PayloadDecoder, LengthFieldZeroDeclaresSixteenBitCodes) {
     const std::vector<Code> table = {{0x80, 16, 0xBEEF}, {0x41, 16, 0x0001}, {0x42, 15, 0x7FFF}};
     PayloadDecoder decoder;
     ASSERT_EQ(decoder.Decode(MakePayload(table, 2, {0x80, 0x41})), DecodeError::kNone) << decoder.FailureReason();
+    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x80, 0x41}));
     EXPECT_EQ(Span(decoder.Output()), (Bytes{0x41}));
-    const auto entries = decoder.CodeTable();
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[1].length, 16);
-    EXPECT_EQ(entries[1].symbol, 0x41);
-    EXPECT_EQ(entries[2].code, 0xBEEF);
 }
 
 TEST(PayloadDecoder, MatchesTheFirstEntryByLengthThenByteValue) {
-    // Equal lengths keep byte-value order; shorter codes come first whatever their byte value.
-    const std::vector<Code> table = {{0xF0, 3, 0b101}, {0x20, 5, 0b11111}, {0x10, 3, 0b100}, {0x90, 2, 0b00}};
+    // Shorter codes are tried first whatever their byte value: the bits 101 00 read as 0xF0's 101
+    // and 0x90's 00, not as 0x20's 10100, which a scan in byte-value order would find first.
+    const std::vector<Code> table = {{0xF0, 3, 0b101}, {0x20, 5, 0b10100}, {0x10, 3, 0b100}, {0x90, 2, 0b00}};
     PayloadDecoder decoder;
-    ASSERT_EQ(decoder.RunStage1(MakePayload(table, 1, {0x90})), DecodeError::kNone);
-    const auto entries = decoder.CodeTable();
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0].symbol, 0x90);
-    EXPECT_EQ(entries[1].symbol, 0x10);
-    EXPECT_EQ(entries[2].symbol, 0xF0);
-    EXPECT_EQ(entries[3].symbol, 0x20);
+    decoder.Decode(MakePayload(table, 2, {0xF0, 0x90}));
+    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0xF0, 0x90})) << decoder.FailureReason();
 
     // Duplicate codes: the lower byte value wins, the higher one can never be decoded.
     const std::vector<Code> duplicates = {{0x80, 2, 0b10}, {0x33, 2, 0b10}, {0x00, 1, 0}, {0x01, 2, 0b11}};
@@ -270,8 +264,8 @@ TEST(PayloadDecoder, MatchesTheFirstEntryByLengthThenByteValue) {
     w.Put(0b10, 2);
     w.Put(0b0, 1);
     w.Put(0b11, 2);
-    ASSERT_EQ(decoder.RunStage1(w.Result()), DecodeError::kNone) << decoder.FailureReason();
-    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x33, 0x00, 0x01}));
+    decoder.Decode(w.Result());
+    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x33, 0x00, 0x01})) << decoder.FailureReason();
 }
 
 TEST(PayloadDecoder, ShorterCodeThatPrefixesALongerOneWins) {
@@ -283,8 +277,8 @@ TEST(PayloadDecoder, ShorterCodeThatPrefixesALongerOneWins) {
     w.Put(0b01, 2);
     w.Put(0b01, 2);
     PayloadDecoder decoder;
-    ASSERT_EQ(decoder.RunStage1(w.Result()), DecodeError::kNone) << decoder.FailureReason();
-    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x61, 0x63, 0x61, 0x63}));
+    decoder.Decode(w.Result());
+    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x61, 0x63, 0x61, 0x63})) << decoder.FailureReason();
 }
 
 TEST(PayloadDecoder, LengthFieldFollowsTheTableAtTheNextByte) {
@@ -338,7 +332,7 @@ TEST(PayloadDecoder, CodeStreamMayEndInTheLastByteOfALongPayload) {
     longer[lengthAt] = static_cast<std::uint8_t>(tokens.size() + 1);
     longer[lengthAt + 1] = static_cast<std::uint8_t>((tokens.size() + 1) >> 8);
     EXPECT_EQ(decoder.Decode(longer), DecodeError::kCodesPastEnd);
-    EXPECT_EQ(decoder.FailurePosition(), tokens.size());
+    EXPECT_EQ(FailurePosition(decoder), tokens.size());
 }
 
 // --- Rejections: every malformed case stops with its own reason ------------------------------------
@@ -463,31 +457,13 @@ TEST(PayloadDecoder, RejectsEveryMalformedCase) {
     PayloadDecoder decoder;
     for (const Case& c : cases) {
         EXPECT_EQ(decoder.Decode(c.payload), c.error) << c.name << ": " << decoder.FailureReason();
-        EXPECT_EQ(decoder.FailurePosition(), c.position) << c.name << ": " << decoder.FailureReason();
+        EXPECT_EQ(FailurePosition(decoder), c.position) << c.name << ": " << decoder.FailureReason();
         EXPECT_TRUE(decoder.Output().empty()) << c.name;
         EXPECT_FALSE(Describe(c.error).empty()) << c.name;
         // Whatever failed, the next piece decodes as if the decoder were new.
         ASSERT_EQ(decoder.Decode(SmallPayload()), DecodeError::kNone) << c.name;
         EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78)) << c.name;
     }
-}
-
-// Stage 2 on its own expands only what a successful stage 1 left: never nothing at all, never the
-// part of a payload that stage 1 rejected.
-TEST(PayloadDecoder, StageTwoWithoutACompleteStageOneIsRefused) {
-    PayloadDecoder decoder;
-    EXPECT_EQ(decoder.RunStage2(), DecodeError::kNoIntermediate);
-    EXPECT_TRUE(decoder.Output().empty());
-
-    ASSERT_EQ(decoder.RunStage1(WithLength(SmallPayload(), 35, 5)), DecodeError::kCodesPastEnd);
-    EXPECT_EQ(decoder.Intermediate().size(), 4u) << "kept for the failure's report";
-    EXPECT_EQ(decoder.RunStage2(), DecodeError::kNoIntermediate);
-    EXPECT_TRUE(decoder.Output().empty());
-    EXPECT_FALSE(decoder.FailureReason().empty());
-
-    ASSERT_EQ(decoder.RunStage1(SmallPayload()), DecodeError::kNone);
-    ASSERT_EQ(decoder.RunStage2(), DecodeError::kNone);
-    EXPECT_EQ(Span(decoder.Output()), Bytes(5, 0x78));
 }
 
 TEST(PayloadDecoder, AcceptsAPieceOfExactlyTheBufferSize) {
@@ -503,6 +479,11 @@ TEST(PayloadDecoder, ReasonsNameThePlace) {
     EXPECT_EQ(decoder.FailureReason(), "a match reaches back before the start of the piece at token offset 2");
     EXPECT_EQ(decoder.Decode(WithLength(SmallPayload(), 35, 0)), DecodeError::kNoCodes);
     EXPECT_EQ(decoder.FailureReason(), "the length field is 0");
+    // A stage 1 that fails keeps what it decoded for the report, and stage 2 expands none of it.
+    EXPECT_EQ(decoder.Decode(WithLength(SmallPayload(), 35, 5)), DecodeError::kCodesPastEnd);
+    EXPECT_EQ(decoder.FailureReason(), "the codes run past the end of the payload at code 4");
+    EXPECT_EQ(Span(decoder.Intermediate()), (Bytes{0x80, 0x78, 0x10, 0x01}));
+    EXPECT_TRUE(decoder.Output().empty());
     EXPECT_EQ(Describe(DecodeError::kNone), "");
 }
 
@@ -697,13 +678,20 @@ TEST(PayloadDecoderProperty, TableLookupAgreesWithTheLinearScan) {
         for (unsigned extra = rng() % 4; extra-- > 0;)
             payload.push_back(static_cast<std::uint8_t>(rng()));
 
+        // Stage 1 against the scan, and what stage 2 makes of its bytes against the plain copy.
         const Outcome expected = ReferenceStage1(payload);
+        const DecodeError error = decoder.Decode(payload);
         Outcome actual;
-        actual.error = decoder.RunStage1(payload);
-        actual.position = actual.error == DecodeError::kNone ? 0 : decoder.FailurePosition();
+        actual.error = IsTokenFailure(error) ? DecodeError::kNone : error;
+        actual.position = actual.error == DecodeError::kNone ? 0 : FailurePosition(decoder);
         actual.bytes = Span(decoder.Intermediate());
         ASSERT_EQ(actual, expected) << "round " << round << ": " << decoder.FailureReason();
-        if (expected.error == DecodeError::kNone) ++decodedFully;
+        if (expected.error != DecodeError::kNone) continue;
+        ++decodedFully;
+        const Outcome expanded = ReferenceStage2(expected.bytes);
+        ASSERT_EQ((Outcome{error, error == DecodeError::kNone ? 0 : FailurePosition(decoder), Span(decoder.Output())}),
+                  expanded)
+            << "round " << round << ": " << decoder.FailureReason();
     }
     EXPECT_GT(decodedFully, 300);  // the comparison is not only about failures
 }
@@ -734,10 +722,11 @@ TEST(PayloadDecoderProperty, TokenExpansionAgreesWithTheByteByByteCopy) {
         }
         if (rng() % 10 == 0 && !tokens.empty()) tokens.pop_back();  // cut the last token
 
+        if (tokens.empty()) continue;  // a payload has at least one code
         const Outcome expected = ReferenceStage2(tokens);
         Outcome actual;
-        actual.error = decoder.ExpandTokens(tokens);
-        actual.position = actual.error == DecodeError::kNone ? 0 : decoder.FailurePosition();
+        actual.error = decoder.Decode(TokenPayload(tokens));
+        actual.position = actual.error == DecodeError::kNone ? 0 : FailurePosition(decoder);
         actual.bytes = Span(decoder.Output());
         ASSERT_EQ(actual, expected) << "round " << round;
     }
