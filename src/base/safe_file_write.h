@@ -36,8 +36,12 @@ class FileSteps {
         return base::MoveIntoPlace(source, target);
     }
     virtual FileError Remove(const std::string& path) { return RemoveFile(path); }
-    // The pause before a step that another program's hold refused is tried again.
-    virtual void WaitForHolder(std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }
+    // The pause before a step that another program's hold on path refused is tried again. False
+    // stops the waiting: the step then fails as kSharingViolation without another attempt.
+    virtual bool WaitForHolder([[maybe_unused]] const std::string& path, std::chrono::milliseconds pause) {
+        std::this_thread::sleep_for(pause);
+        return true;
+    }
 };
 
 // How long a step that opens, removes or moves a file waits for another program that holds it:
@@ -155,7 +159,7 @@ auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> de
     for (std::chrono::milliseconds pause = kFirstHeldPause; waited < kHeldPatience;
          pause = std::min(pause * 2, kLongestHeldPause)) {
         if (!IsHeldByAnotherProgram(ErrorOf(result), path)) return result;
-        steps.WaitForHolder(pause);
+        if (!steps.WaitForHolder(path, pause)) break;
         waited += pause;
         result = attempt();
     }

@@ -33,7 +33,12 @@ class HeldSteps : public FileSteps {
         if (held_ == Held::kRemoveAndMove) return FileError::kSharingViolation;
         return FileSteps::Remove(path);
     }
-    void WaitForHolder(std::chrono::milliseconds pause) override { pauses.push_back(pause); }
+    bool WaitForHolder(const std::string& path, std::chrono::milliseconds pause) override {
+        waitedFor = path;
+        if (pauses.size() >= waits) return false;
+        pauses.push_back(pause);
+        return true;
+    }
 
     std::chrono::milliseconds Waited() const {
         std::chrono::milliseconds sum{0};
@@ -42,6 +47,8 @@ class HeldSteps : public FileSteps {
         return sum;
     }
     std::vector<std::chrono::milliseconds> pauses;
+    std::size_t waits = 1000;  // pauses granted; the next wait says stop
+    std::string waitedFor;
 
   private:
     Held held_;
@@ -88,6 +95,16 @@ TEST(HeldFiles, AFileHeldForGoodFailsAfterAFewSecondsNamingTheHolder) {
     EXPECT_LE(steps.Waited(), std::chrono::milliseconds(6000));
     EXPECT_LE(steps.pauses.size(), 20u) << "no pause is longer than half a second, none needlessly short";
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "old");
+    EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
+
+    // A waiter that knows the hold will not end (a running program keeps the file) stops at once.
+    HeldSteps known(HeldSteps::Held::kMove, 1'000'000);
+    known.waits = 1;
+    const SafeWriteResult stopped = WriteFileSafely(target, Bytes("new"), known);
+    EXPECT_EQ(stopped.failedStep, SafeWriteStep::kMove);
+    EXPECT_EQ(stopped.error, FileError::kSharingViolation);
+    EXPECT_EQ(known.pauses.size(), 1u);
+    EXPECT_EQ(known.waitedFor, target);
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }
 

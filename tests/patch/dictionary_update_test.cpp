@@ -107,7 +107,8 @@ class RefusingSteps : public base::FileSteps {
         if (refuse_ == Refuse::kMove) return base::FileError::kSharingViolation;
         return base::FileSteps::MoveIntoPlace(source, target);
     }
-    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
+    // A hold that never ends, without the wait.
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }
     std::vector<std::string> created;
 
   private:

@@ -217,7 +217,8 @@ class FaultyWriter : public base::FileSteps {
         return fault_ == Fault::kMove ? base::FileError::kSharingViolation
                                       : base::FileSteps::MoveIntoPlace(source, target);
     }
-    void WaitForHolder(std::chrono::milliseconds) override {}  // a hold that never ends, without the wait
+    // A hold that never ends, without the wait.
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }
     int creates_ = 0;
     int writes_ = 0;
 
