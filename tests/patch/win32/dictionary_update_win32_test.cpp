@@ -113,6 +113,12 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderFailsBeforeItIsConverted) {
     }
 }
 
+DWORD WINAPI CloseAfterAMoment(void* handle) {
+    Sleep(300);
+    CloseHandle(static_cast<HANDLE>(handle));
+    return 0;
+}
+
 // Opening the dictionary for the conversion waits out another program's brief exclusive hold, as
 // every other step of the update does.
 TEST(DictionaryUpdateWin32, TheOpenForTheConversionWaitsOutABriefHold) {
@@ -120,14 +126,7 @@ TEST(DictionaryUpdateWin32, TheOpenForTheConversionWaitsOutABriefHold) {
     HANDLE held = CreateFileW(base::win32::WidenSystem(f.temp.Path("dravin2.sg")).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    HANDLE releaser = CreateThread(
-        nullptr, 0,
-        [](void* h) -> DWORD {
-            Sleep(300);
-            CloseHandle(static_cast<HANDLE>(h));
-            return 0;
-        },
-        held, 0, nullptr);
+    HANDLE releaser = CreateThread(nullptr, 0, CloseAfterAMoment, held, 0, nullptr);
     ASSERT_NE(releaser, nullptr);
     struct Discard : base::ByteSink {
         base::FileError Write(std::span<const std::uint8_t>) override { return base::FileError::kNone; }
