@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the five flag bitmaps of the language buttons: 32 x 18 pixels, 16 colours (4 bits per
-pixel, each file with its own palette), the flag inside a one-pixel grey frame.
+pixel, each file with its own palette), the flag inside a one-pixel grey frame. Each flag is also
+drawn for the larger screens the window scales to, so that none is stretched: 40 x 23 at 120 DPI,
+48 x 27 at 144 DPI and 64 x 36 (with a two-pixel frame) at 192 DPI, as NAME-DPI.bmp.
 
 Run from anywhere: python3 resources/flags/make_flags.py. The output is deterministic, so the
 committed files can be checked by running it again and comparing.
@@ -8,8 +10,8 @@ committed files can be checked by running it again and comparing.
 import os
 import struct
 
-WIDTH, HEIGHT = 32, 18
-INNER_W, INNER_H = WIDTH - 2, HEIGHT - 2
+# DPI: (width, height, frame), the 96-DPI size scaled and rounded as the window scales its sizes.
+SIZES = {96: (32, 18, 1), 120: (40, 23, 1), 144: (48, 27, 1), 192: (64, 36, 2)}
 FRAME = (128, 128, 128)
 WHITE = (255, 255, 255)
 SUBSAMPLES = 4  # per axis, to decide thin diagonal stripes by majority
@@ -54,18 +56,19 @@ FLAGS = {
 }
 
 
-def render(colour_at):
-    pixels = [[FRAME] * WIDTH for _ in range(HEIGHT)]
-    for py in range(INNER_H):
-        for px in range(INNER_W):
+def render(colour_at, width, height, frame):
+    inner_w, inner_h = width - 2 * frame, height - 2 * frame
+    pixels = [[FRAME] * width for _ in range(height)]
+    for py in range(inner_h):
+        for px in range(inner_w):
             votes = {}
             for sy in range(SUBSAMPLES):
                 for sx in range(SUBSAMPLES):
-                    c = colour_at((px + (sx + 0.5) / SUBSAMPLES) / INNER_W,
-                                  (py + (sy + 0.5) / SUBSAMPLES) / INNER_H)
+                    c = colour_at((px + (sx + 0.5) / SUBSAMPLES) / inner_w,
+                                  (py + (sy + 0.5) / SUBSAMPLES) / inner_h)
                     votes[c] = votes.get(c, 0) + 1
             # Most votes wins; ties go to the first colour in a fixed order, never to chance.
-            pixels[py + 1][px + 1] = max(sorted(votes), key=lambda c: votes[c])
+            pixels[py + frame][px + frame] = max(sorted(votes), key=lambda c: votes[c])
     return pixels
 
 
@@ -74,7 +77,8 @@ def bmp_bytes(pixels):
     assert len(palette) <= 16
     palette += [(0, 0, 0)] * (16 - len(palette))
     index = {c: i for i, c in enumerate(palette)}
-    row_bytes = (WIDTH * 4 + 31) // 32 * 4
+    width, height = len(pixels[0]), len(pixels)
+    row_bytes = (width * 4 + 31) // 32 * 4
     data = bytearray()
     for row in reversed(pixels):  # bottom-up
         line = bytearray(row_bytes)
@@ -83,7 +87,7 @@ def bmp_bytes(pixels):
         data += line
     offset = 14 + 40 + 16 * 4
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 4, 0, len(data), 3780, 3780, 16, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(data), 3780, 3780, 16, 0)
     colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
     return header + info + colours + bytes(data)
 
@@ -91,8 +95,10 @@ def bmp_bytes(pixels):
 def main():
     folder = os.path.dirname(os.path.abspath(__file__))
     for name, colour_at in FLAGS.items():
-        with open(os.path.join(folder, name + ".bmp"), "wb") as f:
-            f.write(bmp_bytes(render(colour_at)))
+        for dpi, (width, height, frame) in SIZES.items():
+            suffix = "" if dpi == 96 else "-%d" % dpi
+            with open(os.path.join(folder, name + suffix + ".bmp"), "wb") as f:
+                f.write(bmp_bytes(render(colour_at, width, height, frame)))
 
 
 if __name__ == "__main__":

@@ -16,4 +16,12 @@ namespace updater::app {
 std::u16string FormatCaption(std::u16string_view format, std::span<const std::u16string_view> args);
 std::u16string FormatCaption(std::u16string_view format, std::initializer_list<std::u16string_view> args);
 
+// A button caption with an access key: "&" before its first ASCII letter or digit that is not
+// `taken` (compared without case; 0 takes none), and any "&" already in it doubled so that it
+// shows as itself. Only ASCII: an access key must be typeable with Alt on every keyboard layout,
+// and Polish letters need AltGr. A caption without a free letter gets no key.
+std::u16string WithAccessKey(std::u16string_view caption, char16_t taken);
+// The lower-case access key of a caption made by WithAccessKey; 0 when it has none.
+char16_t AccessKeyOf(std::u16string_view caption);
+
 }  // namespace updater::app

@@ -50,6 +50,21 @@ FlagStates ClickFlag(FlagStates pressed, Flag clicked) {
     return pressed;
 }
 
+FlagStates PressFlagByKey(FlagStates pressed, Flag focused, FlagKey key) {
+    if (key == FlagKey::kEnter && pressed[Index(focused)]) return pressed;
+    return ClickFlag(pressed, focused);
+}
+
+std::optional<Flag> TabStopFlag(const FlagStates& pressed, const std::array<bool, kFlagCount>& offered) {
+    for (Flag flag : kFlags) {
+        if (offered[Index(flag)] && pressed[Index(flag)]) return flag;
+    }
+    for (Flag flag : kFlags) {
+        if (offered[Index(flag)]) return flag;
+    }
+    return std::nullopt;
+}
+
 std::optional<Language> LanguageOfPressedFlags(const FlagStates& pressed) {
     for (Flag flag : kFlags) {
         if (pressed[Index(flag)]) return FlagLanguage(flag);

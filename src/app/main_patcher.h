@@ -48,6 +48,15 @@ FlagStates ClickFlag(FlagStates pressed, Flag clicked);
 // The language of the first pressed flag in declaration order; none when every flag is up.
 std::optional<Language> LanguageOfPressedFlags(const FlagStates& pressed);
 
+// Keys a focused flag answers. Space works as a click. Enter, which elsewhere in the window starts
+// the update, only chooses the flag's language: it never starts the update from a flag, and never
+// releases a language already chosen.
+enum class FlagKey : std::uint8_t { kSpace, kEnter };
+FlagStates PressFlagByKey(FlagStates pressed, Flag focused, FlagKey key);
+// The flag Tab stops at, the group's one tab stop: the pressed flag, else the first offered one in
+// declaration order (Polish, which is always offered); none when no flag is offered.
+std::optional<Flag> TabStopFlag(const FlagStates& pressed, const std::array<bool, kFlagCount>& offered);
+
 // Looks up an interface text (catalogue id) as wide text.
 class TextLookup {
   public:

@@ -27,5 +27,18 @@ TEST(FormatCaption, OddSequencesAreHarmless) {
     EXPECT_EQ(FormatCaption(u"", {}), u"");
 }
 
+TEST(AccessKeys, FirstFreeAsciiLetterAndLiteralAmpersandsKept) {
+    EXPECT_EQ(WithAccessKey(u"Uaktualnij", 0), u"&Uaktualnij");
+    EXPECT_EQ(WithAccessKey(u"Zakończ", AccessKeyOf(u"&Uaktualnij")), u"&Zakończ");
+    EXPECT_EQ(WithAccessKey(u"Update", u'U'), u"U&pdate");  // the other button has U already
+    EXPECT_EQ(WithAccessKey(u"Łącz", 0), u"Łą&cz");         // no letters that need AltGr
+    EXPECT_EQ(WithAccessKey(u"R&D", 0), u"&R&&D");
+    EXPECT_EQ(WithAccessKey(u"ąę", 0), u"ąę");  // no key rather than a letter few can type
+    EXPECT_EQ(AccessKeyOf(u"&R&&D"), u'r');
+    EXPECT_EQ(AccessKeyOf(u"R&&&D"), u'd');
+    EXPECT_EQ(AccessKeyOf(u"R&&D"), 0);
+    EXPECT_EQ(AccessKeyOf(u"ends with &"), 0);
+}
+
 }  // namespace
 }  // namespace updater::app

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/this_build.h"
+#include "app/window_layout.h"
 #include "app_test_support.h"
 
 namespace updater::app {
@@ -146,6 +148,64 @@ TEST(FlagChoice, OneGroupWithAtMostOneFlagDownAndAllUpAllowed) {
     for (Language none : {kSpanish, kRussian, kHungarian}) {
         EXPECT_THAT(PressedFlags(none), ElementsAre(false, false, false, false, false));
     }
+}
+
+TEST(FlagChoice, KeysOnAFocusedFlagAndTheGroupsOneTabStop) {
+    const FlagStates polish = PressedFlags(kPolish);
+    EXPECT_THAT(PressFlagByKey(polish, Flag::kAngielski, FlagKey::kSpace),
+                ElementsAre(false, true, false, false, false));
+    EXPECT_THAT(PressFlagByKey(polish, Flag::kAngielski, FlagKey::kEnter),
+                ElementsAre(false, true, false, false, false));
+    // Space on the pressed flag releases it, as a click does; Enter keeps the chosen language.
+    EXPECT_THAT(PressFlagByKey(polish, Flag::kPolski, FlagKey::kSpace), ElementsAre(false, false, false, false, false));
+    EXPECT_EQ(PressFlagByKey(polish, Flag::kPolski, FlagKey::kEnter), polish);
+
+    const std::array<bool, kFlagCount> polishAndGerman{true, false, true, false, false};
+    EXPECT_EQ(TabStopFlag(PressedFlags(kGerman), polishAndGerman), Flag::kNiemiecki);
+    EXPECT_EQ(TabStopFlag(FlagStates{}, polishAndGerman), Flag::kPolski);
+    // A pressed flag that is not offered (English under patch kind 4) is no stop.
+    EXPECT_EQ(TabStopFlag(PressedFlags(kEnglish), {true, false, false, false, false}), Flag::kPolski);
+    EXPECT_EQ(TabStopFlag(polish, {}), std::nullopt);
+}
+
+TEST(FlagChoice, TheLanguageLabelNeverRunsIntoTheFlagsAtAnyDpi) {
+    namespace layout = main_window;
+    for (int dpi : {96, 120, 144, 192}) {
+        const int designFlag = ScaleFromDesign(layout::kFlagLefts[0], dpi);
+        const int labelLeft = ScaleFromDesign(layout::kLanguageLabel.left, dpi);
+        const int gap = ScaleFromDesign(layout::kLanguageGap, dpi);
+        for (int labelWidth : {0, designFlag - labelLeft - gap, designFlag - labelLeft, designFlag}) {
+            const int first = layout::FlagLeft(layout::kFlagLefts[0], labelWidth, dpi);
+            EXPECT_GE(first, labelLeft + labelWidth + gap) << dpi << " DPI, label " << labelWidth;
+            EXPECT_GE(first, designFlag) << "flags never move left";
+            // The row moves as one: the flags keep their spacing.
+            EXPECT_EQ(layout::FlagLeft(layout::kFlagLefts[1], labelWidth, dpi) - first,
+                      ScaleFromDesign(layout::kFlagLefts[1], dpi) - designFlag);
+        }
+        // A label that ends clear of the flags leaves them where they were designed.
+        EXPECT_EQ(layout::FlagLeft(layout::kFlagLefts[0], designFlag - labelLeft - gap, dpi), designFlag);
+
+        // The image drawn for this DPI, the pressed frame and a focus line fit inside the button.
+        const int image = static_cast<int>(layout::FlagImageFor(dpi));
+        EXPECT_EQ(layout::kFlagImageDpis[static_cast<std::size_t>(image)], dpi);
+        const int imageHeight = ScaleFromDesign(layout::kFlagImageHeight, dpi);
+        const int imageWidth = ScaleFromDesign(layout::kFlagImageWidth, dpi);
+        const int margin = std::min(ScaleFromDesign(layout::kFlagHeight, dpi) - imageHeight,
+                                    ScaleFromDesign(layout::kFlagWidth, dpi) - imageWidth) /
+                           2;
+        EXPECT_GE(margin, layout::FlagFrameWidth(dpi) + 1) << dpi << " DPI";
+    }
+    // The pressed frame stands out from the face by 3:1 in the usual, the pale and the dark scheme.
+    const layout::SchemeColour face{240, 240, 240}, paleFace{245, 245, 245}, black{0, 0, 0}, white{255, 255, 255};
+    EXPECT_NEAR(layout::ContrastRatio(black, white), 21.0, 1e-9);
+    EXPECT_TRUE(layout::FrameInHighlight(face, {0, 120, 215}, black));        // 4.1:1
+    EXPECT_FALSE(layout::FrameInHighlight(paleFace, {48, 150, 250}, black));  // 2.8:1: the text colour
+    EXPECT_TRUE(layout::FrameInHighlight(black, {26, 235, 255}, white));      // high contrast, dark
+    EXPECT_TRUE(layout::FrameInHighlight(white, {55, 0, 110}, black));        // high contrast, light
+    // Between the drawn sizes the smaller image is shown, never a stretched one.
+    EXPECT_EQ(layout::FlagImageFor(72), 0u);
+    EXPECT_EQ(layout::FlagImageFor(168), 2u);
+    EXPECT_EQ(layout::FlagImageFor(288), 3u);
 }
 
 TEST(MainPatcher, ThisBuildOpensInPolishWithThePolishAndEnglishFlags) {

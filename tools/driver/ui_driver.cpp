@@ -6,8 +6,15 @@
 //   ui_driver gone CLASS [MS]     wait until no visible window of CLASS exists
 //   ui_driver rect CLASS          print "left top width height" of the window's outer rectangle
 //   ui_driver texts CLASS         print the window's caption and each control's class and text
-//   ui_driver click CLASS TEXT    click the control whose text is TEXT (a button, a flag)
+//   ui_driver click CLASS TEXT    click the control whose text is TEXT (a button, a flag; an
+//                                 access key's "&" is not part of it)
 //   ui_driver checked CLASS TEXT  print 1 when the control is checked (pressed), else 0
+//   ui_driver focus CLASS         print the text of the control that has the keyboard focus
+//   ui_driver rects CLASS         print each visible control's rectangle, from the window's outer
+//                                 top-left corner (as a capture of the window shows it), and text:
+//                                 "left top width height TEXT"
+//   ui_driver accessible CLASS [TEXT]  print what a screen reader gets for the window (or its
+//                                 control with TEXT): "role N state 0xN name NAME description TEXT"
 //   ui_driver preview KIND        show the question dialog of kind 0 to 3 over the main window
 //   ui_driver close CLASS         ask the window to close
 //
@@ -15,6 +22,7 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -73,7 +81,7 @@ std::vector<HWND> Descendants(HWND window) {
 
 HWND FindControl(HWND window, const std::wstring& text) {
     for (HWND child : Descendants(window)) {
-        if (IsWindowVisible(child) && TextOf(child) == text) return child;
+        if (IsWindowVisible(child) && updater::driving::Shown(TextOf(child)) == text) return child;
     }
     return nullptr;
 }
@@ -89,10 +97,41 @@ void PrintRect(HWND window) {
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+// What a screen reader asks of the window's client object, across the process boundary as it would.
+int PrintAccessible(HWND window) {
+    const auto fromWindow = reinterpret_cast<decltype(&AccessibleObjectFromWindow)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+    if (fromWindow == nullptr || FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return Fail("no accessibility library", "oleacc.dll");
+    IAccessible* object = nullptr;
+    if (FAILED(
+            fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return Fail("no accessible object for", "the window");
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{}, state{};
+    BSTR name = nullptr, description = nullptr;
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accName(self, &name);
+    object->get_accDescription(self, &description);
+    std::printf("role %ld state 0x%lx name %s description %s\n", role.vt == VT_I4 ? role.lVal : 0L,
+                state.vt == VT_I4 ? static_cast<unsigned long>(state.lVal) : 0UL,
+                PrintableLine(name ? name : L"").c_str(), PrintableLine(description ? description : L"").c_str());
+    SysFreeString(name);
+    SysFreeString(description);
+    object->Release();
+    CoUninitialize();
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: ui_driver wait|gone CLASS [MS] | rect CLASS | texts CLASS | click CLASS TEXT |\n"
-                 "       checked CLASS TEXT | preview KIND | close CLASS\n");
+                 "       checked CLASS TEXT | focus CLASS | rects CLASS | accessible CLASS [TEXT] | preview KIND |\n"
+                 "       close CLASS\n");
     return 2;
 }
 
@@ -145,6 +184,31 @@ int main() {
             std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), PrintableLine(TextOf(child)).c_str());
         }
         return 0;
+    }
+    if (command == "focus" && argc == 3) {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof(gui);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) || gui.hwndFocus == nullptr)
+            return Fail("no focus in", argv[2]);
+        std::printf("%s\n", PrintableLine(updater::driving::Shown(TextOf(gui.hwndFocus))).c_str());
+        return 0;
+    }
+    if (command == "rects" && argc == 3) {
+        RECT outer;
+        GetWindowRect(window, &outer);
+        for (HWND child : Descendants(window)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT r;
+            GetWindowRect(child, &r);
+            std::printf("%ld %ld %ld %ld %s\n", r.left - outer.left, r.top - outer.top, r.right - r.left,
+                        r.bottom - r.top, PrintableLine(updater::driving::Shown(TextOf(child))).c_str());
+        }
+        return 0;
+    }
+    if (command == "accessible" && (argc == 3 || argc == 4)) {
+        HWND control = argc == 4 ? FindControl(window, args[3]) : window;
+        if (!control) return Fail("no visible control with text", argv[3]);
+        return PrintAccessible(control);
     }
     if (command == "close" && argc == 3) {
         PostMessageW(window, WM_CLOSE, 0, 0);

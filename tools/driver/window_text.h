@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace updater::driving {
@@ -21,6 +22,17 @@ inline std::wstring WindowText(HWND window) {
         return {};
     text.resize(copied);
     return text;
+}
+
+// A button's or label's text as it shows: the "&" that marks an access key dropped, "&&" shown as
+// one "&".
+inline std::wstring Shown(const std::wstring& text) {
+    std::wstring shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;
+        shown.push_back(text[i]);
+    }
+    return shown;
 }
 
 // The window's class name.

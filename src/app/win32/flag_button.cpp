@@ -1,9 +1,13 @@
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include "app/win32/flag_button.h"
 
 #include <memory>
+#include <optional>
 
+#include "app/win32/accessible_object.h"
 #include "app/win32/scoped_gdi.h"
 #include "app/window_layout.h"
 
@@ -13,61 +17,69 @@ namespace {
 struct FlagState {
     HBITMAP bitmap = nullptr;
     bool down = false;
-    bool hot = false;      // under the mouse
-    bool pushing = false;  // mouse button held down over it
+    bool hot = false;        // under the mouse
+    bool pushing = false;    // mouse button held down over it
+    bool spaceDown = false;  // Space held down while focused
 };
 
 FlagState* StateOf(HWND window) {
     return reinterpret_cast<FlagState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-void Notify(HWND window) {
-    SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
+void Notify(HWND window, WORD code = BN_CLICKED) {
+    SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
                  reinterpret_cast<LPARAM>(window));
 }
 
-// A checked-down button shows a light dither behind its image, like a latched tool button.
-void FillDownBackground(HDC dc, const RECT& rect) {
-    static const WORD kPattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    const Bitmap pattern(CreateBitmap(8, 8, 1, 1, kPattern));
-    const Brush brush(CreatePatternBrush(pattern.get()));
-    const ScopedColors colors(dc, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNHIGHLIGHT));
-    FillRect(dc, &rect, brush.get());
+main_window::SchemeColour SchemeColourOf(int index) {
+    const COLORREF c = GetSysColor(index);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
+// Only system colours, so that a high-contrast scheme applies: the face, and for the pressed flag a
+// frame that stands out from it by 3:1 in every scheme (a latched button's dither and grey edge do
+// not).
 void Paint(HWND window, const FlagState& state) {
     const ScopedPaint paint(window);
     const HDC dc = paint.get();
     RECT rect;
     GetClientRect(window, &rect);
-    const bool sunken = state.down || (state.pushing && state.hot);
-    if (state.down && !(state.pushing && state.hot)) {
-        FillDownBackground(dc, rect);
-    } else {
-        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    const bool sunken = (state.pushing && state.hot) || state.spaceDown;
+    if (state.down) {
+        RECT frame = rect;
+        const int colour = main_window::FrameInHighlight(SchemeColourOf(COLOR_BTNFACE), SchemeColourOf(COLOR_HIGHLIGHT),
+                                                         SchemeColourOf(COLOR_BTNTEXT))
+                               ? COLOR_HIGHLIGHT
+                               : COLOR_BTNTEXT;
+        for (int i = main_window::FlagFrameWidth(ScreenDpi()); i > 0; --i) {
+            FrameRect(dc, &frame, GetSysColorBrush(colour));
+            InflateRect(&frame, -1, -1);
+        }
     }
     if (sunken) {
         DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
-    } else if (state.hot && IsWindowEnabled(window)) {
+    } else if (state.hot && !state.down && IsWindowEnabled(window)) {
         DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
     }
 
     if (state.bitmap) {
-        const int width = Scaled(main_window::kFlagImageWidth);
-        const int height = Scaled(main_window::kFlagImageHeight);
-        const int offset = sunken ? 1 : 0;
-        const int x = (rect.right - width) / 2 + offset;
-        const int y = (rect.bottom - height) / 2 + offset;
-        const ScopedCompatibleDC source(dc);
-        const ScopedSelectObject selected(source.get(), state.bitmap);
         BITMAP info{};
         GetObjectW(state.bitmap, sizeof(info), &info);
-        if (info.bmWidth == width && info.bmHeight == height) {
-            BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCCOPY);
-        } else {
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, x, y, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        }
+        const int offset = sunken ? 1 : 0;
+        const int x = (rect.right - info.bmWidth) / 2 + offset;
+        const int y = (rect.bottom - info.bmHeight) / 2 + offset;
+        const ScopedCompatibleDC source(dc);
+        const ScopedSelectObject selected(source.get(), state.bitmap);
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    }
+    if (GetFocus() == window) {
+        // Just inside the pressed frame, so that both show.
+        RECT focus = rect;
+        const int inset = main_window::FlagFrameWidth(ScreenDpi());
+        InflateRect(&focus, -inset, -inset);
+        const ScopedColors colors(dc, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
+        DrawFocusRect(dc, &focus);
     }
 }
 
@@ -118,6 +130,8 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            // A click takes the focus as a button's does, through the dialog manager.
+            SendMessageW(GetAncestor(window, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
             state->pushing = true;
             state->hot = true;
             SetCapture(window);
@@ -131,6 +145,36 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             InvalidateRect(window, nullptr, FALSE);
             if (click) Notify(window);
             return 0;
+        }
+        case WM_SETFOCUS:
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_KILLFOCUS:
+            state->spaceDown = false;
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE && !state->spaceDown) {
+                state->spaceDown = true;
+                InvalidateRect(window, nullptr, FALSE);
+            } else if (wParam == VK_RETURN && (lParam & (1 << 30)) == 0) {
+                Notify(window, kFlagEnterNotification);
+            }
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_SPACE && state->spaceDown) {
+                state->spaceDown = false;
+                InvalidateRect(window, nullptr, FALSE);
+                Notify(window);
+            }
+            return 0;
+        case WM_CHAR:
+            return 0;
+        case WM_GETOBJECT: {
+            static const AccessibleTraits kToggleButton{ROLE_SYSTEM_PUSHBUTTON, true, true, {}};
+            if (const std::optional<LRESULT> answer = AnswerGetObject(window, wParam, lParam, kToggleButton))
+                return *answer;
+            break;
         }
         case WM_CAPTURECHANGED:
             if (state->pushing) {
@@ -150,10 +194,19 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (state->down != (wParam == BST_CHECKED)) {
                 state->down = wParam == BST_CHECKED;
                 InvalidateRect(window, nullptr, FALSE);
+                NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
             }
             return 0;
-        case WM_GETDLGCODE:
-            return DLGC_BUTTON;
+        case WM_GETDLGCODE: {
+            // Enter on a flag is the flag's, not the default button's (the dialog manager would
+            // start the update), and so are letters: a bare "u" would press "Uaktualnij" by its
+            // access key, which takes Alt here. The arrows stay the dialog manager's, which moves
+            // in the group.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            const bool enter =
+                key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN;
+            return DLGC_BUTTON | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+        }
         default:
             break;
     }

@@ -1,11 +1,13 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <oleacc.h>
 
 #include "app/win32/main_window.h"
 
 #include <vector>
 
+#include "app/caption_format.h"
 #include "app/text_ids.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
@@ -32,6 +34,16 @@ constexpr std::array<std::u16string_view, kFlagCount> kFlagNames{u"Polski", u"En
 constexpr std::array<int, kFlagCount> kFlagBitmaps{UPDATER_IDB_FLAG_POLAND, UPDATER_IDB_FLAG_UNITED_KINGDOM,
                                                    UPDATER_IDB_FLAG_GERMANY, UPDATER_IDB_FLAG_FRANCE,
                                                    UPDATER_IDB_FLAG_ITALY};
+
+// The flag images drawn for the screen's DPI.
+int FlagBitmapId(std::size_t flag) {
+    return kFlagBitmaps[flag] + static_cast<int>(layout::FlagImageFor(ScreenDpi())) * UPDATER_IDB_FLAG_SIZE_STEP;
+}
+
+void SetStyleBit(HWND window, LONG bit, bool on) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    SetWindowLongW(window, GWL_STYLE, on ? style | bit : style & ~bit);
+}
 
 PixelRect ScaledRect(int left, int top, int width, int height) {
     return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
@@ -81,16 +93,19 @@ void TfrmMainPatcher::CreateControls() {
     const int width = layout::kClientWidth;
     pnlMain_ = CreatePanel(window_, ScaledRect(0, 0, width, layout::kClientHeight), false);
     pnlTop_ = CreatePanel(pnlMain_, ScaledRect(0, 0, width, layout::kTopHeight), true);
+    // Tab and reading order follow creation order, top to bottom: the flags (one stop for the
+    // group), btnUpdate, btnZamknij.
+    pnlIntro_ = CreatePanel(pnlMain_, ScaledRect(0, layout::kIntroTop, width, layout::kIntroHeight), false);
     pnlBottom_ = CreatePanel(
         pnlMain_, ScaledRect(0, layout::kClientHeight - layout::kBottomHeight, width, layout::kBottomHeight), false);
-    pnlIntro_ = CreatePanel(pnlMain_, ScaledRect(0, layout::kIntroTop, width, layout::kIntroHeight), false);
 
-    // Tab order follows creation order: btnUpdate, then btnZamknij.
-    bevel_ = CreateControl(pnlBottom_, L"STATIC", SS_ETCHEDHORZ, kBevelId, ScaledRect(layout::kBevel));
-    btnUpdate_ = CreateControl(pnlBottom_, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kUpdateButtonId,
+    bevel_ = CreateControl(pnlBottom_, L"STATIC", WS_GROUP | SS_ETCHEDHORZ, kBevelId, ScaledRect(layout::kBevel));
+    btnUpdate_ = CreateControl(pnlBottom_, L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, kUpdateButtonId,
                                ScaledRect(layout::kUpdateButton));
     btnZamknij_ = CreateControl(pnlBottom_, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, kFinishButtonId,
                                 ScaledRect(layout::kFinishButton));
+    // At the end of a run the focus comes here; the verdict goes with it to a screen reader.
+    AnswerGetObjectWith(btnZamknij_, finishAccessible_);
 
     lblTytul_ = CreateControl(pnlTop_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kTitleLabelId,
                               ScaledRect(layout::kTitleLabel));
@@ -100,23 +115,28 @@ void TfrmMainPatcher::CreateControls() {
     for (Flag flag : kFlags) {
         const std::size_t i = Index(flag);
         flagBitmaps_[i].reset(static_cast<HBITMAP>(
-            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(kFlagBitmaps[i]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(FlagBitmapId(i)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         flags_[i] = CreateFlagButton(
             pnlIntro_, kFirstFlagId + static_cast<int>(i),
             ScaledRect(layout::kFlagLefts[i], layout::kFlagTop, layout::kFlagWidth, layout::kFlagHeight), kFlagNames[i],
             flagBitmaps_[i].get());
+        flagDesignLefts_[i] = layout::kFlagLefts[i];
     }
+    // The flags are one group: arrows move in it, and it has one tab stop (UpdateFlagTabStop).
+    SetStyleBit(flags_[0], WS_GROUP, true);
     // As designed: Polish and English offered, Polish pressed; FormShow decides for the product.
     PlaceFlag(Flag::kPolski, true, layout::kFlagLefts[0]);
     PlaceFlag(Flag::kAngielski, true, layout::kFlagLefts[1]);
     SetFlagDown(flags_[0], true);
 
     const std::u16string languageCaption(kLanguageCaption);
-    lblJezyk_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLanguageLabelId,
+    // A new group after the flags, so that the arrows stay among them.
+    lblJezyk_ = CreateControl(pnlIntro_, L"STATIC", WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLanguageLabelId,
                               ScaledRect(layout::kLanguageLabel), Wide(languageCaption));
     lblMain_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFT | SS_NOPREFIX, kMainLabelId, ScaledRect(layout::kMainLabel));
     lblWersjaSpecjalna_ = CreateControl(pnlIntro_, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kSpecialVersionLabelId,
                                         ScaledRect(layout::kSpecialVersionLabel));
+    ShowWindow(lblWersjaSpecjalna_, SW_HIDE);  // until it has a text
 
     // Design fonts until the first ApplyLanguage.
     ApplyFont(MainFont::kWindow, kPolish);
@@ -163,6 +183,7 @@ std::u16string TfrmMainPatcher::MainText() const {
 
 void TfrmMainPatcher::SetMainText(std::u16string_view text) {
     SetCaption(lblMain_, text);
+    if (!finishAccessible_.description.empty()) finishAccessible_.description = text;
 }
 
 void TfrmMainPatcher::SetUpdateEnabled(bool enabled) {
@@ -174,6 +195,10 @@ void TfrmMainPatcher::SetFinishEnabled(bool enabled) {
 }
 
 void TfrmMainPatcher::FocusFinish() {
+    // The verdict is in lblMain, which a screen reader does not read when the focus moves: the
+    // finish button, which takes the focus, carries it as its description.
+    finishAccessible_.description = MainText();
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, btnZamknij_, OBJID_CLIENT, CHILDID_SELF);
     SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(btnZamknij_), TRUE);
 }
 
@@ -229,12 +254,16 @@ void TfrmMainPatcher::SetText(MainCaption control, std::u16string_view text) {
         case MainCaption::kSpecialVersion:
             SetCaption(lblWersjaSpecjalna_, text);
             AutoSizeLabel(lblWersjaSpecjalna_);
+            // Empty, it would only be an empty stop in a screen reader's walk through the window.
+            ShowWindow(lblWersjaSpecjalna_, text.empty() ? SW_HIDE : SW_SHOWNA);
             break;
         case MainCaption::kUpdateButton:
-            SetCaption(btnUpdate_, text);
+            // The update button takes its first letter as access key, the finish button the first
+            // one that differs.
+            SetCaption(btnUpdate_, WithAccessKey(text, 0));
             break;
         case MainCaption::kFinishButton:
-            SetCaption(btnZamknij_, text);
+            SetCaption(btnZamknij_, WithAccessKey(text, AccessKeyOf(Caption(btnUpdate_))));
             break;
         case MainCaption::kOpenDialogTitle:
             openDialogTitle_ = text;
@@ -251,14 +280,38 @@ void TfrmMainPatcher::SetApplicationTitle(std::u16string_view text) {
 
 void TfrmMainPatcher::PlaceFlag(Flag flag, bool offered, int designLeft) {
     HWND button = flags_[Index(flag)];
-    SetWindowPos(button, nullptr, Scaled(designLeft), Scaled(layout::kFlagTop), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    flagDesignLefts_[Index(flag)] = designLeft;
     EnableWindow(button, offered);
     ShowWindow(button, offered ? SW_SHOWNA : SW_HIDE);
+    PlaceLanguageRow();
+    UpdateFlagTabStop();
+}
+
+void TfrmMainPatcher::PlaceLanguageRow() {
+    RECT label{};
+    if (lblJezyk_) GetWindowRect(lblJezyk_, &label);
+    for (Flag flag : kFlags) {
+        const int left = layout::FlagLeft(flagDesignLefts_[Index(flag)], label.right - label.left, ScreenDpi());
+        SetWindowPos(flags_[Index(flag)], nullptr, left, Scaled(layout::kFlagTop), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TfrmMainPatcher::UpdateFlagTabStop() {
+    FlagStates pressed{};
+    std::array<bool, kFlagCount> offered{};
+    for (Flag flag : kFlags) {
+        pressed[Index(flag)] = FlagPressed(flag);
+        offered[Index(flag)] = IsWindowEnabled(flags_[Index(flag)]) != FALSE;
+    }
+    const std::optional<Flag> stop = TabStopFlag(pressed, offered);
+    for (Flag flag : kFlags)
+        SetStyleBit(flags_[Index(flag)], WS_TABSTOP, stop == flag);
 }
 
 void TfrmMainPatcher::SetFlagPressed(Flag flag, bool pressed) {
     SetFlagDown(flags_[Index(flag)], pressed);
+    UpdateFlagTabStop();
 }
 
 bool TfrmMainPatcher::FlagPressed(Flag flag) const {
@@ -292,6 +345,7 @@ void TfrmMainPatcher::ApplyFont(MainFont font, Language language) {
             languageFont_ = MakeInterfaceFont(layout::kLanguageFontHeight, false, language);
             SetWindowFont(lblJezyk_, languageFont_.get());
             AutoSizeLabel(lblJezyk_);
+            PlaceLanguageRow();
             break;
     }
 }
@@ -304,17 +358,22 @@ void TfrmMainPatcher::Close() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-void TfrmMainPatcher::OnCommand(int id) {
+void TfrmMainPatcher::OnCommand(int id, WORD code) {
     if (id == kUpdateButtonId) {
         RunHandler([this] { patcher_.btnUpdateClick(); });
-    } else if (id == kFinishButtonId) {
+    } else if (id == kFinishButtonId || (id == IDCANCEL && IsWindowEnabled(btnZamknij_))) {
+        // Esc is the finish button's, and like it does nothing while a run has it disabled.
         RunHandler([this] { patcher_.btnZamknijClick(); });
     } else if (id >= kFirstFlagId && id < kFirstFlagId + static_cast<int>(kFlagCount)) {
-        // The group: the clicked flag goes down and the others up, or it comes up on its own.
+        // The group: the clicked flag goes down and the others up, or it comes up on its own;
+        // Enter never releases it.
         FlagStates pressed{};
         for (Flag flag : kFlags)
             pressed[Index(flag)] = FlagPressed(flag);
-        pressed = ClickFlag(pressed, kFlags[static_cast<std::size_t>(id - kFirstFlagId)]);
+        const FlagStates before = pressed;
+        pressed = PressFlagByKey(pressed, kFlags[static_cast<std::size_t>(id - kFirstFlagId)],
+                                 code == kFlagEnterNotification ? FlagKey::kEnter : FlagKey::kSpace);
+        if (pressed == before) return;
         for (Flag flag : kFlags)
             SetFlagPressed(flag, pressed[Index(flag)]);
         RunHandler([this] { patcher_.btnPolskiClick(); });
@@ -335,7 +394,8 @@ std::optional<LRESULT> TfrmMainPatcher::HandleMessage(UINT message, WPARAM wPara
     }
     switch (message) {
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == kFlagEnterNotification)
+                OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_TIMER:
             // A tick still queued after the step switched the timer off must not write the

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/main_patcher.h"
+#include "app/win32/accessible_object.h"
 #include "app/win32/flag_button.h"
 #include "app/win32/window_support.h"
 
@@ -61,7 +62,11 @@ class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
     template <class Handler>
     void RunHandler(Handler handler);
     void CreateControls();
-    void OnCommand(int id);
+    void OnCommand(int id, WORD code);
+    // The flags at their design places, moved clear of lblJezyk as wide as it now is.
+    void PlaceLanguageRow();
+    // The group's one tab stop: the pressed offered flag, else the first offered one.
+    void UpdateFlagTabStop();
 
     AppConfiguration& config_;
     const MainWindowServices& services_;
@@ -80,6 +85,8 @@ class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
     WindowHandle lblWersjaSpecjalna_ = nullptr;
     std::array<WindowHandle, kFlagCount> flags_{};
     std::array<Bitmap, kFlagCount> flagBitmaps_;  // outlive the buttons: the window goes first
+    std::array<int, kFlagCount> flagDesignLefts_{};
+    AccessibleTraits finishAccessible_;  // btnZamknij's description: the verdict, once a run has ended
     Font windowFont_, titleFont_, versionFont_, mainFont_, languageFont_;
     std::u16string openDialogTitle_;
     unsigned previewMessage_ = 0;

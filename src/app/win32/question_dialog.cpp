@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include "app/win32/question_dialog.h"
 
+#include "app/win32/accessible_object.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
 #include "app/window_layout.h"
@@ -129,7 +132,7 @@ void TfrmPytanie::Finish(std::int32_t result) {
     result_ = result;
 }
 
-std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) break;
@@ -149,6 +152,13 @@ std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, L
                 default:
                     return 0;
             }
+        case WM_GETOBJECT: {
+            // Our own window class reads as a plain window; as a dialog, a screen reader reads its
+            // message with it, as it does for the system's dialogs.
+            static const AccessibleTraits kDialog{ROLE_SYSTEM_DIALOG, false, false, {}};
+            if (const std::optional<LRESULT> answer = AnswerGetObject(window_, wParam, lParam, kDialog)) return *answer;
+            break;
+        }
         case WM_CLOSE:
             // Alt+F4 counts as Esc, so a kind without an escape cannot be dismissed without its button.
             if (plan_.escapeResult && IsWindowVisible(window_)) Finish(*plan_.escapeResult);

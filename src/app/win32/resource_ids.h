@@ -8,3 +8,5 @@
 #define UPDATER_IDB_FLAG_GERMANY 103
 #define UPDATER_IDB_FLAG_FRANCE 104
 #define UPDATER_IDB_FLAG_ITALY 105
+// The same flags drawn for 120, 144 and 192 DPI follow at this step each: 111 is Poland at 120 DPI.
+#define UPDATER_IDB_FLAG_SIZE_STEP 10

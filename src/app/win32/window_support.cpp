@@ -13,8 +13,10 @@ namespace {
 constexpr wchar_t kPanelClass[] = L"UpdaterPanel";
 constexpr UINT kLabelDrawFlags = DT_EXPANDTABS | DT_NOPREFIX;
 
-HBRUSH WhiteBrush() {
-    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+// The "white" top strip is the window colour, white in the usual schemes; in a high-contrast one it
+// follows the scheme with the text drawn on it.
+HBRUSH WindowColourBrush() {
+    return GetSysColorBrush(COLOR_WINDOW);
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -27,15 +29,16 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
         case WM_CTLCOLORSTATIC:
             if (white) {
-                SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+                SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
                 SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
-                return reinterpret_cast<LRESULT>(WhiteBrush());
+                return reinterpret_cast<LRESULT>(WindowColourBrush());
             }
             break;
         case WM_ERASEBKGND: {
             RECT rect;
             GetClientRect(window, &rect);
-            FillRect(reinterpret_cast<HDC>(wParam), &rect, white ? WhiteBrush() : GetSysColorBrush(COLOR_BTNFACE));
+            FillRect(reinterpret_cast<HDC>(wParam), &rect,
+                     white ? WindowColourBrush() : GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
         default:

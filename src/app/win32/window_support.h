@@ -46,7 +46,8 @@ HINSTANCE ModuleInstance();
 void RegisterWindowClass(WNDCLASSEXW windowClass);
 
 // A panel: a plain child window that holds controls, passes their notifications on to the
-// top-level window and paints its background white or in the button face colour.
+// top-level window and paints its background in the window colour ("white": white unless a
+// high-contrast scheme says otherwise) or in the button face colour.
 WindowHandle CreatePanel(WindowHandle parent, const PixelRect& rect, bool white);
 
 // A top-level window run by the dialog manager: the main window and the question dialog. Its

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <stdexcept>
 
 #include "app/win32/control_ids.h"
@@ -97,8 +99,8 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Uaktualnienie");
     EXPECT_EQ(TextOf(Control(kTitleLabelId)), u"Lexivo Angielskiego 2.5 - Uaktualnienie");
     EXPECT_EQ(TextOf(Control(kVersionLabelId)), u"Wersja 2.5.1");
-    EXPECT_EQ(TextOf(Control(kUpdateButtonId)), u"Uaktualnij");
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"Zakończ");
+    EXPECT_EQ(TextOf(Control(kUpdateButtonId)), u"&Uaktualnij");
+    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Zakończ");
     EXPECT_EQ(TextOf(windows.question->Handle()), u"Uwaga");
     const std::u16string polishIntroduction = TextOf(Control(kMainLabelId));
     // Composed in UTF-16, the Polish letters survive whatever code page the system uses.
@@ -113,8 +115,8 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Update");
     EXPECT_EQ(TextOf(Control(kTitleLabelId)), u"Lexivo Angielskiego 2.5 - Update");
     EXPECT_EQ(TextOf(Control(kVersionLabelId)), u"Version 2.5.1");
-    EXPECT_EQ(TextOf(Control(kUpdateButtonId)), u"Update");
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"Finish");
+    EXPECT_EQ(TextOf(Control(kUpdateButtonId)), u"&Update");
+    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Finish");
     EXPECT_EQ(
         TextOf(Control(kMainLabelId)).rfind(u"This program will update ′Lexivo Angielskiego 2.5′ to version 2.5.1.", 0),
         0u);
@@ -123,7 +125,7 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kCancelButtonId)), u"Cancel");
 
     Click(Flag(Flag::kPolski));
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"Zakończ");
+    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Zakończ");
     EXPECT_EQ(TextOf(Control(kMainLabelId)), polishIntroduction);
     EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kNoButtonId)), u"Nie");
 }
@@ -134,7 +136,7 @@ TEST_F(MainWindowWin32Test, ClickingThePressedFlagReleasesItAndChangesNothing) {
     EXPECT_FALSE(Down(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kAngielski));
     EXPECT_EQ(TextOf(Control(kMainLabelId)), before);
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"Zakończ");
+    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Zakończ");
     EXPECT_EQ(windows.main->Patcher().State().uiLanguage, kPolish);
 
     Click(Flag(Flag::kPolski));
@@ -168,21 +170,109 @@ TEST_F(MainWindowWin32Test, FontsFollowTheLanguageExceptTitleAndLanguageRow) {
     EXPECT_FALSE(Down(Flag::kAngielski));
 }
 
-TEST_F(MainWindowWin32Test, EnterPressesTheDefaultButtonAndTabMovesToFinish) {
+TEST_F(MainWindowWin32Test, TheKeyboardAloneChoosesTheLanguageAndRunsTheUpdate) {
     int runs = 0;
     windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { ++runs; });
+    auto press = [](UINT key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        PumpFor(0);
+    };
     ASSERT_EQ(GetFocus(), Control(kUpdateButtonId));
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(kFinishButtonId));
+    // The flags are one stop, the pressed one; the arrows move within them.
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), Flag(Flag::kPolski));
+    press(VK_RIGHT);
+    EXPECT_EQ(GetFocus(), Flag(Flag::kAngielski));
+    EXPECT_TRUE(Down(Flag::kPolski));
+    press(VK_SPACE);
+    EXPECT_TRUE(Down(Flag::kAngielski));
+    EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Update");
+    // Enter on a flag is not the default button's, nor a bare access key's.
+    press(VK_RETURN);
+    PostMessageW(GetFocus(), WM_CHAR, L'u', 0);
     PumpFor(0);
+    EXPECT_EQ(runs, 0);
+    EXPECT_TRUE(Down(Flag::kAngielski));
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(kUpdateButtonId));
+    press(VK_RETURN);
     EXPECT_EQ(runs, 1);
 
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    PumpFor(0);
-    EXPECT_EQ(GetFocus(), Control(kFinishButtonId));
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    // The group's stop has moved to the flag now pressed.
+    press(VK_TAB);
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), Flag(Flag::kAngielski));
+    // Esc is Finish's: the window closes.
+    press(VK_ESCAPE);
     PumpFor(100);
-    EXPECT_EQ(runs, 1);
-    EXPECT_FALSE(IsWindow(Main()));  // Finish closed the window
+    EXPECT_FALSE(IsWindow(Main()));
+}
+
+TEST_F(MainWindowWin32Test, ScreenReadersGetPressableFlagsAndADialog) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const auto fromWindow = reinterpret_cast<decltype(&AccessibleObjectFromWindow)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+    ASSERT_NE(fromWindow, nullptr);
+    auto object = [&](HWND window) {
+        IAccessible* accessible = nullptr;
+        EXPECT_EQ(fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                             reinterpret_cast<void**>(&accessible)),
+                  S_OK);
+        return accessible;
+    };
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    auto role = [&](IAccessible* a) {
+        VARIANT v{};
+        a->get_accRole(self, &v);
+        return v.lVal;
+    };
+    auto pressed = [&](IAccessible* a) {
+        VARIANT v{};
+        a->get_accState(self, &v);
+        return (v.lVal & STATE_SYSTEM_PRESSED) != 0;
+    };
+    IAccessible* polish = object(Flag(Flag::kPolski));
+    IAccessible* english = object(Flag(Flag::kAngielski));
+    ASSERT_TRUE(polish && english);
+    EXPECT_EQ(role(polish), ROLE_SYSTEM_PUSHBUTTON);
+    BSTR name = nullptr;
+    ASSERT_EQ(english->get_accName(self, &name), S_OK);
+    EXPECT_STREQ(name, L"English");  // its own text, not the language row's label
+    SysFreeString(name);
+    EXPECT_TRUE(pressed(polish));
+    EXPECT_FALSE(pressed(english));
+    EXPECT_EQ(english->accDoDefaultAction(self), S_OK);
+    PumpFor(0);
+    EXPECT_FALSE(pressed(polish));
+    EXPECT_TRUE(pressed(english));
+    EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Update");
+    polish->Release();
+    english->Release();
+
+    IAccessible* dialog = object(windows.question->Handle());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(role(dialog), ROLE_SYSTEM_DIALOG);
+    dialog->Release();
+
+    // After a run, the finish button that takes the focus carries the verdict.
+    windows.main->Patcher().SetRunUpdate([](MainWindowState&, UpdateView& view) {
+        view.SetMainText(u"Update has finished successfully.");
+        view.FocusFinish();
+    });
+    Click(Control(kUpdateButtonId));
+    IAccessible* finish = object(Control(kFinishButtonId));
+    ASSERT_TRUE(finish);
+    BSTR description = nullptr;
+    ASSERT_EQ(finish->get_accDescription(self, &description), S_OK);
+    EXPECT_STREQ(description, L"Update has finished successfully.");
+    SysFreeString(description);
+    finish->Release();
+    CoUninitialize();
 }
 
 TEST_F(MainWindowWin32Test, ACloseDuringARunWaitsForTheRunToEnd) {

@@ -334,7 +334,7 @@ int wmain(int argc, wchar_t** argv) {
     Say("flags", Flags(main));
     if (const std::wstring special = TextOf(Control(main, ids::kSpecialVersionLabelId)); !special.empty())
         Say("special", special);
-    Say("update-button", TextOf(update));
+    Say("update-button", updater::driving::Shown(TextOf(update)));
 
     // Posted, not sent: the run happens inside the click handler and shows modal dialogs.
     LARGE_INTEGER frequency, pressed, verdict;
