@@ -28,4 +28,16 @@ bool ResponsiveFileSteps::WaitForHolder(const std::string& path, std::chrono::mi
     return true;
 }
 
+base::FileError ResponsiveFileSteps::Write(base::File& file, std::span<const std::uint8_t> bytes) {
+    const base::FileError e = FileSteps::Write(file, bytes);
+    if (pump_) pump_();
+    return e;
+}
+
+base::FileError ResponsiveFileSteps::Flush(base::File& file) {
+    const base::FileError e = FileSteps::Flush(file);
+    if (pump_) pump_();
+    return e;
+}
+
 }  // namespace updater::app

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -147,6 +148,12 @@ TEST(ResponsiveFileSteps, WaitingForAHeldFileLetsTheWindowAnswerAndStopsForARunn
     EXPECT_EQ(log.back(), "pump");
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(asked.front(), "C:\\P\\Quorbel2.exe");
+
+    // A write lets the messages through between its steps too: after writing, after flushing.
+    test::TempFolder folder;
+    log.clear();
+    ASSERT_TRUE(base::WriteFileSafely(folder.Path("Quorbel2.exe"), std::span<const std::uint8_t>(), steps).ok());
+    EXPECT_EQ(std::count(log.begin(), log.end(), "pump"), 2);
 
     log.clear();
     holders.push_back({u"Quorbel", true});
