@@ -28,6 +28,11 @@ bool ResponsiveFileSteps::WaitForHolder(const std::string& path, std::chrono::mi
     return true;
 }
 
+base::FileResult<base::File> ResponsiveFileSteps::CreateNew(const std::string& path) {
+    if (pump_) pump_();
+    return FileSteps::CreateNew(path);
+}
+
 base::FileError ResponsiveFileSteps::Write(base::File& file, std::span<const std::uint8_t> bytes) {
     const base::FileError e = FileSteps::Write(file, bytes);
     if (pump_) pump_();

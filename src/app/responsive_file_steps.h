@@ -41,8 +41,10 @@ class ResponsiveFileSteps final : public base::FileSteps {
     // Sleeps the pause in slices of kPumpSlice, pumping before the first and after each; false at
     // once (no pause) when a program the user runs holds path.
     bool WaitForHolder(const std::string& path, std::chrono::milliseconds pause) override;
-    // Writing and flushing a file take their own time (a flush waits for the disk): the window's
-    // messages go through after each, so that the time without them is one step's, not the sum.
+    // Decoding the new content, writing and flushing a file take their own time (a flush waits for
+    // the disk): the window's messages go through between them, so that the time without them is
+    // one step's, not the sum.
+    base::FileResult<base::File> CreateNew(const std::string& path) override;
     base::FileError Write(base::File& file, std::span<const std::uint8_t> bytes) override;
     base::FileError Flush(base::File& file) override;
 

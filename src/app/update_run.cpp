@@ -179,6 +179,7 @@ class Run {
     // a failure is reported. A failure names the file, why and, where the system can tell, the programs holding
     // it; one in an extra folder fails the run too (the main folder's line does that for its own).
     bool Replace(int i, const std::string& path, std::size_t k) {
+        view_.Pump();  // between the state check's reading of the file and the replacement's work
         patch::ReplaceOutcome outcome = engine_.ReplaceFile(i, path);
         for (int again = 0; !outcome.ok(); ++again) {
             const bool exists = base::FileExists(path);

@@ -149,11 +149,12 @@ TEST(ResponsiveFileSteps, WaitingForAHeldFileLetsTheWindowAnswerAndStopsForARunn
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(asked.front(), "C:\\P\\Quorbel2.exe");
 
-    // A write lets the messages through between its steps too: after writing, after flushing.
+    // A write lets the messages through between its steps too: before creating the new file (the
+    // content was decoded before), after writing it, after flushing it.
     test::TempFolder folder;
     log.clear();
     ASSERT_TRUE(base::WriteFileSafely(folder.Path("Quorbel2.exe"), std::span<const std::uint8_t>(), steps).ok());
-    EXPECT_EQ(std::count(log.begin(), log.end(), "pump"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "pump"), 3);
 
     log.clear();
     holders.push_back({u"Quorbel", true});
