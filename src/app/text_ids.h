@@ -32,6 +32,10 @@ inline constexpr std::int32_t kTextFolderNotFound = 277;
 inline constexpr std::int32_t kTextFileNotFound = 278;
 inline constexpr std::int32_t kTextUnknownVersion = 279;
 inline constexpr std::int32_t kTextCannotOpen = 280;
+// Why a file could not be replaced, with its path (and the programs holding it) after it.
+inline constexpr std::int32_t kTextDiskFull = 204;
+inline constexpr std::int32_t kTextIoError = 205;
+inline constexpr std::int32_t kTextFileInUse = 206;
 
 // A question with choices, shown only by the preview that lets a driver program show every kind of
 // the question dialog (the run itself never asks one).

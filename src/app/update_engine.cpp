@@ -14,8 +14,9 @@
 namespace updater::app {
 
 SystemUpdateEngine::SystemUpdateEngine(const AppConfiguration& config, environment::Registry& registry,
-                                       const patch::ResourceSource& resources)
-    : config_(config), registry_(registry), resources_(resources) {}
+                                       const patch::ResourceSource& resources, base::FileSteps& steps,
+                                       HolderLookup holders)
+    : config_(config), registry_(registry), resources_(resources), steps_(steps), holders_(std::move(holders)) {}
 
 std::string SystemUpdateEngine::FindInstallFolder(std::int32_t appId) {
     return environment::FindInstallFolder(registry_, appId);
@@ -33,8 +34,7 @@ patch::ReplaceOutcome SystemUpdateEngine::ReplaceFile(int fileIndex, const std::
     std::optional<base::FileIdentity> identity;
     if (checked_ && checked_->path == path) identity = checked_->identity;
     checked_.reset();
-    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, base::SystemFileSteps(),
-                                    identity);
+    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, steps_, identity);
 }
 
 std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {
@@ -48,12 +48,19 @@ patch::DictionaryUpdateResult SystemUpdateEngine::UpdateDictionary(const std::st
     const patch::TPatchSlownikInfo* record = patch::DictionaryRecordFor(config_.appId);
     if (record == nullptr) return {};
     int percent = 0;
-    const patch::DictionaryUpdateResult result = patch::UpdateDictionary(folder, *record, resources_, percent, [&] {
-        progress = percent;
-        view.Pump();
-    });
+    const patch::DictionaryUpdateResult result = patch::UpdateDictionary(
+        folder, *record, resources_, percent,
+        [&] {
+            progress = percent;
+            view.Pump();
+        },
+        steps_);
     progress = percent;
     return result;
+}
+
+std::vector<FileHolder> SystemUpdateEngine::ProgramsHolding(const std::string& path) {
+    return holders_ ? holders_(path) : std::vector<FileHolder>();
 }
 
 void SystemUpdateEngine::UpdateShortcuts(const std::string& folder) {

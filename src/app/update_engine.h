@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/product_identity.h"
+#include "app/responsive_file_steps.h"
 #include "app/update_run.h"
 #include "base/file_system.h"
+#include "base/safe_file_write.h"
 #include "environment/registry.h"
 #include "patch/resource_source.h"
 
@@ -16,8 +18,12 @@ namespace updater::app {
 
 class SystemUpdateEngine final : public UpdateEngine {
   public:
+    // steps are the safe write's file operations for the replacements and the dictionary (the
+    // program's wait while the window answers, ResponsiveFileSteps); holders names the programs
+    // that hold a file.
     SystemUpdateEngine(const AppConfiguration& config, environment::Registry& registry,
-                       const patch::ResourceSource& resources);
+                       const patch::ResourceSource& resources, base::FileSteps& steps = base::SystemFileSteps(),
+                       HolderLookup holders = {});
 
     std::string FindInstallFolder(std::int32_t appId) override;
     std::vector<std::string> WordStartupFolders() override;
@@ -26,11 +32,14 @@ class SystemUpdateEngine final : public UpdateEngine {
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;
+    std::vector<FileHolder> ProgramsHolding(const std::string& path) override;
 
   private:
     const AppConfiguration& config_;
     environment::Registry& registry_;
     const patch::ResourceSource& resources_;
+    base::FileSteps& steps_;
+    HolderLookup holders_;
     // The file that the last state check judged: ReplaceFile replaces only that file.
     struct Checked {
         std::string path;

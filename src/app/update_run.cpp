@@ -1,8 +1,10 @@
 #include "app/update_run.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "app/caption_format.h"
+#include "app/full_path.h"
 #include "app/text_ids.h"
 #include "base/file_system.h"
 #include "base/path.h"
@@ -16,6 +18,32 @@ namespace {
 std::string FolderOfLine(const std::string& line) {
     const std::size_t eq = line.find('=');
     return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+}
+
+// What a file that could not be replaced is told with: why (in use, a full disk, or any other
+// input/output error), the programs that hold it where the system can tell, and its path.
+std::u16string CannotReplaceMessage(const TextLookup& texts, Language language, base::FileError error,
+                                    const std::string& path, const std::vector<FileHolder>& holders) {
+    const std::int32_t reason = error == base::FileError::kSharingViolation ? kTextFileInUse
+                                : error == base::FileError::kDiskFull       ? kTextDiskFull
+                                                                            : kTextIoError;
+    std::u16string message = texts.Text(language, reason, false);
+    std::vector<std::u16string> names;
+    for (const FileHolder& holder : holders) {
+        if (!holder.name.empty() && std::find(names.begin(), names.end(), holder.name) == names.end())
+            names.push_back(holder.name);
+    }
+    for (std::size_t n = 0; n < names.size(); ++n)
+        message += (n == 0 ? u" (" : u", ") + names[n] + (n + 1 == names.size() ? u")" : u"");
+    return message + u":\n" + base::WidenSystemText(path);
+}
+
+// Whether the new file was gone before it could be checked or moved into place: the mark of
+// another updater at work in the same folder at the same time.
+bool NewFileVanished(const patch::ReplaceOutcome& outcome) {
+    return outcome.failedStep == patch::ReplaceStep::kWrite && outcome.written.error == base::FileError::kNotFound &&
+           (outcome.written.failedStep == base::SafeWriteStep::kVerify ||
+            outcome.written.failedStep == base::SafeWriteStep::kMove);
 }
 
 class Run {
@@ -80,7 +108,8 @@ class Run {
             return;
         }
 
-        folder = base::WithTrailingSeparator(folder, base::PathSeparator());
+        // As the system opens it, so that the files are looked for, and named, where they are.
+        folder = base::WithTrailingSeparator(FullPathAsOpened(folder), base::PathSeparator());
         for (int i = 1; i <= kCatalogueRows; ++i) {
             if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
         }
@@ -106,14 +135,17 @@ class Run {
             const std::string path =
                 base::WithTrailingSeparator(FolderOfLine(candidates[k]), base::PathSeparator()) + name;
             currentPath_ = path;
-            if (base::FileExists(path)) {
+            if (k > 0 && !base::DirectoryExists(FolderOfLine(candidates[k]))) {
+                // The start-up folder of a word processor that is not installed: nothing to update.
+                verdict = true;
+            } else if (base::FileExists(path)) {
                 switch (engine_.CheckFileState(i, path)) {
                     case patch::FileState::kCurrent:
                         verdict = true;
                         break;
                     case patch::FileState::kOld:
                         changed_ = true;
-                        verdict = engine_.ReplaceFile(i, path).ok();
+                        verdict = Replace(i, path, k);
                         break;
                     case patch::FileState::kUnknownVersion:
                         view_.Ask(FormatCaption(Text(kTextUnknownVersion), {base::WidenSystemText(path)}), 0);
@@ -125,7 +157,7 @@ class Run {
             } else if (patch::CurrentVersion(i) == 1) {
                 // A file with no older version is new in this patch: create it wherever it is missing.
                 changed_ = true;
-                verdict = engine_.ReplaceFile(i, path).ok();
+                verdict = Replace(i, path, k);
             } else if (k > 0) {
                 verdict = true;
             } else {
@@ -139,6 +171,31 @@ class Run {
             }
             currentPath_.clear();
         }
+    }
+
+    // Replaces the file; true when it is in its current version afterwards. Another updater at work
+    // on the same folder may have put the current version in place first, or removed the new file
+    // before it was in place: the file is checked again, and replaced once more if need be, before
+    // a failure is reported. A failure names the file, why and, where the system can tell, the programs holding
+    // it; one in an extra folder fails the run too (the main folder's line does that for its own).
+    bool Replace(int i, const std::string& path, std::size_t k) {
+        view_.Pump();  // between the state check's reading of the file and the replacement's work
+        patch::ReplaceOutcome outcome = engine_.ReplaceFile(i, path);
+        for (int again = 0; !outcome.ok(); ++again) {
+            const bool exists = base::FileExists(path);
+            const patch::FileState now = exists ? engine_.CheckFileState(i, path) : patch::FileState::kError;
+            if (now == patch::FileState::kCurrent) return true;
+            // The other updater's clean-up took our new file for a leftover of a killed run before it
+            // was moved into place: once more, while the file is still to be replaced.
+            if (again > 0 || !NewFileVanished(outcome) || (exists && now != patch::FileState::kOld)) break;
+            outcome = engine_.ReplaceFile(i, path);
+        }
+        if (outcome.ok()) return true;
+        const base::FileError error =
+            outcome.failedStep == patch::ReplaceStep::kWrite ? outcome.written.error : base::FileError::kIo;
+        view_.Ask(CannotReplaceMessage(texts_, state_.uiLanguage, error, path, engine_.ProgramsHolding(path)), 0);
+        if (k > 0) state_.succeeded = false;
+        return false;
     }
 
     const AppConfiguration& config_;
@@ -174,6 +231,15 @@ bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config
     if (!verdict) state.succeeded = false;
     view.SetProgressTimer(false);
     view.SetMainText(state.progressBaseText + texts.Text(state.uiLanguage, verdict ? kTextOk : kTextError, false));
+    if (outcome.outcome == patch::DictionaryUpdateOutcome::kNotWritten) {
+        // Why the dictionary stays as it was: the conversion's own failure, or the safe write's.
+        const base::FileError error = outcome.written.failedStep == base::SafeWriteStep::kProduce
+                                          ? outcome.conversion.fileError
+                                          : outcome.written.error;
+        const std::string path =
+            base::WithTrailingSeparator(folder, base::PathSeparator()) + std::string(record->newState.fileName);
+        view.Ask(CannotReplaceMessage(texts, state.uiLanguage, error, path, engine.ProgramsHolding(path)), 0);
+    }
     return result;
 }
 

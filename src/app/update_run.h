@@ -11,6 +11,7 @@
 
 #include "app/main_patcher.h"
 #include "app/product_identity.h"
+#include "app/responsive_file_steps.h"
 #include "app/update_view.h"
 #include "patch/dictionary_update.h"
 #include "patch/file_replacement.h"
@@ -41,6 +42,9 @@ class UpdateEngine {
                                                            UpdateView& view) = 0;
     // The shortcut step of the patch kind, with the folder as the run holds it.
     virtual void UpdateShortcuts(const std::string& folder) = 0;
+    // The programs that hold a file open, where the system can tell: named when its replacement
+    // fails.
+    virtual std::vector<FileHolder> ProgramsHolding([[maybe_unused]] const std::string& path) { return {}; }
 };
 
 // The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.
@@ -53,13 +57,17 @@ inline constexpr int kLastTemplateFileIndex = 30;
 
 // The update run. Nothing it calls can leave the window stuck: an error thrown by a called part
 // is caught here, shown (kTextCannotOpen with the path being worked on, else kTextFolderNotFound),
-// and the run ends as failed with both buttons enabled again.
+// and the run ends as failed with both buttons enabled again. A file that cannot be replaced is
+// asked about with its path, the reason and the programs holding it; in an extra folder (a word
+// processor's start-up folder) too, where it fails the run as well. A file that another updater
+// has meanwhile brought to its current version is no failure: it is checked again first.
 void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
                const MainWindowServices& texts, UpdateEngine& engine);
 
 // The dictionary step; true when the dictionary update reported work or failure. A file that is
 // not in its new state afterwards (neither state found, or a conversion that did not end with the
-// new file in place) shows "Error" on its line and makes the run fail.
+// new file in place) shows "Error" on its line and makes the run fail; one that could not be
+// replaced is asked about as a file is.
 bool RunDictionaryStep(const std::string& folder, const AppConfiguration& config, MainWindowState& state,
                        UpdateView& view, const TextLookup& texts, UpdateEngine& engine);
 

@@ -1,6 +1,7 @@
 #include "patch/dictionary_update.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "localisation/text_helpers.h"
 #include "patch/crc32.h"
 #include "patch/dictionary_script.h"
+#include "patch/replaceable.h"
 
 namespace updater::patch {
 namespace {
@@ -96,13 +98,15 @@ std::string Describe(const ConvertResult& result) {
 
 ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& destination,
                                 std::span<const std::string> script, int& progress, const MessagePump& pump,
-                                LineBufferSizes sizes) {
+                                LineBufferSizes sizes, base::FileSteps* openSteps) {
     progress = 0;
     const std::size_t total = script.size();
 
     DictionaryLineReader reader(sizes);
     DictionaryLineWriter writer(destination, sizes);
-    if (auto e = reader.Open(source); e != base::FileError::kNone) return {ConvertError::kSourceUnreadable, 0, e};
+    const auto open = [&] { return reader.Open(source); };
+    if (auto e = openSteps ? base::WhileHeld(*openSteps, source, open) : open(); e != base::FileError::kNone)
+        return {ConvertError::kSourceUnreadable, 0, e};
 
     std::string_view line;
     auto readFailed = [](base::FileError e) { return ConvertResult{ConvertError::kSourceUnreadable, 0, e}; };
@@ -193,6 +197,23 @@ std::string Describe(const DictionaryUpdateResult& result) {
 
 namespace {
 
+// Whether the file that the converted one will replace can be replaced, asked before 20 MB are
+// converted for nothing: a read-only file fails at once, a held one once a brief hold (a scanner's)
+// would have ended, after about a second, or at once where the holder is known to keep it.
+base::FileError WaitUntilReplaceable(const std::string& path, base::FileSteps& steps) {
+    constexpr std::chrono::milliseconds kPatience{1000};
+    base::FileError e = CheckReplaceable(path);
+    std::chrono::milliseconds waited{0};
+    for (std::chrono::milliseconds pause = base::kFirstHeldPause;
+         e == base::FileError::kSharingViolation && waited < kPatience; pause *= 2) {
+        pause = std::min(pause, kPatience - waited);
+        if (!steps.WaitForHolder(path, pause)) break;
+        waited += pause;
+        e = CheckReplaceable(path);
+    }
+    return e;
+}
+
 // Brings the file from the old state to the new one once the old state has been recognised in the
 // file of identity checked.
 void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& record, const ResourceSource& resources,
@@ -206,6 +227,13 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     const std::vector<std::string> script = ScriptLines(*text);
     const std::string oldPath = folder + std::string(record.oldState.fileName);
     const std::string newPath = folder + std::string(record.newState.fileName);
+    if (base::FileExists(newPath)) {
+        if (const base::FileError e = WaitUntilReplaceable(newPath, steps); e != base::FileError::kNone) {
+            result.outcome = DictionaryUpdateOutcome::kNotWritten;
+            result.written = {base::SafeWriteStep::kMove, e};
+            return;
+        }
+    }
 
     // The folder is held from here on: the new file is created, moved and, on a failure, removed
     // in it, and the old one removed from it, whatever its path leads to meanwhile.
@@ -221,7 +249,7 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     how.temporaryName = [](const std::string&, unsigned attempt) { return DictionaryTemporaryName("", attempt); };
     how.maxAttempts = 1000;
     how.produce = [&](base::ByteSink& output) {
-        result.conversion = ConvertDictionary(oldPath, output, script, progress, pump);
+        result.conversion = ConvertDictionary(oldPath, output, script, progress, pump, {}, &steps);
         return result.conversion.ok();
     };
     how.verify = [&](base::File& written) -> base::ReadBack {

@@ -60,9 +60,10 @@ std::string Describe(const ConvertResult& result);
 
 // Applies the script to the source and writes the result to destination. progress goes from 0 to
 // 100 (100 × commands' lines done / script lines, halves to even); pump runs after every command.
+// With openSteps, opening the source waits out another program's brief hold (base::WhileHeld).
 ConvertResult ConvertDictionary(const std::string& source, base::ByteSink& destination,
                                 std::span<const std::string> script, int& progress, const MessagePump& pump,
-                                LineBufferSizes sizes = {});
+                                LineBufferSizes sizes = {}, base::FileSteps* openSteps = nullptr);
 // The same into a file, written safely: a failure leaves the file at destination as it was.
 ConvertResult ConvertDictionary(const std::string& source, const std::string& destination,
                                 std::span<const std::string> script, int& progress, const MessagePump& pump,

@@ -33,6 +33,7 @@ FileRow CatalogueRow(int index) {
     row.sizes = kSizes[Slot(index)];
     row.crcs = kCrcs[Slot(index)];
     if (row.UsesProbes()) {
+        row.probedCurrentCrc = kCurrentCrcs[Slot(index)];
         for (int v = 1; v <= kKnownVersionCount; ++v)
             row.probes[static_cast<std::size_t>(v - 1)] = FindProbeTable(index, v);
     }

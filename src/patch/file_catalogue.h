@@ -40,6 +40,8 @@ struct FileRow {
     std::array<std::int32_t, kKnownVersionCount> sizes{};  // 0: no such version
     std::array<std::uint32_t, kKnownVersionCount> crcs{};
     std::array<std::span<const Probe>, kKnownVersionCount> probes{};  // empty: no table
+    // Rows told apart by probes: the CRC-32 of their current version (the others hold it in crcs).
+    std::uint32_t probedCurrentCrc = 0;
 
     bool UsesProbes() const { return index <= kLastProbedFileIndex; }
     // Version numbers are 1-based; anything outside 1..11 has size 0 and no CRC or probes.
@@ -48,6 +50,9 @@ struct FileRow {
     std::span<const Probe> Probes(int version) const {
         return IsVersion(version) ? probes[version - 1] : std::span<const Probe>();
     }
+    // The CRC-32 of the whole current version, for every row: what a new file's content must have
+    // before it is written, whichever way the installed versions are told apart.
+    std::uint32_t CurrentCrc() const { return UsesProbes() ? probedCurrentCrc : Crc(currentVersion); }
     static constexpr bool IsVersion(int version) { return version >= 1 && version <= kKnownVersionCount; }
 };
 

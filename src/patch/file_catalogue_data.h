@@ -34,6 +34,8 @@ extern const std::array<RowText, kRowCount> kTexts;
 extern const std::array<std::int32_t, kRowCount> kCurrentVersions;
 extern const std::array<std::array<std::int32_t, kKnownVersionCount>, kRowCount> kSizes;
 extern const std::array<std::array<std::uint32_t, kKnownVersionCount>, kRowCount> kCrcs;
+// The CRC-32 of each row's current version (for rows 24 to 34 also in kCrcs).
+extern const std::array<std::uint32_t, kRowCount> kCurrentCrcs;
 extern const std::array<ProbeTableRow, kProbeTableCount> kProbeTables;
 
 }  // namespace updater::patch::catalogue_data

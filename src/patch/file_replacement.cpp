@@ -23,8 +23,7 @@ PayloadDecoder& SharedDecoder(std::size_t part) {
     return decoders[part];
 }
 
-// The new content: the decoded pieces in order, and the CRC-32 of them all when the row is
-// checked by one.
+// The new content: the decoded pieces in order, and the CRC-32 of them all.
 struct NewContent {
     std::span<const std::uint8_t> pieces[2];
     std::size_t pieceCount = 0;
@@ -53,13 +52,12 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
         }
     }
     // Both parts side by side; a lone part A on its own.
-    std::uint32_t* const crc = row.UsesProbes() ? nullptr : &content.crc;
     PayloadDecoder::PairResult result;
     if (payloads[1]) {
-        result = PayloadDecoder::DecodeTwo(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1], crc);
+        result =
+            PayloadDecoder::DecodeTwo(SharedDecoder(0), *payloads[0], SharedDecoder(1), *payloads[1], &content.crc);
     } else {
-        result.error =
-            crc != nullptr ? SharedDecoder(0).Decode(*payloads[0], *crc) : SharedDecoder(0).Decode(*payloads[0]);
+        result.error = SharedDecoder(0).Decode(*payloads[0], content.crc);
     }
     if (result.error != DecodeError::kNone) {
         ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
@@ -73,12 +71,15 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
     return {};
 }
 
-// Whether the content is what the row calls its current version: the size always, then the CRC-32
-// or the probes, as the state check will judge the file afterwards.
+// Whether the content is the row's current version: its size and the CRC-32 of the whole, for
+// every row (a damaged payload may well decode to content that passes 50 probes, and a file
+// written so would then pass for current for good); for probed rows also the probes, by which the
+// state check will judge the file afterwards.
 bool IsCurrentVersion(const FileRow& row, const NewContent& content) {
     const std::int32_t size = row.Size(row.currentVersion);
     if (size <= 0 || content.Size() != static_cast<std::size_t>(size)) return false;
-    if (!row.UsesProbes()) return content.crc == row.Crc(row.currentVersion);
+    if (content.crc != row.CurrentCrc()) return false;
+    if (!row.UsesProbes()) return true;
     const auto probes = row.Probes(row.currentVersion);
     if (probes.empty()) return false;
     return std::all_of(probes.begin(), probes.end(), [&](const Probe& p) {

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "app/catalogue_services.h"
+#include "app/responsive_file_steps.h"
 #include "app/this_build.h"
 #include "base/file_system.h"
 #include "fixtures/quorbel_fixture.h"
@@ -104,6 +107,59 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     EXPECT_EQ(engine.ReplaceFile(34, path).written.failedStep, base::SafeWriteStep::kTargetChanged);
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
+}
+
+}  // namespace
+}  // namespace updater::app
+
+namespace updater::app {
+namespace {
+
+// The run's wait for a held file, through the safe write's back-off: the window's messages are let
+// through at least every 100 ms of it, the whole five seconds long; a program the user runs that
+// holds the file (it will not let go while the run waits) ends the wait at once, a service's brief
+// hold (a virus scanner) does not.
+TEST(ResponsiveFileSteps, WaitingForAHeldFileLetsTheWindowAnswerAndStopsForARunningProgram) {
+    std::vector<std::string> log;  // "sleep N" and "pump", in order
+    std::vector<FileHolder> holders = {{u"Scanner", false}};
+    std::vector<std::string> asked;
+    ResponsiveFileSteps steps(
+        [&] { log.push_back("pump"); },
+        [&](const std::string& path) {
+            asked.push_back(path);
+            return holders;
+        },
+        [&](std::chrono::milliseconds pause) { log.push_back("sleep " + std::to_string(pause.count())); });
+    const auto held = [] { return base::FileError::kSharingViolation; };
+    EXPECT_EQ(base::WhileHeld(steps, "C:\\P\\Quorbel2.exe", held), base::FileError::kSharingViolation);
+    long long slept = 0;
+    std::size_t sinceLastPump = 0;
+    for (const std::string& entry : log) {
+        if (entry == "pump") {
+            sinceLastPump = 0;
+            continue;
+        }
+        const long long ms = std::stoll(entry.substr(6));
+        EXPECT_LE(ms, 50);
+        EXPECT_EQ(sinceLastPump++, 0u) << "two sleeps without a pump between them";
+        slept += ms;
+    }
+    EXPECT_GE(slept, 5000);
+    EXPECT_EQ(log.back(), "pump");
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), "C:\\P\\Quorbel2.exe");
+
+    // A write lets the messages through between its steps too: before creating the new file (the
+    // content was decoded before), after writing it, after flushing it.
+    test::TempFolder folder;
+    log.clear();
+    ASSERT_TRUE(base::WriteFileSafely(folder.Path("Quorbel2.exe"), std::span<const std::uint8_t>(), steps).ok());
+    EXPECT_EQ(std::count(log.begin(), log.end(), "pump"), 3);
+
+    log.clear();
+    holders.push_back({u"Quorbel", true});
+    EXPECT_EQ(base::WhileHeld(steps, "C:\\P\\Quorbel2.exe", held), base::FileError::kSharingViolation);
+    EXPECT_EQ(log, std::vector<std::string>{"pump"}) << "waited for a program that keeps the file";
 }
 
 }  // namespace

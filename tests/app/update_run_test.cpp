@@ -94,13 +94,17 @@ class FakeEngine : public UpdateEngine {
     patch::ReplaceOutcome ReplaceFile(int, const std::string& path) override {
         replaced.push_back(path);
         patch::ReplaceOutcome outcome;
-        if (!replaceSucceeds) {
+        if (!replaceSucceeds || failTimes > 0) {
+            --failTimes;
             outcome.failedStep = patch::ReplaceStep::kWrite;
+            outcome.written = {replaceStep, replaceError};
+            if (onFailedReplace) onFailedReplace(path);
             return outcome;
         }
         Put(path, FileState::kCurrent);
         return outcome;
     }
+    std::vector<FileHolder> ProgramsHolding(const std::string&) override { return holders; }
     std::vector<std::string> WordStartupFolders() override { return wordFolders; }
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override {
@@ -134,6 +138,11 @@ class FakeEngine : public UpdateEngine {
     std::string dictionaryFolder;
     patch::DictionaryUpdateResult dictionaryResult;
     bool replaceSucceeds = true, throwOnLookup = false, throwOnState = false;
+    base::FileError replaceError = base::FileError::kIo;
+    base::SafeWriteStep replaceStep = base::SafeWriteStep::kMove;
+    int failTimes = 0;  // failures before replacements succeed
+    std::function<void(const std::string& path)> onFailedReplace;
+    std::vector<FileHolder> holders;
 };
 
 // A message with %s standing for a path.
@@ -158,6 +167,9 @@ class UpdateRunTest : public ::testing::Test {
             {kTextUnknownVersion, u"Error - unknown version of file \u2032%s\u2032."},
             {kTextCannotOpen, u"An error occurred while opening file \u2032%s\u2032."},
             {kTextIntroduction, u"Intro %s %s\r\n\r\n"},
+            {kTextDiskFull, u"Not enough free disk space"},
+            {kTextIoError, u"I/O Error"},
+            {kTextFileInUse, u"The file to be patched is in use by another program"},
         };
         for (const auto& [id, text] : english)
             services.texts[{kEnglish, id}] = text;
@@ -194,11 +206,13 @@ TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
     // Buttons go off before any work and come back before the verdict; focus moves to finish.
     EXPECT_EQ(view.events,
               (std::vector<std::string>{"update off", "finish off", "update on", "finish on", "focus finish"}));
-    // The label repaints after the introduction, after the file's line, and at the end.
-    ASSERT_GE(labelsAtPumps.size(), 3u);
+    // The label repaints after the introduction, after the file's line (and again between its check
+    // and its replacement), and at the end.
+    ASSERT_GE(labelsAtPumps.size(), 4u);
     EXPECT_EQ(labelsAtPumps[0], "Intro Lexivo English 2.5 2.5.1\r\n\r\n");
     EXPECT_EQ(labelsAtPumps[1], "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... ");
-    EXPECT_EQ(labelsAtPumps[2],
+    EXPECT_EQ(labelsAtPumps[2], labelsAtPumps[1]);
+    EXPECT_EQ(labelsAtPumps[3],
               "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... OK\r\n");
     // Kind 15 still runs the (empty) shortcut step, with the folder and its separator.
     EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.installFolder + base::PathSeparator()});
@@ -262,9 +276,13 @@ TEST_F(UpdateRunTest, EveryProblemIsAskedAboutAndFailsTheRun) {
     }
 }
 
-TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineAndFailsTheRun) {
+// A replacement that fails says which file and why, naming the programs that hold it where the
+// system can tell; its line says Error and the run fails.
+TEST_F(UpdateRunTest, FailedReplacementSaysWhichFileAndWhyAndFailsTheRun) {
     engine.Put(engine.Target(), FileState::kOld);
     engine.replaceSucceeds = false;
+    engine.replaceError = base::FileError::kSharingViolation;
+    engine.holders = {{u"Quorbel", true}, {u"Scanner", false}, {u"Quorbel", true}};
     std::string lastLine;  // the label before the verdict replaced it
     view.onPump = [&] {
         if (Main().find("is being updated") != std::string::npos) lastLine = Main();
@@ -272,9 +290,91 @@ TEST_F(UpdateRunTest, FailedReplacementIsAnErrorLineAndFailsTheRun) {
     Run();
     EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
     EXPECT_EQ(lastLine, "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... Error\r\n");
-    EXPECT_TRUE(view.asked.empty()) << "the replacement's failure is its line, not a question";
+    EXPECT_EQ(view.asked, std::vector<std::string>{"The file to be patched is in use by another program (Quorbel, "
+                                                   "Scanner):\n" +
+                                                   engine.Target()});
     EXPECT_FALSE(state.succeeded);
     EXPECT_EQ(Main(), "Some errors occurred during update.");
+
+    // Where nothing can tell who holds it, the file and the reason; a full disk and any other
+    // failure say so.
+    const std::pair<base::FileError, std::string> reasons[] = {
+        {base::FileError::kSharingViolation, "The file to be patched is in use by another program"},
+        {base::FileError::kDiskFull, "Not enough free disk space"},
+        {base::FileError::kIo, "I/O Error"},
+    };
+    engine.holders.clear();
+    for (const auto& [error, reason] : reasons) {
+        engine.replaceError = error;
+        RecordingView again;
+        RunUpdate(config, state, again, services, engine);
+        EXPECT_EQ(again.asked, std::vector<std::string>{reason + ":\n" + engine.Target()});
+    }
+}
+
+// Two updaters on one folder: the other one put the current version in place while this one
+// failed to (checked again, the file is current: no failure), or its clean-up removed this one's
+// new file before it was moved into place (the file is still old: replaced once more).
+TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
+    engine.Put(engine.Target(), FileState::kOld);
+    engine.replaceSucceeds = false;
+    engine.onFailedReplace = [&](const std::string& path) { engine.Put(path, FileState::kCurrent); };
+    Run();
+    EXPECT_TRUE(view.asked.empty());
+    EXPECT_TRUE(state.succeeded);
+    EXPECT_EQ(Main(), "Update has finished successfully.");
+
+    for (const base::SafeWriteStep step : {base::SafeWriteStep::kVerify, base::SafeWriteStep::kMove}) {
+        FakeEngine other;
+        other.Put(other.Target(), FileState::kOld);
+        other.failTimes = 1;
+        other.replaceStep = step;
+        other.replaceError = base::FileError::kNotFound;
+        RecordingView v;
+        RunUpdate(config, state, v, services, other);
+        EXPECT_EQ(other.replaced.size(), 2u);
+        EXPECT_TRUE(v.asked.empty());
+        EXPECT_TRUE(state.succeeded);
+    }
+    // Once more only: a new file that vanishes again is reported.
+    FakeEngine held;
+    held.Put(held.Target(), FileState::kOld);
+    held.failTimes = 5;
+    held.replaceError = base::FileError::kNotFound;
+    RecordingView v;
+    RunUpdate(config, state, v, services, held);
+    EXPECT_EQ(held.replaced.size(), 2u);
+    EXPECT_EQ(v.asked.size(), 1u);
+    EXPECT_FALSE(state.succeeded);
+}
+
+// A replacement that fails in an extra folder (a copy of a template in a word processor's start-up
+// folder) is asked about and fails the run, though the main folder's line says OK; a start-up
+// folder that does not exist (that word processor is not installed) is no failure.
+TEST_F(UpdateRunTest, AFailedReplacementInAnExtraFolderFailsTheRun) {
+    config.activeSet = base::ByteSet{29};
+    const std::string t29(patch::FileName(29));
+    engine.wordFolders = {"Microsoft Word 2003=" + engine.Folder("Start"), "Word 97=" + engine.Folder("absent")};
+    engine.Put(engine.In("Lexivo", t29), FileState::kCurrent);
+    engine.Put(engine.In("Start", t29), FileState::kOld);
+    engine.replaceSucceeds = false;
+    engine.replaceError = base::FileError::kSharingViolation;
+    Run();
+    EXPECT_EQ(view.asked, std::vector<std::string>{"The file to be patched is in use by another program:\n" +
+                                                   engine.In("Start", t29)});
+    EXPECT_FALSE(state.succeeded);
+    EXPECT_EQ(Main(), "Some errors occurred during update.");
+
+    // Row 30 is created wherever it is missing, but not in a folder that is not there.
+    config.activeSet = base::ByteSet{30};
+    engine.replaceSucceeds = true;
+    engine.replaced.clear();
+    RecordingView second;
+    RunUpdate(config, state, second, services, engine);
+    const std::string t30(patch::FileName(30));
+    EXPECT_EQ(engine.replaced, (std::vector<std::string>{engine.In("Lexivo", t30), engine.In("Start", t30)}));
+    EXPECT_TRUE(second.asked.empty());
+    EXPECT_TRUE(state.succeeded);
 }
 
 TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
@@ -375,7 +475,19 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         EXPECT_NE(lineShown, v.mainTexts.end());
         EXPECT_EQ(s.succeeded, std::string(c.line) == "OK");
         EXPECT_EQ(Utf8(v.main), c.verdict);
+        // A dictionary that could not be replaced is named, with why.
+        const std::vector<std::string> asked{"I/O Error:\n" + engine.In("Lexivo", "dravin2.sg")};
+        EXPECT_EQ(v.asked, c.outcome == Outcome::kNotWritten ? asked : std::vector<std::string>{});
     }
+    // A held one says so, naming its holder where the system can tell.
+    engine.dictionaryResult.code = Code::kConverted;
+    engine.dictionaryResult.outcome = Outcome::kNotWritten;
+    engine.dictionaryResult.written = {base::SafeWriteStep::kMove, base::FileError::kSharingViolation};
+    engine.holders = {{u"Lexivo", true}};
+    RecordingView v;
+    RunUpdate(config, state, v, services, engine);
+    EXPECT_EQ(v.asked, std::vector<std::string>{"The file to be patched is in use by another program (Lexivo):\n" +
+                                                engine.In("Lexivo", "dravin2.sg")});
 }
 
 TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
@@ -409,7 +521,7 @@ TEST_F(UpdateRunTest, LanguageChangeDuringARunRewritesTheLabelAndAppendsContinue
     std::string beforeVerdict;
     view.onPump = [&, inner = view.onPump]() mutable {
         inner();
-        if (pumps == 3) beforeVerdict = Main();
+        if (pumps == 4) beforeVerdict = Main();  // after the file's line, its replacement, the end
     };
     Run();
     EXPECT_EQ(beforeVerdict, "Intro again\r\nFile ?Quorbel2.exe? is being updated ... OK\r\n");

@@ -36,7 +36,8 @@ class HeldSteps : public FileSteps {
         file.Content().Close();
         return FileError::kIo;
     }
-    bool WaitForHolder(const std::string&, std::chrono::milliseconds pause) override {
+    bool WaitForHolder(const std::string& path, std::chrono::milliseconds pause) override {
+        waitedFor = path;
         pauses.push_back(pause);
         return static_cast<int>(pauses.size()) != stopAfter_;
     }
@@ -48,6 +49,7 @@ class HeldSteps : public FileSteps {
         return sum;
     }
     std::vector<std::chrono::milliseconds> pauses;
+    std::string waitedFor;
 
   private:
     Held held_;
@@ -69,7 +71,8 @@ TEST(HeldFiles, ABriefHoldIsWaitedOutWithShortPausesFirst) {
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }
 
-// The steps may end the wait (the user gave up): the hold then counts as final at once.
+// The steps may end the wait (the user gave up, or a running program is known to keep the file):
+// the hold then counts as final at once.
 TEST(HeldFiles, AWaitTheStepsEndFailsAtOnceAsAHold) {
     test::TempFolder folder;
     const std::string target = folder.Write("Quorbel2.exe", "old");
@@ -78,6 +81,7 @@ TEST(HeldFiles, AWaitTheStepsEndFailsAtOnceAsAHold) {
     EXPECT_EQ(result.failedStep, SafeWriteStep::kMove);
     EXPECT_EQ(result.error, FileError::kSharingViolation);
     EXPECT_EQ(steps.pauses.size(), 2u);
+    EXPECT_EQ(steps.waitedFor, target);
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "old");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }

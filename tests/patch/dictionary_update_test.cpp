@@ -107,7 +107,8 @@ class RefusingSteps : public base::FileSteps {
         if (refuse_ == Refuse::kMove) return base::FileError::kSharingViolation;
         return base::FileSteps::MoveIntoPlace(file, target);
     }
-    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }  // no wait
+    // A hold that never ends, without the wait.
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }
     std::vector<std::string> created;
 
   private:
@@ -179,6 +180,23 @@ TEST(DictionaryUpdate, FailuresAfterRecognitionKeepTheOldFile) {
         EXPECT_TRUE(f.temp.Read("words.sg") == Small().oldText) << c.what;
         EXPECT_EQ(f.temp.Listing(), "words.sg\n") << c.what;
     }
+}
+
+// A dictionary that could not be replaced once converted (read-only here; on Windows also one
+// that another program holds open) fails before the conversion starts, which would take the whole
+// file's time for nothing, and says why.
+TEST(DictionaryUpdate, ADictionaryThatCannotBeReplacedFailsBeforeItIsConverted) {
+    Folder f;
+    f.temp.MakeReadOnly("words.sg");
+    int progress = -1, pumps = 0;
+    const DictionaryUpdateResult r = UpdateDictionary(f.root, kRecord, f.resources, progress, [&] { ++pumps; });
+    EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
+    EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kNotWritten);
+    EXPECT_EQ(r.written.failedStep, base::SafeWriteStep::kMove);
+    EXPECT_EQ(r.written.error, base::FileError::kAccessDenied);
+    EXPECT_EQ(pumps, 0) << "the dictionary was converted first";
+    EXPECT_EQ(f.temp.Read("words.sg"), Small().oldText);
+    EXPECT_EQ(f.temp.Listing(), "words.sg\n");
 }
 
 TEST(DictionaryUpdate, ARecordThatRenamesTheFileRemovesTheOldNameOnlyOnSuccess) {

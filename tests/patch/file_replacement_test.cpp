@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "fixtures/quorbel_fixture.h"
+#include "fixtures/row_fixture.h"
 #include "patch/crc32.h"
 #include "patch/file_state.h"
 #include "patch/small_product.h"
@@ -94,8 +96,9 @@ TEST_F(Replacement, ALongerOldFileLeavesNoTrailingBytes) {
     EXPECT_EQ(folder_.Read("Norvak2.exe"), p_.current);
 }
 
-TEST_F(Replacement, RowsRecognisedByProbesAreCheckedByTheirProbes) {
+TEST_F(Replacement, RowsRecognisedByProbesAreCheckedByTheirProbesAndTheirCrc) {
     p_.row.index = 5;
+    p_.row.probedCurrentCrc = Crc32(Bytes(p_.current));
     const std::vector<Probe> probes = {{0, static_cast<std::uint8_t>(p_.current[0])},
                                        {7999, static_cast<std::uint8_t>(p_.current[7999])},
                                        {4000, static_cast<std::uint8_t>(p_.current[4000])}};
@@ -111,6 +114,46 @@ TEST_F(Replacement, RowsRecognisedByProbesAreCheckedByTheirProbes) {
     folder_.Write("Norvak2.exe", p_.oldContent);
     EXPECT_EQ(ReplaceTargetFile(p_.row, path, p_.resources).failedStep, ReplaceStep::kWrongContent);
     ExpectOldIntact();
+
+    // Nor is content the probes pass but whose CRC-32 is not the current version's.
+    p_.row.probes[1] = probes;
+    p_.row.probedCurrentCrc ^= 1;
+    EXPECT_EQ(ReplaceTargetFile(p_.row, path, p_.resources).failedStep, ReplaceStep::kWrongContent);
+    ExpectOldIntact();
+}
+
+// The payload of a probed row with one bit flipped, at every offset in turn: some flips decode to
+// content of the right size that passes all 50 probes yet differs elsewhere. None of them may be
+// written; the state check would call such a file current, and no later run would mend it.
+TEST(ReplacementOfAProbedRow, NoDamagedPayloadIsEverWritten) {
+    const FileRow row = CatalogueRow(2);  // Quorbel.hlp, told apart by probes
+    const auto current = fixtures::MakeRowVersion(2, row.currentVersion);
+    const auto old = fixtures::MakeRowVersion(2, 1);
+    ASSERT_TRUE(current && old);
+    const std::vector<std::uint8_t> payload = tools::EncodePayload(*current);
+    test::TempFolder folder;
+    const std::string path = folder.Write("Quorbel.hlp", AsString(*old));
+    PayloadDecoder decoder;
+    int passingProbes = 0;
+    for (std::size_t offset = 0; offset < payload.size(); ++offset) {
+        auto damaged = payload;
+        damaged[offset] ^= static_cast<std::uint8_t>(1u << (offset % 8));
+        if (decoder.Decode(damaged) == DecodeError::kNone && decoder.Output().size() == current->size() &&
+            !std::equal(current->begin(), current->end(), decoder.Output().begin()) &&
+            std::all_of(
+                row.Probes(row.currentVersion).begin(), row.Probes(row.currentVersion).end(),
+                [&](const Probe& p) { return decoder.Output()[static_cast<std::size_t>(p.offset)] == p.value; }))
+            ++passingProbes;
+        MemoryResources resources;
+        resources.Add(std::string(row.resourceNames[0]), damaged);
+        if (ReplaceTargetFile(row, path, resources).ok()) {
+            EXPECT_EQ(folder.Read("Quorbel.hlp"), AsString(*current)) << "flip at offset " << offset;
+            folder.Write("Quorbel.hlp", AsString(*old));
+        } else {
+            EXPECT_EQ(folder.Read("Quorbel.hlp"), AsString(*old)) << "flip at offset " << offset;
+        }
+    }
+    EXPECT_GT(passingProbes, 0) << "no flip fooled the probes: the case is not exercised";
 }
 
 TEST_F(Replacement, TheDecoderRecoversAfterABadPayload) {
@@ -204,7 +247,8 @@ class FaultyWriter : public base::FileSteps {
         return fault_ == Fault::kMove ? base::FileError::kSharingViolation
                                       : base::FileSteps::MoveIntoPlace(file, target);
     }
-    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }  // no wait
+    // A hold that never ends, without the wait.
+    bool WaitForHolder(const std::string&, std::chrono::milliseconds) override { return true; }
     int creates_ = 0;
     int writes_ = 0;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "patch/crc32.h"
 #include "patch/file_catalogue.h"
 #include "patch/file_state.h"
 #include "test_support/temp_folder.h"
@@ -18,8 +19,9 @@ std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
 
 // Every known version of every row, written out, is recognised by the state check as exactly that
 // version: current or old as the row says, never a same-sized neighbour (the first match decides,
-// so a version the check took for a lower one would show as old where it is current). For the
-// probed rows, one changed middle byte makes the file unknown.
+// so a version the check took for a lower one would show as old where it is current), and the
+// current one has the CRC-32 the catalogue gives it. For the probed rows, one changed middle byte
+// makes the file unknown.
 TEST(RowFixture, EveryKnownVersionOfEveryRowIsRecognised) {
     test::TempFolder folder;
     int written = 0;
@@ -34,6 +36,11 @@ TEST(RowFixture, EveryKnownVersionOfEveryRowIsRecognised) {
             const patch::FileState expected =
                 v == row.currentVersion ? patch::FileState::kCurrent : patch::FileState::kOld;
             EXPECT_EQ(patch::CheckFileState(row, path), expected) << i << "/" << v;
+            // The catalogue's CRC-32 of the current version is that of the file it describes, for
+            // the probed rows too (a replacement's new content is checked against it).
+            if (v == row.currentVersion) {
+                EXPECT_EQ(patch::Crc32(*bytes), row.CurrentCrc()) << i;
+            }
             if (row.UsesProbes()) {
                 auto spoilt = *bytes;
                 spoilt[spoilt.size() / 2] ^= 0xFF;

@@ -1,6 +1,6 @@
 // declaration_check INDEX [PAYLOAD...]: the configure-time check of one active file of a build's
 // declaration. The payload files (part A, then part B where the row has one) must decode to the
-// current version of the row: its size and CRC-32, or for file indices 1 to 23 its size and the 50
+// current version of the row: its size and CRC-32, and for file indices 1 to 23 also the 50
 // probes. On success prints the row's resource names (part A;part B) for the build to embed the
 // payloads under; on failure one line saying why, on standard error, and exit code 1.
 //
@@ -76,15 +76,11 @@ int main(int argc, char** argv) {
     const std::string made = file + ": the payloads make " + std::to_string(content.size()) + " bytes with CRC-32 " +
                              Hex8(crc) + ", but version " + std::to_string(current) + " has " +
                              std::to_string(row.Size(current)) + " bytes";
-    if (content.size() != static_cast<std::size_t>(row.Size(current)))
-        return Refuse(made + (row.UsesProbes() ? "" : " with CRC-32 " + Hex8(row.Crc(current))));
-    if (row.UsesProbes()) {
-        for (const patch::Probe& probe : row.Probes(current)) {
-            if (content[static_cast<std::size_t>(probe.offset)] != probe.value)
-                return Refuse(made + " and another byte at offset " + std::to_string(probe.offset));
-        }
-    } else if (crc != row.Crc(current)) {
-        return Refuse(made + " with CRC-32 " + Hex8(row.Crc(current)));
+    if (content.size() != static_cast<std::size_t>(row.Size(current)) || crc != row.CurrentCrc())
+        return Refuse(made + " with CRC-32 " + Hex8(row.CurrentCrc()));
+    for (const patch::Probe& probe : row.Probes(current)) {
+        if (content[static_cast<std::size_t>(probe.offset)] != probe.value)
+            return Refuse(made + " and another byte at offset " + std::to_string(probe.offset));
     }
     for (std::size_t i = 0; i < names.size(); ++i)
         std::printf("%s%.*s", i ? ";" : "", static_cast<int>(names[i].size()), names[i].data());

@@ -1,8 +1,10 @@
 // patchkit inspect EXE: the check a release passes before it leaves. It reads the program's own
-// resources, decodes the payloads of every file this build updates and compares the result with
-// the catalogue's current version, and shows the manifest's execution level, that it names the
+// resources, decodes the payloads of every file this build updates and of every other file whose
+// payloads the program carries, and compares the result with the catalogue's current version (its
+// size and the CRC-32 of the whole), and shows the manifest's execution level, that it names the
 // oldest Windows supported, and the version information. Any mismatch is named and makes the exit
 // code 1.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -74,13 +76,21 @@ const NamedResource* FindPayload(const ExecutableResources& resources, std::stri
     return nullptr;
 }
 
+// Whether the program carries a payload of a file: a build of another declaration than this
+// patchkit's updates other files, and each of them is checked all the same.
+bool CarriesPayloadOf(const ExecutableResources& resources, int index) {
+    const patch::FileRow row = patch::CatalogueRow(index);
+    return std::any_of(row.resourceNames.begin(), row.resourceNames.end(),
+                       [&](std::string_view name) { return !name.empty() && FindPayload(resources, name) != nullptr; });
+}
+
 // Decodes a file's parts and compares them with its current version; adds what is wrong.
 void CheckFile(const ExecutableResources& resources, int index, patch::PayloadDecoder& decoder,
                std::vector<std::string>& problems) {
     const patch::FileRow row = patch::CatalogueRow(index);
     const std::string file = "file " + std::to_string(index) + " " + std::string(row.fileName);
     const std::int32_t size = row.Size(row.currentVersion);
-    const std::uint32_t crc = row.Crc(row.currentVersion);
+    const std::uint32_t crc = row.CurrentCrc();
     if (row.resourceNames[0].empty()) {
         problems.push_back(file + ": the catalogue names no payload for it");
         return;
@@ -115,8 +125,8 @@ void CheckFile(const ExecutableResources& resources, int index, patch::PayloadDe
                 std::string(row.versionText).c_str());
     for (int v = 1; v <= patch::kKnownVersionCount; ++v) {
         if (v == row.currentVersion || row.Size(v) == 0) continue;
-        std::printf("%s: updates version %d, %d bytes, CRC-32 %s\n", file.c_str(), v, row.Size(v),
-                    Hex8(row.Crc(v)).c_str());
+        std::printf("%s: updates version %d, %d bytes, %s\n", file.c_str(), v, row.Size(v),
+                    row.UsesProbes() ? "told by its probes" : ("CRC-32 " + Hex8(row.Crc(v))).c_str());
     }
 }
 
@@ -172,7 +182,8 @@ int Run(Arguments args) {
     std::vector<std::string> problems;
     patch::PayloadDecoder decoder;
     for (int index = patch::kFirstFileIndex; index <= patch::kLastFileIndex; ++index) {
-        if (patch::IsActive(updater::app::kBuildActiveSet, index)) CheckFile(resources, index, decoder, problems);
+        if (patch::IsActive(updater::app::kBuildActiveSet, index) || CarriesPayloadOf(resources, index))
+            CheckFile(resources, index, decoder, problems);
     }
     CheckManifest(resources, problems);
     CheckVersion(resources, problems);

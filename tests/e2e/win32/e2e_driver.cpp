@@ -5,8 +5,8 @@
 // UTF-8 with line breaks written as \n, for the end-to-end scenarios to check; "verdict-after-ms"
 // is the time from pressing Update to the verdict, which scripts/bench reports.
 //
-//   e2e_driver UPDATER.EXE [--english] [--hold[-readable] FILE] [--capture FILE.bmp] [--tick] [--timeout SECONDS]
-//              [--open FILE | --cancel-open]
+//   e2e_driver UPDATER.EXE [--english] [--hold FILE] [--hold-readable FILE] [--hold-shared FILE] [--ping]
+//              [--capture FILE.bmp] [--tick] [--timeout SECONDS] [--open FILE | --cancel-open]
 //   e2e_driver --system      prints the system's ANSI code page and the user's locale
 //   e2e_driver --keep-desktop   holds a hidden window until it is ended, so the desktop lives on
 //                               between two runs of the updater
@@ -14,7 +14,12 @@
 // --tick hurries the progress timer: while a report line is in progress it posts the timer's
 // tick to the main window, so a step shorter than the timer's second still shows its percentage.
 // --hold keeps FILE open without sharing for the whole run, as a running program would;
-// --hold-readable keeps it open for reading, sharing reading, as a program that reads it would.
+// --hold-readable keeps it open for reading, sharing reading, as a program that reads it would;
+// --hold-shared keeps it open for reading, letting others read and delete it, as a program that
+// runs from it or a reader does. Each may be given more than once.
+// --ping measures how long the main window takes to answer: from another thread it sends WM_NULL
+// (SendMessageTimeout) over and over from pressing Update to the verdict, and prints the longest
+// wait as "longest-unanswered-ms".
 // --capture saves the finished window (with its frame) as a 24-bit BMP before Finish is pressed.
 // --open answers the program's open-file dialog with FILE, --cancel-open cancels it; either way
 // the dialog's filter is noted. A message box before the main window is noted and confirmed.
@@ -169,6 +174,38 @@ std::wstring Flags(HWND main) {
     return flags;
 }
 
+// Sends WM_NULL to the window over and over until told to stop, noting the longest answer.
+struct Pinger {
+    HWND window = nullptr;
+    volatile LONG stop = 0;
+    double longestMs = 0;
+    double longestAtMs = 0;  // when it began, from the start of the pinging
+    bool timedOut = false;
+
+    static DWORD WINAPI Run(void* self) {
+        auto* p = static_cast<Pinger*>(self);
+        LARGE_INTEGER frequency, start;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        const auto ms = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+            return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+        };
+        while (InterlockedCompareExchange(&p->stop, 0, 0) == 0) {
+            LARGE_INTEGER before, after;
+            QueryPerformanceCounter(&before);
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(p->window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result)) p->timedOut = true;
+            QueryPerformanceCounter(&after);
+            if (ms(before, after) > p->longestMs) {
+                p->longestMs = ms(before, after);
+                p->longestAtMs = ms(start, before);
+            }
+            Sleep(10);
+        }
+        return 0;
+    }
+};
+
 int Fail(const char* why) {
     std::printf("error: %s\n", why);
     return 1;
@@ -196,14 +233,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: e2e_driver UPDATER.EXE [--english] [--hold[-readable] FILE] [--capture FILE.bmp] [--tick] "
+                     "usage: e2e_driver UPDATER.EXE [--english] [--hold[-readable|-shared] FILE] [--ping] [--capture "
+                     "FILE.bmp] [--tick] "
                      "[--timeout S]\n");
         return 2;
     }
-    std::wstring updater = argv[1], hold, capture, open;
-    DWORD holdShare = 0;
+    std::wstring updater = argv[1], capture, open;
+    std::vector<std::pair<std::wstring, DWORD>> holds;  // the file, and what others may do with it
     bool cancelOpen = false;
-    bool english = false, tick = false;
+    bool english = false, tick = false, ping = false;
     DWORD timeoutMs = 120000;
     for (int i = 2; i < argc; ++i) {
         std::wstring a = argv[i];
@@ -211,9 +249,14 @@ int wmain(int argc, wchar_t** argv) {
             english = true;
         } else if (a == L"--tick") {
             tick = true;
-        } else if ((a == L"--hold" || a == L"--hold-readable") && i + 1 < argc) {
-            holdShare = a == L"--hold" ? 0 : FILE_SHARE_READ;
-            hold = argv[++i];
+        } else if ((a == L"--hold" || a == L"--hold-readable" || a == L"--hold-shared") && i + 1 < argc) {
+            const DWORD share = a == L"--hold"            ? 0
+                                : a == L"--hold-readable" ? FILE_SHARE_READ
+                                                          : FILE_SHARE_READ | FILE_SHARE_DELETE;
+            holds.emplace_back(argv[i + 1], share);
+            ++i;
+        } else if (a == L"--ping") {
+            ping = true;
         } else if (a == L"--open" && i + 1 < argc) {
             open = argv[++i];
         } else if (a == L"--cancel-open") {
@@ -228,11 +271,12 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
-    HANDLE held = INVALID_HANDLE_VALUE;
-    if (!hold.empty()) {
-        const DWORD access = holdShare == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-        held = CreateFileW(hold.c_str(), access, holdShare, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (held == INVALID_HANDLE_VALUE) return Fail("cannot hold the file open");
+    std::vector<HANDLE> held;
+    for (const auto& [file, share] : holds) {
+        const DWORD access = share == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+        const HANDLE h = CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return Fail("cannot hold the file open");
+        held.push_back(h);
     }
 
     STARTUPINFOW startup{};
@@ -300,6 +344,9 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&pressed);
     PostMessageW(update, BM_CLICK, 0, 0);
+    static Pinger pinger;  // outlives the thread on every way out
+    pinger.window = main;
+    HANDLE pingThread = ping ? CreateThread(nullptr, 0, Pinger::Run, &pinger, 0, nullptr) : nullptr;
     bool sawProgress = false;
     std::vector<std::wstring> seen{before};
     bool answered = false;  // the question dialog on screen has been answered
@@ -357,6 +404,13 @@ int wmain(int argc, wchar_t** argv) {
     // From pressing Update to the verdict on screen, for scripts/bench.
     std::printf("verdict-after-ms: %.1f\n", static_cast<double>(verdict.QuadPart - pressed.QuadPart) * 1000.0 /
                                                 static_cast<double>(frequency.QuadPart));
+    if (pingThread != nullptr) {
+        InterlockedExchange(&pinger.stop, 1);
+        WaitForSingleObject(pingThread, INFINITE);
+        CloseHandle(pingThread);
+        std::printf("longest-unanswered-ms: %.0f (from %.0f ms after Update was pressed)%s\n", pinger.longestMs,
+                    pinger.longestAtMs, pinger.timedOut ? " (timed out)" : "");
+    }
     Sleep(200);  // let the last pump settle
     Say("main", TextOf(label));
     if (sawProgress) Say("progress", L"seen");
@@ -372,7 +426,8 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(300);
         Say("capture", SaveBitmap(main, capture) ? capture : L"failed");
     }
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    for (HANDLE h : held)
+        CloseHandle(h);
 
     PostMessageW(finish, BM_CLICK, 0, 0);
     if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/win32/system_code_page.h"
 #include "fixtures/dictionary_fixture.h"
@@ -85,23 +87,57 @@ TEST(DictionaryUpdateWin32, AFileAnotherProgramWritesOrLocksIsCodeTwo) {
     }
 }
 
-TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderStaysWhenItCannotBeReplaced) {
-    Folder f;
-    {
-        // A reader that lets others read but not delete or rename: the conversion may read the
-        // file, the replacement must fail, and does so without harm.
-        ForeignHandle reader(f.temp.Path("dravin2.sg"), GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(reader.ok());
-        const auto r = f.Run();
-        EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
-        EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kNotWritten);
-        EXPECT_EQ(r.written.failedStep, base::SafeWriteStep::kMove);
+// A reader that lets others read (and delete) but holds the file open: no file takes its place on
+// Windows while it is open. The update says so within about a second, before it converts
+// anything, and loses nothing; once the reader has gone, the next run does the update.
+TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderFailsBeforeItIsConverted) {
+    for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
+        Folder f;
+        {
+            ForeignHandle reader(f.temp.Path("dravin2.sg"), GENERIC_READ, share);
+            ASSERT_TRUE(reader.ok());
+            int progress = 0, pumps = 0;
+            const DWORD start = GetTickCount();
+            const auto r = UpdateDictionary(f.root, kRecord, f.resources, progress, [&] { ++pumps; });
+            EXPECT_LT(GetTickCount() - start, 2000u) << share;
+            EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
+            EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kNotWritten);
+            EXPECT_EQ(r.written.failedStep, base::SafeWriteStep::kMove);
+            EXPECT_EQ(r.written.error, base::FileError::kSharingViolation);
+            EXPECT_EQ(pumps, 0) << "converted before it was known that the file cannot be replaced";
+        }
+        EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
+        EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
+        EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
+        EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
     }
-    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
-    EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
-    // Once the reader has gone, the next run does the update.
-    EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
-    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
+}
+
+DWORD WINAPI CloseAfterAMoment(void* handle) {
+    Sleep(300);
+    CloseHandle(static_cast<HANDLE>(handle));
+    return 0;
+}
+
+// Opening the dictionary for the conversion waits out another program's brief exclusive hold, as
+// every other step of the update does.
+TEST(DictionaryUpdateWin32, TheOpenForTheConversionWaitsOutABriefHold) {
+    Folder f;
+    HANDLE held = CreateFileW(base::win32::WidenSystem(f.temp.Path("dravin2.sg")).c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE releaser = CreateThread(nullptr, 0, CloseAfterAMoment, held, 0, nullptr);
+    ASSERT_NE(releaser, nullptr);
+    struct Discard : base::ByteSink {
+        base::FileError Write(std::span<const std::uint8_t>) override { return base::FileError::kNone; }
+    } sink;
+    const std::vector<std::string> script;
+    int progress = 0;
+    const ConvertResult r =
+        ConvertDictionary(f.temp.Path("dravin2.sg"), sink, script, progress, nullptr, {}, &base::SystemFileSteps());
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_TRUE(r.ok()) << Describe(r);
 }
 
 // A leftover slupdate.tmp goes, but one that another run still holds open cannot be removed or

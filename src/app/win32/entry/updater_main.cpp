@@ -7,9 +7,11 @@
 #include <objbase.h>
 
 #include "app/catalogue_services.h"
+#include "app/responsive_file_steps.h"
 #include "app/this_build.h"
 #include "app/update_engine.h"
 #include "app/update_run.h"
+#include "app/win32/file_holders.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box.h"
 #include "app/win32/message_pump.h"
@@ -65,8 +67,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app::win32::TfrmPytanie question(services, mainWindow.Handle());
     mainWindow.AttachQuestionDialog(question);
 
-    // The update button's run, against the real registry, files and payload resources.
-    app::SystemUpdateEngine engine(config, environment::SystemRegistry(), patch::ProgramResources());
+    // The update button's run, against the real registry, files and payload resources. While it
+    // waits for a file another program holds, the window's messages go on being handled.
+    app::ResponsiveFileSteps steps([] { app::win32::PumpPendingMessages(); }, app::win32::ProgramsHolding);
+    app::SystemUpdateEngine engine(config, environment::SystemRegistry(), patch::ProgramResources(), steps,
+                                   app::win32::ProgramsHolding);
     mainWindow.Patcher().SetRunUpdate([&](app::MainWindowState& state, app::UpdateView& view) {
         app::RunUpdate(config, state, view, services, engine);
     });
