@@ -243,7 +243,12 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
         result.outcome = DictionaryUpdateOutcome::kNotWritten;
         return;
     }
-    const bool renamed = !localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName);
+    // Names that differ only in letter case may name one file: on Windows they do when the
+    // system's code page has those letters as a pair (Polish ones on a Polish system, not on a
+    // Western one), and on most other systems never. The file system, asked in the held folder, decides.
+    const auto atNewName = held.value().IdentityOf(record.newState.fileName);
+    const bool renamed = !localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName) ||
+                         !atNewName || !(atNewName.value() == checked);
 
     base::SafeWrite how;
     how.temporaryName = [](const std::string&, unsigned attempt) { return DictionaryTemporaryName("", attempt); };
