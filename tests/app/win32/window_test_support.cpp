@@ -4,7 +4,7 @@
 
 #include "app/this_build.h"
 #include "app/win32/message_pump.h"
-#include "driver/window_text.h"
+#include "driver/win32/window_text.h"
 
 namespace updater::app::test {
 namespace {

@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "app/win32/control_ids.h"
-#include "driver/window_text.h"
+#include "driver/win32/window_text.h"
 
 namespace {
 

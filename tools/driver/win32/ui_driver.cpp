@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/window_text.h"
+#include "driver/win32/window_text.h"
 
 namespace {
 
