@@ -40,20 +40,6 @@ struct Folder {
     }
 };
 
-TEST(DictionaryUpdate, TheBuildHasOneRecordForProductSix) {
-    ASSERT_EQ(DictionaryUpdates().size(), 1u);
-    const TPatchSlownikInfo& r = DictionaryUpdates()[0];
-    EXPECT_TRUE(r.products.Contains(6));
-    EXPECT_EQ(r.products, base::ByteSet{6});
-    EXPECT_EQ(r.oldState.fileName, "dravin2.sg");
-    EXPECT_EQ(r.oldState.size, 20'856'322);
-    EXPECT_EQ(r.oldState.crc32, 0x134A6078u);
-    EXPECT_EQ(r.newState.fileName, "dravin2.sg");
-    EXPECT_EQ(r.newState.size, 20'908'583);
-    EXPECT_EQ(r.newState.crc32, 0x301F4AC5u);
-    EXPECT_EQ(r.scriptResource, "PSLDRAVIN2");
-}
-
 TEST(DictionaryUpdate, ConvertsTheOldFileAndLeavesTheNewOneAlone) {
     Folder f;
     int progress = -1;

@@ -1,6 +1,5 @@
 #include "patch/file_catalogue.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,25 +7,6 @@
 
 namespace updater::patch {
 namespace {
-
-using ::testing::ElementsAre;
-
-TEST(FileCatalogue, RowOfThisBuildIsExactlyAsShipped) {
-    const FileRow row = CatalogueRow(34);
-    EXPECT_EQ(row.index, 34);
-    EXPECT_EQ(Title(34, 1), "Lexivo Angielskiego 2.5");
-    EXPECT_EQ(Title(34, 2), "Lexivo Angielskiego 2.5");
-    EXPECT_EQ(VersionText(34), "2.5.1");
-    EXPECT_EQ(FileName(34), "Quorbel2.exe");
-    EXPECT_THAT(row.resourceNames, ElementsAre("PEN251IEA", "PEN251IEB"));
-    EXPECT_EQ(CurrentVersion(34), 2);
-    EXPECT_THAT(row.sizes, ElementsAre(2'713'600, 2'721'280, 0, 0, 0, 0, 0, 0, 0, 0, 0));
-    EXPECT_THAT(row.crcs, ElementsAre(0x9053AAE7u, 0xF4F34DB0u, 0, 0, 0, 0, 0, 0, 0, 0, 0));
-    EXPECT_EQ(row.Size(1), 2'713'600);
-    EXPECT_EQ(row.Crc(2), 0xF4F34DB0u);
-    EXPECT_FALSE(row.UsesProbes());
-    EXPECT_TRUE(row.Probes(1).empty());
-}
 
 TEST(FileCatalogue, EveryRowHasTheShapeTheEngineReliesOn) {
     std::set<std::string> fileNames;
@@ -63,14 +43,12 @@ TEST(FileCatalogue, EveryRowHasTheShapeTheEngineReliesOn) {
     }
 }
 
-TEST(FileCatalogue, ProbeTablesAreSixtyFiveAndStayInsideTheirFiles) {
-    int tables = 0;
+TEST(FileCatalogue, ProbesStayInsideTheirFiles) {
     for (int i = kFirstFileIndex; i <= kLastProbedFileIndex; ++i) {
         const FileRow row = CatalogueRow(i);
         for (int v = 1; v <= kKnownVersionCount; ++v) {
             const auto probes = row.Probes(v);
             if (probes.empty()) continue;
-            ++tables;
             std::set<std::int32_t> offsets;
             for (const Probe& p : probes) {
                 EXPECT_GE(p.offset, 0) << i << "/" << v;
@@ -79,7 +57,6 @@ TEST(FileCatalogue, ProbeTablesAreSixtyFiveAndStayInsideTheirFiles) {
             }
         }
     }
-    EXPECT_EQ(tables, 65);
 }
 
 // Two versions of the same size are told apart only by their CRC-32 or probes; if the lower

@@ -41,11 +41,7 @@ void WriteSparse(const std::string& path, std::int64_t size, std::span<const Pro
 
 // --- File index 34: size and CRC-32 ----------------------------------------------------------
 
-// Generating a fixture takes a while; each is made once per test program.
-const std::string& OldQuorbel() {
-    static const std::string bytes = AsString(fixtures::MakeQuorbelOld());
-    return bytes;
-}
+// Generating the fixture takes a while; it is made once per test program.
 const std::string& NewQuorbel() {
     static const std::string bytes = AsString(fixtures::MakeQuorbelNew());
     return bytes;
@@ -55,13 +51,6 @@ class QuorbelState : public ::testing::Test {
   protected:
     test::TempFolder folder_;
 };
-
-TEST_F(QuorbelState, OldFixtureIsOldAndNewFixtureIsCurrent) {
-    const std::string oldPath = folder_.Write("old.exe", OldQuorbel());
-    const std::string newPath = folder_.Write("new.exe", NewQuorbel());
-    EXPECT_EQ(CheckFileState(34, oldPath), FileState::kOld);
-    EXPECT_EQ(CheckFileState(34, newPath), FileState::kCurrent);
-}
 
 TEST_F(QuorbelState, RightSizeWithAnyOtherCrcOrAnEmptyFileIsUnknown) {
     std::string current = NewQuorbel();

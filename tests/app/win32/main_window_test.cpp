@@ -93,6 +93,8 @@ TEST_F(MainWindowWin32Test, ControlsStandWhereTheyWereDesigned) {
     EXPECT_EQ(TextOf(Control(kLanguageLabelId)), u"Język / Language / Sprache / Langue:");
 }
 
+// Which caption each language gives is decided natively (main_patcher_test); here: the captions
+// reach their controls, with access keys, and the question dialog follows.
 TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_TRUE(Down(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kAngielski));
@@ -104,7 +106,6 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_EQ(TextOf(windows.question->Handle()), u"Uwaga");
     const std::u16string polishIntroduction = TextOf(Control(kMainLabelId));
     // Composed in UTF-16, the Polish letters survive whatever code page the system uses.
-    EXPECT_EQ(polishIntroduction.rfind(u"Ten program uaktualni \"Lexivo Angielskiego 2.5\" do wersji 2.5.1.", 0), 0u);
     EXPECT_NE(polishIntroduction.find(u"Jeżeli Quillex jest uruchomiony, należy go zamknąć"), std::u16string::npos)
         << "system code page " << GetACP();
     EXPECT_EQ(windows.config.applicationTitle, "Lexivo Angielskiego 2.5 - Uaktualnienie");
@@ -113,31 +114,22 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     EXPECT_FALSE(Down(Flag::kPolski));
     EXPECT_TRUE(Down(Flag::kAngielski));
     EXPECT_EQ(TextOf(Main()), u"Lexivo Angielskiego 2.5 - Update");
-    EXPECT_EQ(TextOf(Control(kTitleLabelId)), u"Lexivo Angielskiego 2.5 - Update");
-    EXPECT_EQ(TextOf(Control(kVersionLabelId)), u"Version 2.5.1");
-    EXPECT_EQ(TextOf(Control(kUpdateButtonId)), u"&Update");
     EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Finish");
-    EXPECT_EQ(
-        TextOf(Control(kMainLabelId)).rfind(u"This program will update ′Lexivo Angielskiego 2.5′ to version 2.5.1.", 0),
-        0u);
+    EXPECT_EQ(TextOf(Control(kMainLabelId)).rfind(u"This program will update", 0), 0u);
     EXPECT_EQ(TextOf(windows.question->Handle()), u"Attention");
     EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kYesButtonId)), u"Yes");
-    EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kCancelButtonId)), u"Cancel");
 
     Click(Flag(Flag::kPolski));
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Zakończ");
     EXPECT_EQ(TextOf(Control(kMainLabelId)), polishIntroduction);
-    EXPECT_EQ(TextOf(ControlById(windows.question->Handle(), kNoButtonId)), u"Nie");
 }
 
-TEST_F(MainWindowWin32Test, ClickingThePressedFlagReleasesItAndChangesNothing) {
+// The flag group's rule is native (FlagChoice); here: a click on the pressed flag reaches it.
+TEST_F(MainWindowWin32Test, ClickingThePressedFlagReleasesIt) {
     const std::u16string before = TextOf(Control(kMainLabelId));
     Click(Flag(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kPolski));
     EXPECT_FALSE(Down(Flag::kAngielski));
     EXPECT_EQ(TextOf(Control(kMainLabelId)), before);
-    EXPECT_EQ(TextOf(Control(kFinishButtonId)), u"&Zakończ");
-    EXPECT_EQ(windows.main->Patcher().State().uiLanguage, kPolish);
 
     Click(Flag(Flag::kPolski));
     EXPECT_TRUE(Down(Flag::kPolski));

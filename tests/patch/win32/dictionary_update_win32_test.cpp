@@ -6,12 +6,14 @@
 
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/win32/system_code_page.h"
 #include "fixtures/dictionary_fixture.h"
 #include "patch/dictionary_update.h"
 #include "test_support/temp_folder.h"
+#include "test_support/win32/held_file.h"
 
 namespace updater::patch {
 namespace {
@@ -33,23 +35,6 @@ const fixtures::DictionaryFixture& Small() {
 constexpr TPatchSlownikInfo kRecord{
     base::ByteSet{6}, {"dravin2.sg", 50'000, 0x12345678u}, {"dravin2.sg", 52'000, 0x87654321u}, "PSLDRAVIN2"};
 
-// Another program's handle on a file, closed at the end of the scope.
-class ForeignHandle {
-  public:
-    ForeignHandle(const std::string& path, DWORD access, DWORD share)
-        : handle_(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~ForeignHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    ForeignHandle(const ForeignHandle&) = delete;
-    ForeignHandle& operator=(const ForeignHandle&) = delete;
-    bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
-
 struct Folder {
     test::TempFolder temp;
     MemoryResources resources;
@@ -64,22 +49,12 @@ struct Folder {
     }
 };
 
-TEST(DictionaryUpdateWin32, ReplacesTheFileInOneStep) {
-    Folder f;
-    const auto r = f.Run();
-    EXPECT_EQ(r.code, DictionaryUpdateCode::kConverted);
-    EXPECT_EQ(r.outcome, DictionaryUpdateOutcome::kReplaced);
-    EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().newText);
-    EXPECT_EQ(f.temp.Listing(), "dravin2.sg\n");
-    EXPECT_EQ(f.Run().code, DictionaryUpdateCode::kAlreadyNew);
-}
-
 TEST(DictionaryUpdateWin32, AFileAnotherProgramWritesOrLocksIsCodeTwo) {
     for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
         Folder f;
         {
-            ForeignHandle writer(f.temp.Path("dravin2.sg"), GENERIC_READ | GENERIC_WRITE, share);
-            ASSERT_TRUE(writer.ok());
+            test::HeldFile writer(f.temp.Path("dravin2.sg"), GENERIC_READ | GENERIC_WRITE, share);
+            ASSERT_TRUE(writer.IsOpen());
             EXPECT_EQ(f.Run().code, DictionaryUpdateCode::kUnknownState) << share;
         }
         EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
@@ -94,8 +69,8 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderFailsBeforeItIsConverted) {
     for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
         Folder f;
         {
-            ForeignHandle reader(f.temp.Path("dravin2.sg"), GENERIC_READ, share);
-            ASSERT_TRUE(reader.ok());
+            test::HeldFile reader(f.temp.Path("dravin2.sg"), GENERIC_READ, share);
+            ASSERT_TRUE(reader.IsOpen());
             int progress = 0, pumps = 0;
             const DWORD start = GetTickCount();
             const auto r = UpdateDictionary(f.root, kRecord, f.resources, progress, [&] { ++pumps; });
@@ -113,21 +88,16 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderFailsBeforeItIsConverted) {
     }
 }
 
-DWORD WINAPI CloseAfterAMoment(void* handle) {
-    Sleep(300);
-    CloseHandle(static_cast<HANDLE>(handle));
-    return 0;
-}
-
 // Opening the dictionary for the conversion waits out another program's brief exclusive hold, as
 // every other step of the update does.
 TEST(DictionaryUpdateWin32, TheOpenForTheConversionWaitsOutABriefHold) {
     Folder f;
-    HANDLE held = CreateFileW(base::win32::WidenSystem(f.temp.Path("dravin2.sg")).c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    HANDLE releaser = CreateThread(nullptr, 0, CloseAfterAMoment, held, 0, nullptr);
-    ASSERT_NE(releaser, nullptr);
+    test::HeldFile held(f.temp.Path("dravin2.sg"), GENERIC_READ, 0);
+    ASSERT_TRUE(held.IsOpen());
+    std::thread releaser([&held] {
+        Sleep(300);
+        held.Close();
+    });
     struct Discard : base::ByteSink {
         base::FileError Write(std::span<const std::uint8_t>) override { return base::FileError::kNone; }
     } sink;
@@ -135,8 +105,7 @@ TEST(DictionaryUpdateWin32, TheOpenForTheConversionWaitsOutABriefHold) {
     int progress = 0;
     const ConvertResult r =
         ConvertDictionary(f.temp.Path("dravin2.sg"), sink, script, progress, nullptr, {}, &base::SystemFileSteps());
-    WaitForSingleObject(releaser, INFINITE);
-    CloseHandle(releaser);
+    releaser.join();
     EXPECT_TRUE(r.ok()) << Describe(r);
 }
 
@@ -146,8 +115,8 @@ TEST(DictionaryUpdateWin32, ATemporaryNameHeldByAnotherRunIsPassedOver) {
     Folder f;
     f.temp.Write("slupdate.tmp", "another run's");
     {
-        ForeignHandle other(f.temp.Path("slupdate.tmp"), GENERIC_WRITE, 0);
-        ASSERT_TRUE(other.ok());
+        test::HeldFile other(f.temp.Path("slupdate.tmp"), GENERIC_WRITE, 0);
+        ASSERT_TRUE(other.IsOpen());
         EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
     }
     EXPECT_EQ(f.temp.Read("slupdate.tmp"), "another run's");
