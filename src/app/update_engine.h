@@ -27,8 +27,9 @@ class SystemUpdateEngine final : public UpdateEngine {
 
     std::string FindInstallFolder(std::int32_t appId) override;
     std::vector<std::string> WordStartupFolders() override;
-    patch::FileState CheckFileState(int fileIndex, const std::string& path) override;
-    patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) override;
+    patch::FileCheck CheckFile(int fileIndex, const std::string& path) override;
+    patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path,
+                                      const std::optional<base::FileIdentity>& checked) override;
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;
@@ -40,12 +41,6 @@ class SystemUpdateEngine final : public UpdateEngine {
     const patch::ResourceSource& resources_;
     base::FileSteps& steps_;
     HolderLookup holders_;
-    // The file that the last state check judged: ReplaceFile replaces only that file.
-    struct Checked {
-        std::string path;
-        std::optional<base::FileIdentity> identity;
-    };
-    std::optional<Checked> checked_;
 };
 
 }  // namespace updater::app

@@ -87,12 +87,15 @@ class FakeEngine : public UpdateEngine {
         if (throwOnLookup) throw std::runtime_error("registry broke");
         return installFolder;
     }
-    FileState CheckFileState(int, const std::string& path) override {
+    // Each check judges a file of its own identity, so that a replacement shows which check it took.
+    patch::FileCheck CheckFile(int, const std::string& path) override {
         if (throwOnState) throw std::runtime_error("read failed");
-        return files.at(path);
+        return {files.at(path), base::FileIdentity{1, ++checks}};
     }
-    patch::ReplaceOutcome ReplaceFile(int, const std::string& path) override {
+    patch::ReplaceOutcome ReplaceFile(int, const std::string& path,
+                                      const std::optional<base::FileIdentity>& checked) override {
         replaced.push_back(path);
+        replacedOver.push_back(checked);
         patch::ReplaceOutcome outcome;
         if (!replaceSucceeds || failTimes > 0) {
             --failTimes;
@@ -135,6 +138,8 @@ class FakeEngine : public UpdateEngine {
     std::map<std::string, FileState> files;
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
+    std::vector<std::optional<base::FileIdentity>> replacedOver;  // the checked file each replacement took
+    std::uint64_t checks = 0;
     std::string dictionaryFolder;
     patch::DictionaryUpdateResult dictionaryResult;
     bool replaceSucceeds = true, throwOnLookup = false, throwOnState = false;
@@ -198,6 +203,7 @@ TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
     Run();
 
     EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
+    EXPECT_EQ(engine.replacedOver, (std::vector<std::optional<base::FileIdentity>>{base::FileIdentity{1, 1}}));
     EXPECT_EQ(Main(), "Update has finished successfully.");
     EXPECT_TRUE(state.finished);
     EXPECT_TRUE(state.succeeded);
@@ -333,6 +339,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
         RecordingView v;
         RunUpdate(config, state, v, services, other);
         EXPECT_EQ(other.replaced.size(), 2u);
+        EXPECT_EQ(other.replacedOver.back(), (base::FileIdentity{1, 2})) << "the file checked again";
         EXPECT_TRUE(v.asked.empty());
         EXPECT_TRUE(state.succeeded);
     }
