@@ -1,6 +1,8 @@
 #pragma once
-// The update run's engine for real: the registry, the files on disk, the program's own payloads,
-// the shell. The run's logic lives in update_run.cpp; this only connects it to the other rooms.
+// SystemUpdateEngine: the update run's effects on this system. The install folder and the word
+// processor's start-up folders from the registry, each file checked against its catalogue row and
+// written from this program's payloads, the dictionary converted and the Start-menu links made;
+// each call hands its work to the room that does it.
 
 #include <optional>
 #include <string>

@@ -48,7 +48,7 @@ bool NewFileVanished(const patch::ReplaceOutcome& outcome) {
 
 class Run {
   public:
-    Run(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const MainWindowServices& texts,
+    Run(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
         UpdateEngine& engine)
         : config_(config), state_(state), view_(view), texts_(texts), engine_(engine) {}
 
@@ -57,7 +57,7 @@ class Run {
         state_.finished = false;
         changed_ = false;
 
-        view_.SetMainText(IntroductionText(state_.uiLanguage, config_.titleVariant, config_.configuredEntry, texts_));
+        view_.SetMainText(IntroductionText(texts_, state_.uiLanguage, config_.configuredEntry));
         view_.SetUpdateEnabled(false);
         view_.SetFinishEnabled(false);
         view_.Pump();
@@ -203,7 +203,7 @@ class Run {
     const AppConfiguration& config_;
     MainWindowState& state_;
     UpdateView& view_;
-    const MainWindowServices& texts_;
+    const TextLookup& texts_;
     UpdateEngine& engine_;
     bool changed_ = false;
     std::string currentPath_;  // the file being worked on, for the message if something throws
@@ -211,8 +211,8 @@ class Run {
 
 }  // namespace
 
-void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
-               const MainWindowServices& texts, UpdateEngine& engine) {
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
+               UpdateEngine& engine) {
     Run(config, state, view, texts, engine).Execute();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_patcher.h"
+#include "app/catalogue_texts.h"
 #include "app/product_identity.h"
 #include "app/responsive_file_steps.h"
 #include "app/update_view.h"
@@ -64,8 +64,8 @@ inline constexpr int kLastTemplateFileIndex = 30;
 // asked about with its path, the reason and the programs holding it; in an extra folder (a word
 // processor's start-up folder) too, where it fails the run as well. A file that another updater
 // has meanwhile brought to its current version is no failure: it is checked again first.
-void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
-               const MainWindowServices& texts, UpdateEngine& engine);
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
+               UpdateEngine& engine);
 
 // The dictionary step; true when the dictionary update reported work or failure. A file that is
 // not in its new state afterwards (neither state found, or a conversion that did not end with the

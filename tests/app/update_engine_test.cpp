@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_services.h"
+#include "app/catalogue_texts.h"
 #include "app/responsive_file_steps.h"
 #include "app/this_build.h"
 #include "base/file_system.h"
@@ -63,7 +63,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     ASSERT_TRUE(
         tools::RecordInstallFolder(registry, config.appId, folder.Root(), environment::RegRoot::kCurrentUser, false));
     SystemUpdateEngine engine(config, registry, patch::ProgramResources());
-    const CatalogueServices services(localisation::Platform{true, kPolish});
+    const CatalogueTexts services(localisation::Platform{true, kPolish});
 
     MainWindowState state;
     state.uiLanguage = kEnglish;
