@@ -26,8 +26,8 @@ patch::FileCheck SystemUpdateEngine::CheckFile(int fileIndex, const std::string&
     return patch::CheckFile(patch::CatalogueRow(fileIndex), path);
 }
 
-patch::ReplaceOutcome SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path,
-                                                      const std::optional<base::FileIdentity>& checked) {
+patch::ReplaceOutcome SystemUpdateEngine::WriteCurrentVersion(int fileIndex, const std::string& path,
+                                                              const std::optional<base::FileIdentity>& checked) {
     return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, steps_, checked);
 }
 

@@ -30,8 +30,8 @@ class SystemUpdateEngine final : public UpdateEngine {
     std::string FindInstallFolder(std::int32_t appId) override;
     std::vector<std::string> WordStartupFolders() override;
     patch::FileCheck CheckFile(int fileIndex, const std::string& path) override;
-    patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path,
-                                      const std::optional<base::FileIdentity>& checked) override;
+    patch::ReplaceOutcome WriteCurrentVersion(int fileIndex, const std::string& path,
+                                              const std::optional<base::FileIdentity>& checked) override;
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;

@@ -182,7 +182,7 @@ class Run {
     // folder fails the run too (the main folder's line does that for its own).
     bool Replace(int i, const std::string& path, std::size_t k, const std::optional<base::FileIdentity>& checked) {
         view_.Pump();  // between the state check's reading of the file and the replacement's work
-        patch::ReplaceOutcome outcome = engine_.ReplaceFile(i, path, checked);
+        patch::ReplaceOutcome outcome = engine_.WriteCurrentVersion(i, path, checked);
         for (int again = 0; !outcome.ok(); ++again) {
             const bool exists = base::FileExists(path);
             const patch::FileCheck now = exists ? engine_.CheckFile(i, path) : patch::FileCheck{};
@@ -190,7 +190,7 @@ class Run {
             // The other updater's clean-up took our new file for a leftover of a killed run before it
             // was moved into place: once more, while the file is still to be replaced.
             if (again > 0 || !NewFileVanished(outcome) || (exists && now.state != patch::FileState::kOld)) break;
-            outcome = engine_.ReplaceFile(i, path, now.identity);
+            outcome = engine_.WriteCurrentVersion(i, path, now.identity);
         }
         if (outcome.ok()) return true;
         const base::FileError error =

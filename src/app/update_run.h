@@ -36,8 +36,8 @@ class UpdateEngine {
     // Writes the current version of the file; ok() when it was written completely. It takes the
     // place only of the file that checked names (a check's identity), whatever the path leads to
     // by then; without one (a missing file is created) of whatever has the name.
-    virtual patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path,
-                                              const std::optional<base::FileIdentity>& checked) = 0;
+    virtual patch::ReplaceOutcome WriteCurrentVersion(int fileIndex, const std::string& path,
+                                                      const std::optional<base::FileIdentity>& checked) = 0;
     // Dictionary update of the product's record (DictionaryRecordFor) in a folder that ends with
     // a separator: its code and what became of the conversion. It writes the percentage into
     // progress and calls view.Pump() while it works.

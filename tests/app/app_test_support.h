@@ -34,7 +34,8 @@ class ScriptedEngine : public UpdateEngine {
     }
     std::vector<std::string> WordStartupFolders() override { return {}; }
     patch::FileCheck CheckFile(int, const std::string&) override { return {}; }
-    patch::ReplaceOutcome ReplaceFile(int, const std::string&, const std::optional<base::FileIdentity>&) override {
+    patch::ReplaceOutcome WriteCurrentVersion(int, const std::string&,
+                                              const std::optional<base::FileIdentity>&) override {
         return {};
     }
     patch::DictionaryUpdateResult UpdateDictionary(const std::string&, std::int32_t&, UpdateView&) override {

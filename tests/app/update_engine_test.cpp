@@ -105,7 +105,8 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     const patch::FileCheck check = engine.CheckFile(34, path);
     ASSERT_EQ(check.state, patch::FileState::kOld);
     ASSERT_EQ(base::MoveIntoPlace(folder.Write("swapped", "someone else's file"), path), base::FileError::kNone);
-    EXPECT_EQ(engine.ReplaceFile(34, path, check.identity).written.failedStep, base::SafeWriteStep::kTargetChanged);
+    EXPECT_EQ(engine.WriteCurrentVersion(34, path, check.identity).written.failedStep,
+              base::SafeWriteStep::kTargetChanged);
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }

@@ -92,8 +92,8 @@ class FakeEngine : public UpdateEngine {
         if (throwOnState) throw std::runtime_error("read failed");
         return {files.at(path), base::FileIdentity{1, ++checks}};
     }
-    patch::ReplaceOutcome ReplaceFile(int, const std::string& path,
-                                      const std::optional<base::FileIdentity>& checked) override {
+    patch::ReplaceOutcome WriteCurrentVersion(int, const std::string& path,
+                                              const std::optional<base::FileIdentity>& checked) override {
         replaced.push_back(path);
         replacedOver.push_back(checked);
         patch::ReplaceOutcome outcome;

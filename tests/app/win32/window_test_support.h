@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "../app_test_support.h"
 #include "app/catalogue_texts.h"
 #include "app/product_identity.h"
 #include "app/win32/main_window.h"
 #include "app/win32/question_dialog.h"
-#include "app_test_support.h"
 #include "test_support/temp_folder.h"
 
 namespace updater::app::test {
