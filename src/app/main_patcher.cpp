@@ -72,28 +72,23 @@ std::optional<Language> LanguageOfPressedFlags(const FlagStates& pressed) {
     return std::nullopt;
 }
 
-std::u16string IntroductionText(Language language, std::int32_t titleVariant, std::uint8_t entry,
-                                const MainWindowServices& services) {
-    return FormatCaption(services.Text(language, kTextIntroduction, false),
-                         {services.Title(entry, titleVariant), services.VersionText(entry)});
-}
-
-MainWindowTexts ComposeMainWindowTexts(Language language, std::int32_t titleVariant, const MainWindowState& state,
-                                       std::uint8_t entry, const MainWindowServices& services) {
-    MainWindowTexts texts;
-    texts.caption = FormatCaption(services.Text(language, kTextTitle, false), {services.Title(entry, titleVariant)});
-    texts.title = texts.caption;
-    texts.version = FormatCaption(services.Text(language, kTextVersion, false), {services.VersionText(entry)});
-    texts.update = services.Text(language, kTextUpdate, false);
-    texts.finish = services.Text(language, kTextFinish, false);
-    texts.openDialogTitle = services.Text(language, kTextOpenDialogTitle, false);
+MainWindowTexts ComposeMainWindowTexts(Language language, const MainWindowState& state, std::uint8_t entry,
+                                       const TextLookup& texts) {
+    const auto text = [&](std::int32_t id) { return texts.Text(language, id, false); };
+    MainWindowTexts composed;
+    composed.caption = FormatCaption(text(kTextTitle), {ProductTitle(entry, language)});
+    composed.title = composed.caption;
+    composed.version = FormatCaption(text(kTextVersion), {ProductVersionText(entry)});
+    composed.update = text(kTextUpdate);
+    composed.finish = text(kTextFinish);
+    composed.openDialogTitle = text(kTextOpenDialogTitle);
     // After a run only its outcome is kept, so "nothing needed updating" shows as success here.
     if (state.finished) {
-        texts.main = services.Text(language, state.succeeded ? kTextSucceeded : kTextFailed, false);
+        composed.main = text(state.succeeded ? kTextSucceeded : kTextFailed);
     } else {
-        texts.main = IntroductionText(language, titleVariant, entry, services);
+        composed.main = IntroductionText(texts, language, entry);
     }
-    return texts;
+    return composed;
 }
 
 std::u16string ProgressCaption(std::u16string_view base, std::int32_t percent) {
@@ -104,27 +99,29 @@ std::u16string ProgressCaption(std::u16string_view base, std::int32_t percent) {
     return text;
 }
 
-MainPatcher::MainPatcher(AppConfiguration& config, const MainWindowServices& services, MainWindowControls& controls)
-    : config_(config), services_(services), controls_(controls) {}
+MainPatcher::MainPatcher(const AppConfiguration& config, const TextLookup& texts, MainWindowControls& controls,
+                         UpdateEngine& engine)
+    : config_(config), texts_(texts), controls_(controls), engine_(engine) {}
 
 void MainPatcher::FormCreate() {
     state_.finished = false;
     state_.succeeded = false;
 }
 
-void MainPatcher::FormShow() {
+void MainPatcher::FormShow(Language detected) {
     const FlagPlacements placements = PlaceFlags(config_.productLanguage);
     for (Flag flag : kFlags)
         controls_.PlaceFlag(flag, placements[Index(flag)].offered, placements[Index(flag)].left);
 
-    ApplyLanguage(services_.StartLanguage(services_.DetectSystemLanguage(), config_));
+    ApplyLanguage(localisation::StartLanguage(detected, config_.productLanguage, config_.settings.preferProductLanguage,
+                                              config_.defaultUiLanguage));
 
     if (HidesEnglishFlag(config_.patchKind)) {
         controls_.PlaceFlag(Flag::kAngielski, false, placements[Index(Flag::kAngielski)].left);
     }
     if (config_.settings.specialVersion) {
         controls_.SetText(MainCaption::kSpecialVersion,
-                          services_.DecodeSpecialVersion(config_.settings.specialVersionText, config_.appId));
+                          SpecialVersionText(config_.settings.specialVersionText, config_.appId));
     }
 }
 
@@ -133,12 +130,7 @@ void MainPatcher::btnZamknijClick() {
 }
 
 void MainPatcher::btnUpdateClick() {
-    if (runUpdate_) {
-        runUpdate_(state_, controls_);
-    } else {
-        controls_.SetMainText(
-            IntroductionText(state_.uiLanguage, config_.titleVariant, config_.configuredEntry, services_));
-    }
+    RunUpdate(config_, state_, controls_, texts_, engine_);
 }
 
 void MainPatcher::btnPolskiClick() {
@@ -159,7 +151,6 @@ void MainPatcher::ApplyLanguage(Language language) {
     for (Flag flag : kFlags)
         controls_.SetFlagPressed(flag, pressed[Index(flag)]);
 
-    config_.titleVariant = language == kPolish ? 1 : 2;
     controls_.SetQuestionLanguage(language);
 
     // The title and the language row always keep the Central European character set.
@@ -169,10 +160,8 @@ void MainPatcher::ApplyLanguage(Language language) {
     controls_.ApplyFont(MainFont::kMain, language);
     controls_.ApplyFont(MainFont::kLanguage, kPolish);
 
-    const MainWindowTexts texts =
-        ComposeMainWindowTexts(language, config_.titleVariant, state_, config_.configuredEntry, services_);
+    const MainWindowTexts texts = ComposeMainWindowTexts(language, state_, config_.configuredEntry, texts_);
     controls_.SetText(MainCaption::kCaption, texts.caption);
-    controls_.SetApplicationTitle(texts.caption);
     controls_.SetText(MainCaption::kTitle, texts.title);
     controls_.SetText(MainCaption::kVersion, texts.version);
     controls_.SetText(MainCaption::kUpdateButton, texts.update);

@@ -1,17 +1,18 @@
 #pragma once
-// TfrmMainPatcher's decisions, apart from the drawing: which flag buttons are offered and where,
+// The main window's decisions, apart from the drawing: which flag buttons are offered and where,
 // the language the window starts in, every caption for a language, the flag-click rule, and the
-// handlers that tie them together. The windowing code implements MainWindowControls and forwards
-// its events to MainPatcher.
+// handlers that tie them together; the update button starts the update run. The window
+// (win32/main_window.h) implements MainWindowControls and forwards its events to MainPatcher.
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/catalogue_texts.h"
 #include "app/product_identity.h"
+#include "app/update_run.h"
 #include "app/update_view.h"
 
 namespace updater::app {
@@ -57,39 +58,9 @@ FlagStates PressFlagByKey(FlagStates pressed, Flag focused, FlagKey key);
 // declaration order (Polish, which is always offered); none when no flag is offered.
 std::optional<Flag> TabStopFlag(const FlagStates& pressed, const std::array<bool, kFlagCount>& offered);
 
-// Looks up an interface text (catalogue id) as wide text.
-class TextLookup {
-  public:
-    virtual ~TextLookup() = default;
-    virtual std::u16string Text(Language language, std::int32_t id, bool forceTextCodePage) const = 0;
-};
-
-// Everything the window asks of the other rooms.
-class MainWindowServices : public TextLookup {
-  public:
-    // Title variant (1 or 2) and version text of a file-catalogue row, as wide text.
-    virtual std::u16string Title(std::uint8_t entry, std::int32_t variant) const = 0;
-    virtual std::u16string VersionText(std::uint8_t entry) const = 0;
-    // The interface language of the system's locale, asked afresh.
-    virtual Language DetectSystemLanguage() const = 0;
-    // The start language from the detected one and the product's configuration.
-    virtual Language StartLanguage(Language detected, const AppConfiguration& config) const = 0;
-    // The special-version label: the scrambled text decoded for the product (mode 6, flag clear).
-    virtual std::u16string DecodeSpecialVersion(std::string_view scrambled, std::int32_t appId) const = 0;
-};
-
-// The window's private state; the update run reads and writes it too.
-struct MainWindowState {
-    bool finished = false;
-    bool succeeded = false;
-    Language uiLanguage = kPolish;
-    std::int32_t progressPercent = 0;
-    std::u16string progressBaseText;
-};
-
 // Every caption ApplyLanguage sets for one language.
 struct MainWindowTexts {
-    std::u16string caption;          // window caption and application title (text 261)
+    std::u16string caption;          // the window's caption, its task-bar entry too (text 261)
     std::u16string title;            // lblTytul (text 261)
     std::u16string version;          // lblKrok (text 263)
     std::u16string update;           // btnUpdate (text 264)
@@ -97,11 +68,8 @@ struct MainWindowTexts {
     std::u16string openDialogTitle;  // dlgOtworz (text 269)
     std::u16string main;             // lblMain (text 271, 272 or 273)
 };
-MainWindowTexts ComposeMainWindowTexts(Language language, std::int32_t titleVariant, const MainWindowState& state,
-                                       std::uint8_t entry, const MainWindowServices& services);
-// Text 271 with the product title and version: the main label before and at the start of a run.
-std::u16string IntroductionText(Language language, std::int32_t titleVariant, std::uint8_t entry,
-                                const MainWindowServices& services);
+MainWindowTexts ComposeMainWindowTexts(Language language, const MainWindowState& state, std::uint8_t entry,
+                                       const TextLookup& texts);
 // What the progress timer shows: the base text, the percentage in decimal and "%".
 std::u16string ProgressCaption(std::u16string_view base, std::int32_t percent);
 
@@ -121,8 +89,6 @@ enum class MainFont : std::uint8_t { kWindow, kTitle, kVersion, kMain, kLanguage
 class MainWindowControls : public UpdateView {
   public:
     virtual void SetText(MainCaption control, std::u16string_view text) = 0;
-    // The task-bar text.
-    virtual void SetApplicationTitle(std::u16string_view text) = 0;
     virtual void PlaceFlag(Flag flag, bool offered, int designLeft) = 0;
     virtual void SetFlagPressed(Flag flag, bool pressed) = 0;
     virtual bool FlagPressed(Flag flag) const = 0;
@@ -133,16 +99,16 @@ class MainWindowControls : public UpdateView {
     virtual void Close() = 0;
 };
 
-// The update run, installed by the entry sequence once it exists.
-using RunUpdateHandler = std::function<void(MainWindowState& state, UpdateView& view)>;
-
 class MainPatcher {
   public:
-    MainPatcher(AppConfiguration& config, const MainWindowServices& services, MainWindowControls& controls);
+    // The update button runs the update against engine.
+    MainPatcher(const AppConfiguration& config, const TextLookup& texts, MainWindowControls& controls,
+                UpdateEngine& engine);
 
     void FormCreate();
-    // Before the window is first shown: flags, start language, captions, special-version label.
-    void FormShow();
+    // Before the window is first shown: flags, start language (from the system's, detected),
+    // captions, special-version label.
+    void FormShow(Language detected);
     // Closing is always allowed.
     bool FormCloseQuery() const { return true; }
     void btnZamknijClick();
@@ -152,16 +118,15 @@ class MainPatcher {
     void TimerPostepProcTimer();
     void ApplyLanguage(Language language);
 
-    void SetRunUpdate(RunUpdateHandler runUpdate) { runUpdate_ = std::move(runUpdate); }
     MainWindowState& State() { return state_; }
     const MainWindowState& State() const { return state_; }
 
   private:
-    AppConfiguration& config_;
-    const MainWindowServices& services_;
+    const AppConfiguration& config_;
+    const TextLookup& texts_;
     MainWindowControls& controls_;
+    UpdateEngine& engine_;
     MainWindowState state_;
-    RunUpdateHandler runUpdate_;
 };
 
 }  // namespace updater::app

@@ -37,7 +37,7 @@ void AppConfiguration::SetAppIdentity(std::int32_t id, std::int32_t major, std::
             productLanguage = kRussian;
             break;
         default:
-            messages.ShowMessage(kUnknownAppIdMessage, applicationTitle);
+            messages.ShowMessage(kUnknownAppIdMessage, kInitialApplicationTitle);
             break;
     }
     defaultUiLanguage = id == 13 ? kHungarian : kPolish;

@@ -1,9 +1,7 @@
 #pragma once
-// The product this updater is built for and the build's configuration: written once by the entry
-// sequence before the main window is shown, read by the window, the update run and the shortcut
-// step. Two fields change later, both rewritten by the window with each interface language:
-// titleVariant (which catalogue title is shown) and applicationTitle (the localised title that
-// captions messages).
+// The product this updater is built for and the build's configuration (AppConfiguration): set once
+// by ConfigureThisBuild before the main window exists, then only read, by the window, the update
+// run and the shortcut step.
 
 #include <cstdint>
 #include <string>
@@ -25,7 +23,7 @@ using localisation::kRussian;
 using localisation::kSpanish;
 using localisation::Language;
 
-// The task-bar text until the main window shows its localised caption.
+// The caption of a message shown before the main window exists.
 inline constexpr std::string_view kInitialApplicationTitle = "Uaktualnienie - Update";
 inline constexpr std::string_view kUnknownAppIdMessage = "Unknown AppId !";
 
@@ -52,18 +50,15 @@ struct AppConfiguration {
     std::int32_t versionExtra = 0;
     Language productLanguage = kPolish;
     Language defaultUiLanguage = kPolish;
-    std::int32_t titleVariant = 1;  // 1: first (Polish) catalogue title, 2: the second
 
-    // Set by the entry sequence.
     std::int32_t patchKind = 0;
     base::ByteSet activeSet;
     std::uint8_t configuredEntry = 0;
 
     BuildSettings settings;
-    std::string applicationTitle = std::string(kInitialApplicationTitle);
 
     // Records the identity and derives the product's languages. An AppId outside 1..14 (compared
-    // unsigned, so negative ones too) shows "Unknown AppId !" and leaves ProductLanguage as it was.
+    // unsigned, so negative ones too) shows "Unknown AppId !" and leaves productLanguage as it was.
     void SetAppIdentity(std::int32_t id, std::int32_t major, std::int32_t minor, std::int32_t extra,
                         MessageSink& messages);
 };
@@ -85,8 +80,9 @@ struct BuildDeclaration {
     bool preferProductLanguage = false;
 };
 
-// Steps 4 and 7 to 10 of the entry sequence for a declared build: identity, patch kind, active
-// set, configured entry and the dictionary switch, in that order; then the build settings.
+// Configures the program for a declared build: the identity first (an unknown AppId is told at
+// once), then the patch kind, the files to update, the catalogue row the window names and the
+// build settings.
 void ConfigureBuild(AppConfiguration& config, MessageSink& messages, const BuildDeclaration& build);
 
 }  // namespace updater::app

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/main_patcher.h"
+#include "app/catalogue_texts.h"
 #include "app/text_ids.h"
 #include "app/window_layout.h"
 

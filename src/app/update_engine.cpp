@@ -22,19 +22,13 @@ std::string SystemUpdateEngine::FindInstallFolder(std::int32_t appId) {
     return environment::FindInstallFolder(registry_, appId);
 }
 
-patch::FileState SystemUpdateEngine::CheckFileState(int fileIndex, const std::string& path) {
-    const patch::FileCheck check = patch::CheckFile(patch::CatalogueRow(fileIndex), path);
-    checked_ = Checked{path, check.identity};
-    return check.state;
+patch::FileCheck SystemUpdateEngine::CheckFile(int fileIndex, const std::string& path) {
+    return patch::CheckFile(patch::CatalogueRow(fileIndex), path);
 }
 
-patch::ReplaceOutcome SystemUpdateEngine::ReplaceFile(int fileIndex, const std::string& path) {
-    // A file that was checked is replaced only while the path still leads to it; a missing one
-    // (never checked) is created.
-    std::optional<base::FileIdentity> identity;
-    if (checked_ && checked_->path == path) identity = checked_->identity;
-    checked_.reset();
-    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, steps_, identity);
+patch::ReplaceOutcome SystemUpdateEngine::WriteCurrentVersion(int fileIndex, const std::string& path,
+                                                              const std::optional<base::FileIdentity>& checked) {
+    return patch::ReplaceTargetFile(patch::CatalogueRow(fileIndex), path, resources_, steps_, checked);
 }
 
 std::vector<std::string> SystemUpdateEngine::WordStartupFolders() {

@@ -1,6 +1,8 @@
 #pragma once
-// The update run's engine for real: the registry, the files on disk, the program's own payloads,
-// the shell. The run's logic lives in update_run.cpp; this only connects it to the other rooms.
+// SystemUpdateEngine: the update run's effects on this system. The install folder and the word
+// processor's start-up folders from the registry, each file checked against its catalogue row and
+// written from this program's payloads, the dictionary converted and the Start-menu links made;
+// each call hands its work to the room that does it.
 
 #include <optional>
 #include <string>
@@ -27,8 +29,9 @@ class SystemUpdateEngine final : public UpdateEngine {
 
     std::string FindInstallFolder(std::int32_t appId) override;
     std::vector<std::string> WordStartupFolders() override;
-    patch::FileState CheckFileState(int fileIndex, const std::string& path) override;
-    patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) override;
+    patch::FileCheck CheckFile(int fileIndex, const std::string& path) override;
+    patch::ReplaceOutcome WriteCurrentVersion(int fileIndex, const std::string& path,
+                                              const std::optional<base::FileIdentity>& checked) override;
     patch::DictionaryUpdateResult UpdateDictionary(const std::string& folder, std::int32_t& progress,
                                                    UpdateView& view) override;
     void UpdateShortcuts(const std::string& folder) override;
@@ -40,12 +43,6 @@ class SystemUpdateEngine final : public UpdateEngine {
     const patch::ResourceSource& resources_;
     base::FileSteps& steps_;
     HolderLookup holders_;
-    // The file that the last state check judged: ReplaceFile replaces only that file.
-    struct Checked {
-        std::string path;
-        std::optional<base::FileIdentity> identity;
-    };
-    std::optional<Checked> checked_;
 };
 
 }  // namespace updater::app

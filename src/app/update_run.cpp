@@ -48,7 +48,7 @@ bool NewFileVanished(const patch::ReplaceOutcome& outcome) {
 
 class Run {
   public:
-    Run(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const MainWindowServices& texts,
+    Run(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
         UpdateEngine& engine)
         : config_(config), state_(state), view_(view), texts_(texts), engine_(engine) {}
 
@@ -57,7 +57,7 @@ class Run {
         state_.finished = false;
         changed_ = false;
 
-        view_.SetMainText(IntroductionText(state_.uiLanguage, config_.titleVariant, config_.configuredEntry, texts_));
+        view_.SetMainText(IntroductionText(texts_, state_.uiLanguage, config_.configuredEntry));
         view_.SetUpdateEnabled(false);
         view_.SetFinishEnabled(false);
         view_.Pump();
@@ -139,13 +139,14 @@ class Run {
                 // The start-up folder of a word processor that is not installed: nothing to update.
                 verdict = true;
             } else if (base::FileExists(path)) {
-                switch (engine_.CheckFileState(i, path)) {
+                const patch::FileCheck check = engine_.CheckFile(i, path);
+                switch (check.state) {
                     case patch::FileState::kCurrent:
                         verdict = true;
                         break;
                     case patch::FileState::kOld:
                         changed_ = true;
-                        verdict = Replace(i, path, k);
+                        verdict = Replace(i, path, k, check.identity);
                         break;
                     case patch::FileState::kUnknownVersion:
                         view_.Ask(FormatCaption(Text(kTextUnknownVersion), {base::WidenSystemText(path)}), 0);
@@ -157,7 +158,7 @@ class Run {
             } else if (patch::CurrentVersion(i) == 1) {
                 // A file with no older version is new in this patch: create it wherever it is missing.
                 changed_ = true;
-                verdict = Replace(i, path, k);
+                verdict = Replace(i, path, k, std::nullopt);
             } else if (k > 0) {
                 verdict = true;
             } else {
@@ -173,22 +174,23 @@ class Run {
         }
     }
 
-    // Replaces the file; true when it is in its current version afterwards. Another updater at work
-    // on the same folder may have put the current version in place first, or removed the new file
-    // before it was in place: the file is checked again, and replaced once more if need be, before
-    // a failure is reported. A failure names the file, why and, where the system can tell, the programs holding
-    // it; one in an extra folder fails the run too (the main folder's line does that for its own).
-    bool Replace(int i, const std::string& path, std::size_t k) {
+    // Replaces the file that checked names (none: the missing file is created); true when it is in
+    // its current version afterwards. Another updater at work on the same folder may have put the
+    // current version in place first, or removed the new file before it was in place: the file is
+    // checked again, and replaced once more if need be, before a failure is reported. A failure
+    // names the file, why and, where the system can tell, the programs holding it; one in an extra
+    // folder fails the run too (the main folder's line does that for its own).
+    bool Replace(int i, const std::string& path, std::size_t k, const std::optional<base::FileIdentity>& checked) {
         view_.Pump();  // between the state check's reading of the file and the replacement's work
-        patch::ReplaceOutcome outcome = engine_.ReplaceFile(i, path);
+        patch::ReplaceOutcome outcome = engine_.WriteCurrentVersion(i, path, checked);
         for (int again = 0; !outcome.ok(); ++again) {
             const bool exists = base::FileExists(path);
-            const patch::FileState now = exists ? engine_.CheckFileState(i, path) : patch::FileState::kError;
-            if (now == patch::FileState::kCurrent) return true;
+            const patch::FileCheck now = exists ? engine_.CheckFile(i, path) : patch::FileCheck{};
+            if (now.state == patch::FileState::kCurrent) return true;
             // The other updater's clean-up took our new file for a leftover of a killed run before it
             // was moved into place: once more, while the file is still to be replaced.
-            if (again > 0 || !NewFileVanished(outcome) || (exists && now != patch::FileState::kOld)) break;
-            outcome = engine_.ReplaceFile(i, path);
+            if (again > 0 || !NewFileVanished(outcome) || (exists && now.state != patch::FileState::kOld)) break;
+            outcome = engine_.WriteCurrentVersion(i, path, now.identity);
         }
         if (outcome.ok()) return true;
         const base::FileError error =
@@ -201,7 +203,7 @@ class Run {
     const AppConfiguration& config_;
     MainWindowState& state_;
     UpdateView& view_;
-    const MainWindowServices& texts_;
+    const TextLookup& texts_;
     UpdateEngine& engine_;
     bool changed_ = false;
     std::string currentPath_;  // the file being worked on, for the message if something throws
@@ -209,8 +211,8 @@ class Run {
 
 }  // namespace
 
-void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
-               const MainWindowServices& texts, UpdateEngine& engine) {
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
+               UpdateEngine& engine) {
     Run(config, state, view, texts, engine).Execute();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_patcher.h"
+#include "app/catalogue_texts.h"
 #include "app/product_identity.h"
 #include "app/responsive_file_steps.h"
 #include "app/update_view.h"
@@ -31,10 +31,13 @@ class UpdateEngine {
     virtual std::string FindInstallFolder(std::int32_t appId) = 0;
     // The word processor's start-up folders as name=folder lines.
     virtual std::vector<std::string> WordStartupFolders() = 0;
-    // The state of an existing file.
-    virtual patch::FileState CheckFileState(int fileIndex, const std::string& path) = 0;
-    // Writes the current version of the file; ok() when it was written completely.
-    virtual patch::ReplaceOutcome ReplaceFile(int fileIndex, const std::string& path) = 0;
+    // The state of an existing file, and which file it judged.
+    virtual patch::FileCheck CheckFile(int fileIndex, const std::string& path) = 0;
+    // Writes the current version of the file; ok() when it was written completely. It takes the
+    // place only of the file that checked names (a check's identity), whatever the path leads to
+    // by then; without one (a missing file is created) of whatever has the name.
+    virtual patch::ReplaceOutcome WriteCurrentVersion(int fileIndex, const std::string& path,
+                                                      const std::optional<base::FileIdentity>& checked) = 0;
     // Dictionary update of the product's record (DictionaryRecordFor) in a folder that ends with
     // a separator: its code and what became of the conversion. It writes the percentage into
     // progress and calls view.Pump() while it works.
@@ -61,8 +64,8 @@ inline constexpr int kLastTemplateFileIndex = 30;
 // asked about with its path, the reason and the programs holding it; in an extra folder (a word
 // processor's start-up folder) too, where it fails the run as well. A file that another updater
 // has meanwhile brought to its current version is no failure: it is checked again first.
-void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view,
-               const MainWindowServices& texts, UpdateEngine& engine);
+void RunUpdate(const AppConfiguration& config, MainWindowState& state, UpdateView& view, const TextLookup& texts,
+               UpdateEngine& engine);
 
 // The dictionary step; true when the dictionary update reported work or failure. A file that is
 // not in its new state afterwards (neither state found, or a conversion that did not end with the

@@ -4,7 +4,7 @@
 
 namespace updater::app::test {
 
-FakeServices::FakeServices() {
+FakeTexts::FakeTexts() {
     const std::pair<std::int32_t, std::pair<std::u16string, std::u16string>> rows[] = {
         {kTextCancel, {u"Anuluj", u"Cancel"}},
         {kTextFinish, {u"Zakończ", u"Finish"}},
@@ -29,32 +29,10 @@ FakeServices::FakeServices() {
     texts[{kGerman, kTextFinish}] = u"Beenden";
 }
 
-std::u16string FakeServices::Text(Language language, std::int32_t id, bool forceTextCodePage) const {
+std::u16string FakeTexts::Text(Language language, std::int32_t id, bool forceTextCodePage) const {
     forcedLookups.push_back(forceTextCodePage);
     auto it = texts.find({language, id});
     return it == texts.end() ? std::u16string() : it->second;
-}
-
-std::u16string FakeServices::Title(std::uint8_t entry, std::int32_t variant) const {
-    if (entry != 34) return u"?";
-    return variant == 1 ? u"Lexivo Angielskiego 2.5" : u"Lexivo English 2.5";
-}
-
-std::u16string FakeServices::VersionText(std::uint8_t entry) const {
-    return entry == 34 ? u"2.5.1" : u"?";
-}
-
-Language FakeServices::StartLanguage(Language detectedLanguage, const AppConfiguration& config) const {
-    if (detectedLanguage == config.productLanguage) return detectedLanguage;
-    return config.settings.preferProductLanguage ? config.productLanguage : config.defaultUiLanguage;
-}
-
-std::u16string FakeServices::DecodeSpecialVersion(std::string_view scrambled, std::int32_t appId) const {
-    std::u16string out = u"decoded(";
-    for (char c : scrambled)
-        out.push_back(static_cast<unsigned char>(c));
-    out += u")/" + std::u16string(1, static_cast<char16_t>(u'0' + appId));
-    return out;
 }
 
 }  // namespace updater::app::test

@@ -12,11 +12,13 @@
 #include "app/this_build.h"
 #include "app/window_layout.h"
 #include "app_test_support.h"
+#include "environment/kod.h"
 
 namespace updater::app {
 namespace {
 
-using test::FakeServices;
+using test::FakeTexts;
+using test::ScriptedEngine;
 using ::testing::ElementsAre;
 
 struct NoMessages : MessageSink {
@@ -43,10 +45,6 @@ class RecordingControls : public MainWindowControls {
         texts[control] = text;
         log.push_back("text" + std::to_string(static_cast<int>(control)));
     }
-    void SetApplicationTitle(std::u16string_view text) override {
-        applicationTitle = text;
-        log.push_back("apptitle");
-    }
     void PlaceFlag(Flag flag, bool offered, int designLeft) override { flags[Index(flag)] = {offered, designLeft}; }
     void SetFlagPressed(Flag flag, bool pressed) override {
         this->pressed[Index(flag)] = pressed;
@@ -65,7 +63,6 @@ class RecordingControls : public MainWindowControls {
 
     std::u16string main;
     std::map<MainCaption, std::u16string> texts;
-    std::u16string applicationTitle;
     std::array<Language, 5> fonts{};  // the language of each MainFont
     FlagPlacements flags{};
     FlagStates pressed{};
@@ -75,6 +72,11 @@ class RecordingControls : public MainWindowControls {
     bool closed = false;
     std::vector<std::string> log;
 };
+
+// A special-version text as a declaration carries it: scrambled for the product (mode 6).
+std::string ScrambledSpecialVersion(std::int32_t appId) {
+    return environment::SharedKod().Encode("Wersja dla szk\xf3\xb3", appId, 6, false);
+}
 
 struct Window {
     explicit Window(std::int32_t appId = kBuildAppId) {
@@ -93,9 +95,10 @@ struct Window {
     }
 
     AppConfiguration config;
-    FakeServices services;
+    FakeTexts services;
     RecordingControls controls;
-    MainPatcher patcher{config, services, controls};
+    ScriptedEngine engine;
+    MainPatcher patcher{config, services, controls, engine};
 };
 
 TEST(FlagChoice, OffersPolishAndTheProductsLanguageNextToIt) {
@@ -211,15 +214,13 @@ TEST(FlagChoice, TheLanguageLabelNeverRunsIntoTheFlagsAtAnyDpi) {
 TEST(MainPatcher, ThisBuildOpensInPolishWithThePolishAndEnglishFlags) {
     for (Language detected : {kPolish, kGerman, kFrench, kSpanish}) {
         Window w;
-        w.services.detected = detected;
-        w.patcher.FormShow();
+        w.patcher.FormShow(detected);
         EXPECT_EQ(w.patcher.State().uiLanguage, kPolish) << int(detected);
         EXPECT_TRUE(w.controls.flags[Index(Flag::kPolski)].offered);
         EXPECT_TRUE(w.controls.flags[Index(Flag::kAngielski)].offered);
         EXPECT_FALSE(w.controls.flags[Index(Flag::kNiemiecki)].offered);
         EXPECT_THAT(w.controls.pressed, ElementsAre(true, false, false, false, false));
         EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Lexivo Angielskiego 2.5 - Uaktualnienie");
-        EXPECT_EQ(w.controls.applicationTitle, u"Lexivo Angielskiego 2.5 - Uaktualnienie");
         EXPECT_EQ(w.controls.texts[MainCaption::kTitle], u"Lexivo Angielskiego 2.5 - Uaktualnienie");
         EXPECT_EQ(w.controls.texts[MainCaption::kVersion], u"Wersja 2.5.1");
         EXPECT_EQ(w.controls.texts[MainCaption::kUpdateButton], u"Uaktualnij");
@@ -227,27 +228,24 @@ TEST(MainPatcher, ThisBuildOpensInPolishWithThePolishAndEnglishFlags) {
         EXPECT_EQ(w.controls.texts[MainCaption::kOpenDialogTitle], u"Wska\u017C program");
         EXPECT_EQ(w.controls.main, u"Ten program uaktualni \"Lexivo Angielskiego 2.5\" do wersji 2.5.1.\r\n\r\n");
         EXPECT_EQ(w.controls.questionLanguage, kPolish);
-        EXPECT_EQ(w.config.titleVariant, 1);
         EXPECT_EQ(w.controls.texts.count(MainCaption::kSpecialVersion), 0u);
     }
 }
 
 TEST(MainPatcher, AGermanProductOnAGermanSystemOpensInGerman) {
     Window w(4);
-    w.services.detected = kGerman;
-    w.patcher.FormShow();
+    w.patcher.FormShow(kGerman);
     EXPECT_EQ(w.patcher.State().uiLanguage, kGerman);
     EXPECT_TRUE(w.controls.flags[Index(Flag::kNiemiecki)].offered);
     EXPECT_FALSE(w.controls.flags[Index(Flag::kAngielski)].offered);
     EXPECT_THAT(w.controls.pressed, ElementsAre(false, false, true, false, false));
-    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Update - Lexivo English 2.5");
-    EXPECT_EQ(w.config.titleVariant, 2);
+    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Update - Lexivo Angielskiego 2.5");
 }
 
 TEST(MainPatcher, APatchKindThatHidesTheEnglishFlagHidesIt) {
     Window w;
     w.config.patchKind = 4;
-    w.patcher.FormShow();
+    w.patcher.FormShow(kPolish);
     EXPECT_TRUE(w.controls.flags[Index(Flag::kPolski)].offered);
     EXPECT_FALSE(w.controls.flags[Index(Flag::kAngielski)].offered);
 }
@@ -255,14 +253,14 @@ TEST(MainPatcher, APatchKindThatHidesTheEnglishFlagHidesIt) {
 TEST(MainPatcher, TheSpecialVersionLabelIsDecodedOnlyWhenSwitchedOn) {
     Window off;
     off.config.settings.specialVersionText = "xyz";
-    off.patcher.FormShow();
+    off.patcher.FormShow(kPolish);
     EXPECT_EQ(off.controls.texts.count(MainCaption::kSpecialVersion), 0u);
 
     Window on;
     on.config.settings.specialVersion = true;
-    on.config.settings.specialVersionText = "xyz";
-    on.patcher.FormShow();
-    EXPECT_EQ(on.controls.texts[MainCaption::kSpecialVersion], u"decoded(xyz)/6");
+    on.config.settings.specialVersionText = ScrambledSpecialVersion(on.config.appId);
+    on.patcher.FormShow(kPolish);
+    EXPECT_EQ(on.controls.texts[MainCaption::kSpecialVersion], u"Wersja dla szkół");
 }
 
 // A language change gives every control its language's text and character set, except the title
@@ -270,33 +268,30 @@ TEST(MainPatcher, TheSpecialVersionLabelIsDecodedOnlyWhenSwitchedOn) {
 TEST(MainPatcher, TheEnglishFlagSwitchesEveryCaptionFontAndTheQuestionDialog) {
     Window w;
     w.config.settings.specialVersion = true;
-    w.config.settings.specialVersionText = "xyz";
-    w.patcher.FormShow();
+    w.config.settings.specialVersionText = ScrambledSpecialVersion(w.config.appId);
+    w.patcher.FormShow(kPolish);
     const auto polish = w.controls.texts;
     w.Click(Flag::kAngielski);
     EXPECT_EQ(w.patcher.State().uiLanguage, kEnglish);
-    EXPECT_EQ(w.config.titleVariant, 2);
     EXPECT_EQ(w.controls.questionLanguage, kEnglish);
     EXPECT_THAT(w.controls.fonts, ElementsAre(kEnglish, kPolish, kEnglish, kEnglish, kPolish));
-    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Lexivo English 2.5 - Update");
-    EXPECT_EQ(w.controls.applicationTitle, u"Lexivo English 2.5 - Update");
+    EXPECT_EQ(w.controls.texts[MainCaption::kCaption], u"Lexivo Angielskiego 2.5 - Update");
     EXPECT_EQ(w.controls.texts[MainCaption::kVersion], u"Version 2.5.1");
     EXPECT_EQ(w.controls.texts[MainCaption::kUpdateButton], u"Update");
     EXPECT_EQ(w.controls.texts[MainCaption::kFinishButton], u"Finish");
     EXPECT_NE(w.controls.texts[MainCaption::kOpenDialogTitle], polish.at(MainCaption::kOpenDialogTitle));
-    EXPECT_EQ(w.controls.texts[MainCaption::kSpecialVersion], u"decoded(xyz)/6");
-    EXPECT_EQ(w.controls.main, u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n");
+    EXPECT_EQ(w.controls.texts[MainCaption::kSpecialVersion], u"Wersja dla szkół");
+    EXPECT_EQ(w.controls.main, u"This program will update ′Lexivo Angielskiego 2.5′ to version 2.5.1.\r\n\r\n");
 
     w.Click(Flag::kPolski);
     EXPECT_THAT(w.controls.fonts, ElementsAre(kPolish, kPolish, kPolish, kPolish, kPolish));
     EXPECT_EQ(w.controls.texts, polish);
-    EXPECT_EQ(w.config.titleVariant, 1);
     EXPECT_EQ(w.controls.questionLanguage, kPolish);
 }
 
 TEST(MainPatcher, ReleasingThePressedFlagChangesNothing) {
     Window w;
-    w.patcher.FormShow();
+    w.patcher.FormShow(kPolish);
     const auto textsBefore = w.controls.texts;
     w.Click(Flag::kPolski);
     EXPECT_TRUE(w.controls.log.empty());
@@ -307,7 +302,7 @@ TEST(MainPatcher, ReleasingThePressedFlagChangesNothing) {
 TEST(MainPatcher, AfterARunTheLanguageSwitchShowsItsOutcome) {
     for (bool succeeded : {true, false}) {
         Window w;
-        w.patcher.FormShow();
+        w.patcher.FormShow(kPolish);
         w.patcher.State().finished = true;
         w.patcher.State().succeeded = succeeded;
         w.Click(Flag::kAngielski);
@@ -316,27 +311,20 @@ TEST(MainPatcher, AfterARunTheLanguageSwitchShowsItsOutcome) {
     }
 }
 
-TEST(MainPatcher, UpdateClickHandsStateAndViewToTheRun) {
+// The update button runs the update on the window's state and controls, in the chosen language.
+TEST(MainPatcher, UpdateClickRunsTheUpdateOnTheWindow) {
     Window w;
-    w.patcher.FormShow();
+    w.patcher.FormShow(kPolish);
     w.Click(Flag::kAngielski);
-    w.controls.main = u"something else";
-    w.patcher.btnUpdateClick();  // no run installed: the introduction only
-    EXPECT_EQ(w.controls.main, u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n");
-
-    MainWindowState* seenState = nullptr;
-    UpdateView* seenView = nullptr;
-    w.patcher.SetRunUpdate([&](MainWindowState& state, UpdateView& view) {
-        seenState = &state;
-        seenView = &view;
-        view.AppendMainText(u"File ′Quorbel2.exe′ is being updated ... ");
-    });
+    std::u16string duringTheRun;
+    w.engine.duringLookup = [&] { duringTheRun = w.controls.main; };
     w.patcher.btnUpdateClick();
-    EXPECT_EQ(seenState, &w.patcher.State());
-    EXPECT_EQ(seenView, &w.controls);
-    EXPECT_EQ(w.controls.main,
-              u"This program will update ′Lexivo English 2.5′ to version 2.5.1.\r\n\r\n"
-              u"File ′Quorbel2.exe′ is being updated ... ");
+    EXPECT_EQ(w.engine.lookups, 1);
+    EXPECT_EQ(duringTheRun, u"This program will update ′Lexivo Angielskiego 2.5′ to version 2.5.1.\r\n\r\n");
+    // No install folder: the run fails, and the window's state says so.
+    EXPECT_TRUE(w.patcher.State().finished);
+    EXPECT_FALSE(w.patcher.State().succeeded);
+    EXPECT_EQ(w.controls.main, u"Some errors occurred during update.");
 }
 
 TEST(MainPatcher, TimerShowsBaseTextAndPercentage) {
@@ -350,7 +338,7 @@ TEST(MainPatcher, TimerShowsBaseTextAndPercentage) {
 
 TEST(MainPatcher, FinishClosesTheWindow) {
     Window w;
-    w.patcher.FormShow();
+    w.patcher.FormShow(kPolish);
     EXPECT_FALSE(w.controls.closed);
     w.patcher.btnZamknijClick();
     EXPECT_TRUE(w.controls.closed);

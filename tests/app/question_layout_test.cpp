@@ -146,7 +146,7 @@ TEST(FitQuestionLabel, TakesTheLongestLineUpTo400ThenWraps) {
 }
 
 TEST(QuestionTexts, CaptionIsForcedIntoTheLanguagesCodePage) {
-    test::FakeServices services;
+    test::FakeTexts services;
     const QuestionTexts english = ComposeQuestionTexts(kEnglish, services);
     EXPECT_EQ(english.caption, u"Attention");
     EXPECT_EQ(english.yes, u"Yes");

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_services.h"
+#include "app/catalogue_texts.h"
 #include "app/responsive_file_steps.h"
 #include "app/this_build.h"
 #include "base/file_system.h"
@@ -63,7 +63,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     ASSERT_TRUE(
         tools::RecordInstallFolder(registry, config.appId, folder.Root(), environment::RegRoot::kCurrentUser, false));
     SystemUpdateEngine engine(config, registry, patch::ProgramResources());
-    const CatalogueServices services(localisation::Platform{true, kPolish});
+    const CatalogueTexts services(localisation::Platform{true, kPolish});
 
     MainWindowState state;
     state.uiLanguage = kEnglish;
@@ -102,9 +102,11 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     environment::MemoryRegistry registry;
     SystemUpdateEngine engine(config, registry, patch::ProgramResources());
 
-    ASSERT_EQ(engine.CheckFileState(34, path), patch::FileState::kOld);
+    const patch::FileCheck check = engine.CheckFile(34, path);
+    ASSERT_EQ(check.state, patch::FileState::kOld);
     ASSERT_EQ(base::MoveIntoPlace(folder.Write("swapped", "someone else's file"), path), base::FileError::kNone);
-    EXPECT_EQ(engine.ReplaceFile(34, path).written.failedStep, base::SafeWriteStep::kTargetChanged);
+    EXPECT_EQ(engine.WriteCurrentVersion(34, path, check.identity).written.failedStep,
+              base::SafeWriteStep::kTargetChanged);
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }

@@ -87,12 +87,15 @@ class FakeEngine : public UpdateEngine {
         if (throwOnLookup) throw std::runtime_error("registry broke");
         return installFolder;
     }
-    FileState CheckFileState(int, const std::string& path) override {
+    // Each check judges a file of its own identity, so that a replacement shows which check it took.
+    patch::FileCheck CheckFile(int, const std::string& path) override {
         if (throwOnState) throw std::runtime_error("read failed");
-        return files.at(path);
+        return {files.at(path), base::FileIdentity{1, ++checks}};
     }
-    patch::ReplaceOutcome ReplaceFile(int, const std::string& path) override {
+    patch::ReplaceOutcome WriteCurrentVersion(int, const std::string& path,
+                                              const std::optional<base::FileIdentity>& checked) override {
         replaced.push_back(path);
+        replacedOver.push_back(checked);
         patch::ReplaceOutcome outcome;
         if (!replaceSucceeds || failTimes > 0) {
             --failTimes;
@@ -135,6 +138,8 @@ class FakeEngine : public UpdateEngine {
     std::map<std::string, FileState> files;
     std::vector<std::string> wordFolders;
     std::vector<std::string> replaced, shortcutFolders;
+    std::vector<std::optional<base::FileIdentity>> replacedOver;  // the checked file each replacement took
+    std::uint64_t checks = 0;
     std::string dictionaryFolder;
     patch::DictionaryUpdateResult dictionaryResult;
     bool replaceSucceeds = true, throwOnLookup = false, throwOnState = false;
@@ -156,7 +161,6 @@ class UpdateRunTest : public ::testing::Test {
         NoMessages none;
         ConfigureThisBuild(config, none);
         state.uiLanguage = kEnglish;
-        config.titleVariant = 2;
         const std::pair<std::int32_t, std::u16string> english[] = {
             {kTextOk, u"OK\r\n"},
             {kTextError, u"Error\r\n"},
@@ -187,7 +191,7 @@ class UpdateRunTest : public ::testing::Test {
     AppConfiguration config;
     MainWindowState state;
     RecordingView view;
-    test::FakeServices services;
+    test::FakeTexts services;
     FakeEngine engine;
 };
 
@@ -198,6 +202,7 @@ TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
     Run();
 
     EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
+    EXPECT_EQ(engine.replacedOver, (std::vector<std::optional<base::FileIdentity>>{base::FileIdentity{1, 1}}));
     EXPECT_EQ(Main(), "Update has finished successfully.");
     EXPECT_TRUE(state.finished);
     EXPECT_TRUE(state.succeeded);
@@ -209,11 +214,11 @@ TEST_F(UpdateRunTest, OldFileIsReplacedAndTheRunSucceeds) {
     // The label repaints after the introduction, after the file's line (and again between its check
     // and its replacement), and at the end.
     ASSERT_GE(labelsAtPumps.size(), 4u);
-    EXPECT_EQ(labelsAtPumps[0], "Intro Lexivo English 2.5 2.5.1\r\n\r\n");
-    EXPECT_EQ(labelsAtPumps[1], "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... ");
+    EXPECT_EQ(labelsAtPumps[0], "Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\n");
+    EXPECT_EQ(labelsAtPumps[1], "Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... ");
     EXPECT_EQ(labelsAtPumps[2], labelsAtPumps[1]);
     EXPECT_EQ(labelsAtPumps[3],
-              "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... OK\r\n");
+              "Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... OK\r\n");
     // Kind 15 still runs the (empty) shortcut step, with the folder and its separator.
     EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.installFolder + base::PathSeparator()});
 
@@ -289,7 +294,8 @@ TEST_F(UpdateRunTest, FailedReplacementSaysWhichFileAndWhyAndFailsTheRun) {
     };
     Run();
     EXPECT_EQ(engine.replaced, std::vector<std::string>{engine.Target()});
-    EXPECT_EQ(lastLine, "Intro Lexivo English 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... Error\r\n");
+    EXPECT_EQ(lastLine,
+              "Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile ?Quorbel2.exe? is being updated ... Error\r\n");
     EXPECT_EQ(view.asked, std::vector<std::string>{"The file to be patched is in use by another program (Quorbel, "
                                                    "Scanner):\n" +
                                                    engine.Target()});
@@ -333,6 +339,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
         RecordingView v;
         RunUpdate(config, state, v, services, other);
         EXPECT_EQ(other.replaced.size(), 2u);
+        EXPECT_EQ(other.replacedOver.back(), (base::FileIdentity{1, 2})) << "the file checked again";
         EXPECT_TRUE(v.asked.empty());
         EXPECT_TRUE(state.succeeded);
     }
@@ -462,7 +469,7 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         RunUpdate(config, s, v, services, engine);
         EXPECT_EQ(engine.dictionaryFolder, engine.installFolder + base::PathSeparator());
         const std::u16string base =
-            u"Intro Lexivo English 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
+            u"Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
             u"File \u2032dravin2.sg\u2032 is being updated ... ";
         EXPECT_EQ(s.progressBaseText, base);
         EXPECT_EQ(s.progressPercent, 100);
@@ -508,7 +515,6 @@ TEST_F(UpdateRunTest, DictionaryStepReportsWorkUnlessTheFileWasAlreadyNew) {
 
 TEST_F(UpdateRunTest, LanguageChangeDuringARunRewritesTheLabelAndAppendsContinue) {
     engine.Put(engine.Target(), FileState::kOld);
-    config.titleVariant = 1;
     state.uiLanguage = kPolish;
     int pumps = 0;
     view.onPump = [&] {

@@ -15,7 +15,6 @@
 #include "app/win32/resource_ids.h"
 #include "app/window_layout.h"
 #include "base/win32/dll_search.h"
-#include "base/win32/system_code_page.h"
 
 namespace updater::app::win32 {
 namespace {
@@ -73,8 +72,8 @@ class HandlerScope {
 
 }  // namespace
 
-TfrmMainPatcher::TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services)
-    : config_(config), services_(services), patcher_(config, services, *this) {
+TfrmMainPatcher::TfrmMainPatcher(const AppConfiguration& config, const TextLookup& texts, UpdateEngine& engine)
+    : texts_(texts), patcher_(config, texts, *this, engine) {
     previewMessage_ = RegisterWindowMessageW(kPreviewQuestionMessage);
     window_ = CreateDialogWindow(*this, {kMainWindowClass, true}, kStyle, kExStyle,
                                  {Scaled(layout::kClientWidth), Scaled(layout::kClientHeight)}, nullptr);
@@ -148,7 +147,7 @@ void TfrmMainPatcher::CreateControls() {
 }
 
 void TfrmMainPatcher::Show() {
-    RunHandler([this] { patcher_.FormShow(); });
+    RunHandler([this] { patcher_.FormShow(localisation::DetectSystemLanguage()); });
     RECT rect;
     GetWindowRect(window_, &rect);
     const int width = rect.right - rect.left;
@@ -271,13 +270,6 @@ void TfrmMainPatcher::SetText(MainCaption control, std::u16string_view text) {
     }
 }
 
-void TfrmMainPatcher::SetApplicationTitle(std::u16string_view text) {
-    // The window itself is the task-bar entry and already shows the caption; the configuration
-    // keeps the title for messages captioned with it.
-    config_.applicationTitle =
-        base::win32::NarrowSystem(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
-}
-
 void TfrmMainPatcher::PlaceFlag(Flag flag, bool offered, int designLeft) {
     HWND button = flags_[Index(flag)];
     flagDesignLefts_[Index(flag)] = designLeft;
@@ -387,7 +379,7 @@ std::optional<LRESULT> TfrmMainPatcher::HandleMessage(UINT message, WPARAM wPara
             const Language language = patcher_.State().uiLanguage;
             RunHandler([&] {
                 // Kind 0 shows a plain message (folder not found), the others a question with choices.
-                Ask(services_.Text(language, kind == 0 ? kTextFolderNotFound : kTextSampleQuestion, false), kind);
+                Ask(texts_.Text(language, kind == 0 ? kTextFolderNotFound : kTextSampleQuestion, false), kind);
             });
         }
         return 0;

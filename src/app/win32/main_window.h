@@ -23,8 +23,8 @@ inline constexpr wchar_t kPreviewQuestionMessage[] = L"UpdaterPreviewQuestion";
 
 class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
   public:
-    // Creates the window hidden and runs FormCreate.
-    TfrmMainPatcher(AppConfiguration& config, const MainWindowServices& services);
+    // Creates the window hidden and runs FormCreate; its update button runs the update on engine.
+    TfrmMainPatcher(const AppConfiguration& config, const TextLookup& texts, UpdateEngine& engine);
     ~TfrmMainPatcher() override;
     TfrmMainPatcher(const TfrmMainPatcher&) = delete;
     TfrmMainPatcher& operator=(const TfrmMainPatcher&) = delete;
@@ -49,7 +49,6 @@ class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
     void SetProgressTimer(bool enabled) override;
     std::optional<std::u16string> BrowseForProgram() override;
     void SetText(MainCaption control, std::u16string_view text) override;
-    void SetApplicationTitle(std::u16string_view text) override;
     void PlaceFlag(Flag flag, bool offered, int designLeft) override;
     void SetFlagPressed(Flag flag, bool pressed) override;
     bool FlagPressed(Flag flag) const override;
@@ -68,8 +67,7 @@ class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
     // The group's one tab stop: the pressed offered flag, else the first offered one.
     void UpdateFlagTabStop();
 
-    AppConfiguration& config_;
-    const MainWindowServices& services_;
+    const TextLookup& texts_;
     MainPatcher patcher_;
     TfrmPytanie* question_ = nullptr;
     bool endsProgram_ = true;

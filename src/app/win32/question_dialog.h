@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_patcher.h"
+#include "app/catalogue_texts.h"
 #include "app/question_layout.h"
 #include "app/win32/window_support.h"
 

@@ -108,7 +108,6 @@ TEST_F(MainWindowWin32Test, OpensInPolishAndTheFlagsSwitchEveryCaption) {
     // Composed in UTF-16, the Polish letters survive whatever code page the system uses.
     EXPECT_NE(polishIntroduction.find(u"Jeżeli Quillex jest uruchomiony, należy go zamknąć"), std::u16string::npos)
         << "system code page " << GetACP();
-    EXPECT_EQ(windows.config.applicationTitle, "Lexivo Angielskiego 2.5 - Uaktualnienie");
 
     Click(Flag(Flag::kAngielski));
     EXPECT_FALSE(Down(Flag::kPolski));
@@ -163,8 +162,7 @@ TEST_F(MainWindowWin32Test, FontsFollowTheLanguageExceptTitleAndLanguageRow) {
 }
 
 TEST_F(MainWindowWin32Test, TheKeyboardAloneChoosesTheLanguageAndRunsTheUpdate) {
-    int runs = 0;
-    windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { ++runs; });
+    const int& runs = windows.engine.lookups;
     auto press = [](UINT key) {
         PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
         PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
@@ -192,9 +190,9 @@ TEST_F(MainWindowWin32Test, TheKeyboardAloneChoosesTheLanguageAndRunsTheUpdate) 
     EXPECT_EQ(GetFocus(), Control(kUpdateButtonId));
     press(VK_RETURN);
     EXPECT_EQ(runs, 1);
+    EXPECT_EQ(GetFocus(), Control(kFinishButtonId)) << "the end of a run";
 
     // The group's stop has moved to the flag now pressed.
-    press(VK_TAB);
     press(VK_TAB);
     EXPECT_EQ(GetFocus(), Flag(Flag::kAngielski));
     // Esc is Finish's: the window closes.
@@ -252,16 +250,14 @@ TEST_F(MainWindowWin32Test, ScreenReadersGetPressableFlagsAndADialog) {
     dialog->Release();
 
     // After a run, the finish button that takes the focus carries the verdict.
-    windows.main->Patcher().SetRunUpdate([](MainWindowState&, UpdateView& view) {
-        view.SetMainText(u"Update has finished successfully.");
-        view.FocusFinish();
-    });
     Click(Control(kUpdateButtonId));
+    const std::u16string verdict = TextOf(Control(kMainLabelId));
+    EXPECT_EQ(verdict, u"The installed version doesn\u2032t need updating.");
     IAccessible* finish = object(Control(kFinishButtonId));
     ASSERT_TRUE(finish);
     BSTR description = nullptr;
     ASSERT_EQ(finish->get_accDescription(self, &description), S_OK);
-    EXPECT_STREQ(description, L"Update has finished successfully.");
+    EXPECT_STREQ(description, reinterpret_cast<const wchar_t*>(verdict.c_str()));
     SysFreeString(description);
     finish->Release();
     CoUninitialize();
@@ -269,22 +265,25 @@ TEST_F(MainWindowWin32Test, ScreenReadersGetPressableFlagsAndADialog) {
 
 TEST_F(MainWindowWin32Test, ACloseDuringARunWaitsForTheRunToEnd) {
     bool aliveAfterPump = false;
-    windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView& view) {
-        view.SetUpdateEnabled(false);
-        view.SetFinishEnabled(false);
+    windows.engine.duringLookup = [&] {
         PostMessageW(Main(), WM_CLOSE, 0, 0);
-        view.Pump();
+        PumpPendingMessages();
         aliveAfterPump = IsWindow(Main()) && IsWindowVisible(Main());
-        view.SetMainText(u"done");
-    });
+    };
     Click(Control(kUpdateButtonId));
     EXPECT_TRUE(aliveAfterPump);
     EXPECT_FALSE(IsWindow(Main()));
 }
 
-TEST_F(MainWindowWin32Test, AHandlerThatThrowsLeavesTheWindowAbleToClose) {
-    windows.main->Patcher().SetRunUpdate([&](MainWindowState&, UpdateView&) { throw std::runtime_error("broke"); });
+TEST_F(MainWindowWin32Test, AnEngineThatThrowsLeavesTheWindowAbleToClose) {
+    windows.engine.duringLookup = [] { throw std::runtime_error("broke"); };
+    std::u16string told;
+    test::WhenVisible(kQuestionDialogClass, [&](HWND dialog) {
+        told = TextOf(ControlById(dialog, kQuestionLabelId));
+        PostMessageW(ControlById(dialog, kYesButtonId), BM_CLICK, 0, 0);
+    });
     Click(Control(kUpdateButtonId));
+    EXPECT_EQ(told, u"Błąd - nie znaleziono katalogu programu.");
     ASSERT_TRUE(IsWindow(Main()));
     SendMessageW(Main(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(Main()));
@@ -309,10 +308,12 @@ TEST_F(MainWindowWin32Test, TheProgressTimerShowsThePercentageOnceASecond) {
     EXPECT_EQ(TextOf(Control(kMainLabelId)), u"stopped");
 }
 
-TEST_F(MainWindowWin32Test, UpdateWithoutARunShowsTheIntroductionAgain) {
+TEST_F(MainWindowWin32Test, ARunStartsFromTheIntroductionAgain) {
     windows.main->SetMainText(u"something else");
+    std::u16string duringTheRun;
+    windows.engine.duringLookup = [&] { duringTheRun = TextOf(Control(kMainLabelId)); };
     Click(Control(kUpdateButtonId));
-    EXPECT_EQ(TextOf(Control(kMainLabelId)).rfind(u"Ten program uaktualni", 0), 0u);
+    EXPECT_EQ(duringTheRun.rfind(u"Ten program uaktualni", 0), 0u);
 }
 
 }  // namespace

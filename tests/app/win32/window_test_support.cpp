@@ -27,7 +27,10 @@ void CALLBACK PollForWindow(HWND, UINT, UINT_PTR, DWORD) {
 
 ProgramWindows::ProgramWindows() {
     ConfigureThisBuild(config, messages);
-    main = std::make_unique<win32::TfrmMainPatcher>(config, services);
+    config.activeSet = base::ByteSet();
+    config.settings.updateDictionaries = false;
+    engine.folder = installFolder.Root();
+    main = std::make_unique<win32::TfrmMainPatcher>(config, services, engine);
     main->SetEndsProgram(false);
     question = std::make_unique<win32::TfrmPytanie>(services, main->Handle());
     main->AttachQuestionDialog(*question);

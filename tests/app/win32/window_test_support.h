@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "app/catalogue_services.h"
+#include "../app_test_support.h"
+#include "app/catalogue_texts.h"
 #include "app/product_identity.h"
 #include "app/win32/main_window.h"
 #include "app/win32/question_dialog.h"
+#include "test_support/temp_folder.h"
 
 namespace updater::app::test {
 
@@ -20,14 +22,18 @@ struct RecordingSink : MessageSink {
     void ShowMessage(std::string_view, std::string_view) override { ++shown; }
 };
 
-// The program's windows as the entry sequence makes them, for this build's configuration.
+// The program's windows as the entry sequence makes them, for this build's configuration. The
+// update button runs the update on engine, in an install folder of the test's with no file to
+// update: a run finds the folder and ends with nothing to do.
 struct ProgramWindows {
     ProgramWindows();
     ~ProgramWindows();
 
     AppConfiguration config;
     RecordingSink messages;
-    CatalogueServices services{localisation::Platform{true, 0}};
+    CatalogueTexts services{localisation::Platform{true, 0}};
+    ::updater::test::TempFolder installFolder;
+    ScriptedEngine engine;
     std::unique_ptr<win32::TfrmMainPatcher> main;
     std::unique_ptr<win32::TfrmPytanie> question;
 };

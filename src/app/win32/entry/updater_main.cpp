@@ -1,16 +1,16 @@
-// The updater's entry: module start-up, the application's windows, the build configuration and
-// the message loop, in that order: each step relies on what the steps before it set up.
+// The updater's entry: the values fixed at start, COM and the common controls, the build's
+// configuration, the update engine, the windows and the message loop, in that order: each relies
+// on what comes before it.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/catalogue_services.h"
+#include "app/catalogue_texts.h"
 #include "app/responsive_file_steps.h"
 #include "app/this_build.h"
 #include "app/update_engine.h"
-#include "app/update_run.h"
 #include "app/win32/file_holders.h"
 #include "app/win32/main_window.h"
 #include "app/win32/message_box.h"
@@ -41,46 +41,37 @@ void InitialiseCommonControls() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace updater;
 
-    // 1. The modules' own start-up: platform values and system language, the interface font face,
-    //    the shared codec.
+    // Values fixed for the whole run, before any text is looked up or any font made: the
+    // platform and the system's language, the interface font's face, the registry codec's tables.
     const localisation::Platform& platform = localisation::CurrentPlatform();
     environment::InitialiseInterfaceFont();
     environment::SharedKod();
 
-    // 2. The application object: COM, common controls (visual styles come from the manifest).
-    // COM on the user-interface thread for the whole run: the shortcut step creates shell links.
+    // COM on the user-interface thread for the whole run (the shortcut step creates shell links),
+    // then the common controls; visual styles come from the manifest.
     const environment::win32::ComApartment com;
     InitialiseCommonControls();
 
-    // 3. The application title starts as "Uaktualnienie - Update" (AppConfiguration's initial value).
+    // The build's configuration; an unknown AppId is told before any window exists.
     app::AppConfiguration config;
     app::win32::MessageBoxSink messages;
-
-    // 4 and 7 to 10. Identity, patch kind, active set, configured entry and the dictionary switch.
-    // Only the first show of the main window reads them, so they are set together here; the
-    // identity's "Unknown AppId !" still comes before any window exists.
     app::ConfigureThisBuild(config, messages);
 
-    // 5. The main window (its creation runs FormCreate); 6. the question dialog, hidden.
-    const app::CatalogueServices services(platform);
-    app::win32::TfrmMainPatcher mainWindow(config, services);
-    app::win32::TfrmPytanie question(services, mainWindow.Handle());
-    mainWindow.AttachQuestionDialog(question);
-
-    // The update button's run, against the real registry, files and payload resources. While it
-    // waits for a file another program holds, the window's messages go on being handled.
+    // The update run's effects: the real registry, files and payload resources. While it waits for
+    // a file another program holds, the window's messages go on being handled.
     app::ResponsiveFileSteps steps([] { app::win32::PumpPendingMessages(); }, app::win32::ProgramsHolding);
     app::SystemUpdateEngine engine(config, environment::SystemRegistry(), patch::ProgramResources(), steps,
                                    app::win32::ProgramsHolding);
-    mainWindow.Patcher().SetRunUpdate([&](app::MainWindowState& state, app::UpdateView& view) {
-        app::RunUpdate(config, state, view, services, engine);
-    });
 
-    // 11. Show the main window (FormShow picks the language and sets every caption) and run the
-    //     loop until it closes.
+    // The main window, and the question dialog it owns, hidden until asked.
+    const app::CatalogueTexts texts(platform);
+    app::win32::TfrmMainPatcher mainWindow(config, texts, engine);
+    app::win32::TfrmPytanie question(texts, mainWindow.Handle());
+    mainWindow.AttachQuestionDialog(question);
+
+    // The first show picks the language and sets every caption; the loop runs until the window
+    // closes. Windows, fonts and COM are released on the way out; the program always ends with 0.
     mainWindow.Show();
     app::win32::RunMessageLoop();
-
-    // 12. Windows, fonts and COM are released on the way out; the program always ends with 0.
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "app/catalogue_services.h"
+#include "app/catalogue_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@ namespace {
 
 // The window's captions from the real catalogue, on an NT-class system whose language (and so
 // code page) is Western: composed in UTF-16, the Polish letters come through untouched.
-TEST(CatalogueServices, PolishCaptionsKeepTheirLettersOnAWesternSystem) {
-    const CatalogueServices services(localisation::Platform{true, kFrench});
+TEST(CatalogueTexts, PolishCaptionsKeepTheirLettersOnAWesternSystem) {
+    const CatalogueTexts texts(localisation::Platform{true, kFrench});
     MainWindowState state;
-    const MainWindowTexts polish = ComposeMainWindowTexts(kPolish, 1, state, 34, services);
+    const MainWindowTexts polish = ComposeMainWindowTexts(kPolish, state, 34, texts);
     EXPECT_EQ(polish.caption, u"Lexivo Angielskiego 2.5 - Uaktualnienie");
     EXPECT_EQ(polish.version, u"Wersja 2.5.1");
     EXPECT_EQ(polish.finish, u"Zakończ");
@@ -26,14 +26,13 @@ TEST(CatalogueServices, PolishCaptionsKeepTheirLettersOnAWesternSystem) {
 
     state.finished = true;
     state.succeeded = false;
-    EXPECT_EQ(
-        ComposeMainWindowTexts(kPolish, 1, state, 34, services).main.rfind(u"Podczas aktualizacji wystąpiły błędy.", 0),
-        0u);
+    EXPECT_EQ(ComposeMainWindowTexts(kPolish, state, 34, texts).main.rfind(u"Podczas aktualizacji wystąpiły błędy.", 0),
+              0u);
 }
 
-TEST(CatalogueServices, EnglishCaptionsAndTheDialogsOwn) {
-    const CatalogueServices services(localisation::Platform{true, kPolish});
-    const MainWindowTexts english = ComposeMainWindowTexts(kEnglish, 2, MainWindowState{}, 34, services);
+TEST(CatalogueTexts, EnglishCaptionsAndTheDialogsOwn) {
+    const CatalogueTexts texts(localisation::Platform{true, kPolish});
+    const MainWindowTexts english = ComposeMainWindowTexts(kEnglish, MainWindowState{}, 34, texts);
     EXPECT_EQ(english.caption, u"Lexivo Angielskiego 2.5 - Update");
     EXPECT_EQ(english.version, u"Version 2.5.1");
     EXPECT_EQ(english.update, u"Update");
@@ -41,24 +40,26 @@ TEST(CatalogueServices, EnglishCaptionsAndTheDialogsOwn) {
     // The catalogue turns apostrophes into primes.
     EXPECT_EQ(english.main.rfind(u"This program will update ′Lexivo Angielskiego 2.5′ to version 2.5.1.", 0), 0u);
 
-    const QuestionTexts dialog = ComposeQuestionTexts(kEnglish, services);
+    const QuestionTexts dialog = ComposeQuestionTexts(kEnglish, texts);
     EXPECT_EQ(dialog.caption, u"Attention");
     EXPECT_EQ(dialog.yes, u"Yes");
     EXPECT_EQ(dialog.no, u"No");
     EXPECT_EQ(dialog.cancel, u"Cancel");
 }
 
-TEST(CatalogueServices, ThisBuildStartsInPolishWhateverTheSystemSays) {
-    const CatalogueServices services(localisation::Platform{});
+TEST(CatalogueTexts, ThisBuildStartsInPolishWhateverTheSystemSays) {
     AppConfiguration config;
     config.productLanguage = kEnglish;
     for (Language detected : {kPolish, kFrench, kGerman, kItalian, kSpanish, kRussian}) {
-        EXPECT_EQ(services.StartLanguage(detected, config), kPolish) << int(detected);
+        EXPECT_EQ(localisation::StartLanguage(detected, config.productLanguage, config.settings.preferProductLanguage,
+                                              config.defaultUiLanguage),
+                  kPolish)
+            << int(detected);
     }
-    EXPECT_EQ(services.DecodeSpecialVersion("", 6), u"");
+    EXPECT_EQ(SpecialVersionText("", 6), u"");
     // The special-version label: scrambled with mode 6, read as the product's Polish text.
     const std::string scrambled = environment::SharedKod().Encode("Wersja dla szk\xf3\xb3", 6, 6, false);
-    EXPECT_EQ(services.DecodeSpecialVersion(scrambled, 6), u"Wersja dla szkół");
+    EXPECT_EQ(SpecialVersionText(scrambled, 6), u"Wersja dla szkół");
 }
 
 }  // namespace
