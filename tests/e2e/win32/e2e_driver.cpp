@@ -349,6 +349,7 @@ int wmain(int argc, wchar_t** argv) {
     HANDLE pingThread = ping ? CreateThread(nullptr, 0, Pinger::Run, &pinger, 0, nullptr) : nullptr;
     bool sawProgress = false;
     std::vector<std::wstring> seen{before};
+    std::wstring verdictText;
     bool answered = false;  // the question dialog on screen has been answered
     for (;;) {
         if (timedOut()) return abandon("the update run did not finish");
@@ -397,7 +398,14 @@ int wmain(int argc, wchar_t** argv) {
             answered = true;
         } else if (dialog == nullptr) {
             answered = false;
-            if (IsWindowEnabled(update) && IsWindowEnabled(finish) && now != before && !now.empty()) break;
+            // The run enables the buttons and lets messages through before it puts the verdict in
+            // place of the label's whole text; until then the label still begins with the text it
+            // showed before the run, which the run's lines follow.
+            const bool verdictShown = !now.empty() && (before.empty() || !now.starts_with(before));
+            if (IsWindowEnabled(update) && IsWindowEnabled(finish) && verdictShown) {
+                verdictText = now;
+                break;
+            }
         }
     }
     QueryPerformanceCounter(&verdict);
@@ -411,8 +419,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("longest-unanswered-ms: %.0f (from %.0f ms after Update was pressed)%s\n", pinger.longestMs,
                     pinger.longestAtMs, pinger.timedOut ? " (timed out)" : "");
     }
-    Sleep(200);  // let the last pump settle
-    Say("main", TextOf(label));
+    Say("main", verdictText);
     if (sawProgress) Say("progress", L"seen");
 
     GUITHREADINFO gui{};
