@@ -26,6 +26,7 @@ ExternalProject_Add(catalogue_tool
 function(updater_catalogue_rows out)
     set(rows ${CMAKE_BINARY_DIR}/generated/patch/file_catalogue_rows.cpp)
     add_custom_command(OUTPUT ${rows}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated/patch
                        COMMAND ${UPDATER_CATALOGUE_TOOL} rows ${UPDATER_CATALOGUE_FILE} ${rows}
                        DEPENDS ${UPDATER_CATALOGUE_FILE} ${UPDATER_CATALOGUE_TOOL} catalogue_tool
                        COMMENT "Writing the catalogue's tables from resources/catalogue.txt" VERBATIM)

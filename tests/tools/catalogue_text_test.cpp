@@ -38,7 +38,9 @@ TEST(CatalogueText, TheProgramsTablesAreTheCatalogueAsRead) {
         EXPECT_EQ(known, row.known.size()) << row.index;
         for (const KnownVersion& k : row.known) {
             EXPECT_EQ(compiled.Size(k.version), k.size) << row.index << "/" << k.version;
-            if (!compiled.UsesProbes()) EXPECT_EQ(compiled.Crc(k.version), k.crc) << row.index << "/" << k.version;
+            if (!compiled.UsesProbes()) {
+                EXPECT_EQ(compiled.Crc(k.version), k.crc) << row.index << "/" << k.version;
+            }
         }
     }
 }

@@ -31,11 +31,6 @@ bool Whole(std::string_view text, Number& value, int base = 10) {
     return !text.empty() && error == std::errc() && at == end;
 }
 
-bool IsResourceName(std::string_view name) {
-    return std::all_of(name.begin(), name.end(),
-                       [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'; });
-}
-
 // VERSION=SIZE or VERSION=SIZE/CRC32, the CRC-32 as 8 capital hex digits.
 std::optional<KnownVersion> ParseKnown(std::string_view entry) {
     const auto equals = entry.find('=');
@@ -120,6 +115,12 @@ std::optional<CatalogueRow> ParseRow(std::string_view line, int expected, std::s
 }
 
 }  // namespace
+
+bool IsResourceName(std::string_view name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
 
 std::string CatalogueRow::Column(CatalogueColumn column) const {
     return std::string(Trim(columns[static_cast<std::size_t>(column)]));

@@ -61,4 +61,7 @@ struct CatalogueReading {
 
 CatalogueReading ReadCatalogue(std::string_view text);
 
+// A resource name a row may give: capital letters, digits and _, at least one.
+bool IsResourceName(std::string_view name);
+
 }  // namespace updater::tools

@@ -195,26 +195,26 @@ std::string ResourceScript(const std::vector<Resource>& resources) {
 
 // Natively: the bytes assembled into the program, and the table the embedded resource source reads.
 std::pair<std::string, std::string> AssembledResources(const std::vector<Resource>& resources) {
-    std::string asm_ = "/* Written by catalogue_tool: the payload resources. */\n    .section .rodata\n";
+    std::string assembly = "/* Written by catalogue_tool: the payload resources. */\n    .section .rodata\n";
     std::string table =
         "// Written by catalogue_tool: the payload resources.\n"
         "#include \"patch/embedded_resource_table.h\"\n";
     std::string rows;
     for (const Resource& r : resources) {
         const std::string symbol = "updater_payload_" + r.name;
-        asm_ += "    .balign 16\n    .globl " + symbol + "_begin\n" + symbol + "_begin:\n";
-        asm_ += "    .incbin \"" + r.path + "\"\n    .globl " + symbol + "_end\n" + symbol + "_end:\n";
+        assembly += "    .balign 16\n    .globl " + symbol + "_begin\n" + symbol + "_begin:\n";
+        assembly += "    .incbin \"" + r.path + "\"\n    .globl " + symbol + "_end\n" + symbol + "_end:\n";
         table += "extern \"C\" const unsigned char " + symbol + "_begin[];\n";
         table += "extern \"C\" const unsigned char " + symbol + "_end[];\n";
         rows += "    {\"" + r.name + "\", " + symbol + "_begin, " + symbol + "_end},\n";
     }
-    asm_ += "    .section .note.GNU-stack,\"\",@progbits\n";
+    assembly += "    .section .note.GNU-stack,\"\",@progbits\n";
     if (rows.empty()) rows = "    {nullptr, nullptr, nullptr},\n";
     table += "namespace updater::patch {\nconst EmbeddedResourceEntry kEmbeddedResourceTable[] = {\n" + rows + "};\n";
     table +=
         "const std::size_t kEmbeddedResourceCount = "
         "sizeof(kEmbeddedResourceTable) / sizeof(kEmbeddedResourceTable[0]);\n}\n";
-    return {asm_, table};
+    return {assembly, table};
 }
 
 int Payloads(const tools::Catalogue& catalogue, const std::string& where, const std::vector<std::string>& args) {
@@ -226,7 +226,8 @@ int Payloads(const tools::Catalogue& catalogue, const std::string& where, const 
         while (i < args.size() && !args[i].starts_with("--"))
             values.push_back(args[i++]);
         if (option == "--rc" || option == "--asm") {
-            if (values.size() != (option == "--rc" ? 1u : 2u)) return Refuse("catalogue_tool", option + ": its files");
+            if (values.size() != (option == "--rc" ? 1u : 2u))
+                return Refuse("catalogue_tool", "--rc takes one file, --asm two");
             outputs = values;
         } else if (option == "--file" && !values.empty()) {
             char* end = nullptr;

@@ -51,12 +51,6 @@ std::string Digits(std::string_view text) {
     return digits;
 }
 
-bool IsResourceName(std::string_view name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    });
-}
-
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
@@ -208,7 +202,7 @@ int NewResourceNames(const Request& request, const Tree& tree, std::vector<std::
                                                   std::to_string(oldNames.size()) + " part(s): name as many");
     }
     for (const std::string& name : names) {
-        if (!IsResourceName(name))
+        if (!tools::IsResourceName(name))
             return patchkit::ArgumentError(kName, "resource name \"" + name + "\": capital letters, digits and _ only");
         for (const tools::CatalogueRow& other : tree.catalogue.rows) {
             const auto otherNames = other.ResourceNames();
