@@ -1,8 +1,9 @@
 # Build declarations: one small file per updater of the family (builds/*.cmake) says everything
 # that build is: the product's AppId and version, the patch kind, the active file indices with
 # their payloads, the configured catalogue row and the build settings. This file checks a
-# declaration when the build is configured and turns it into the build's constants
-# (app/this_build.h, from src/app/build/this_build.h.in) and the resources it carries.
+# declaration's settings when the build is configured and turns it into the build's constants
+# (app/this_build.h, from src/app/build/this_build.h.in); its payloads are checked against the
+# catalogue by catalogue_tool (cmake/catalogue.cmake) as the resources that carry them are written.
 #
 # A declaration sets, in its own scope:
 #   APP_ID                    1..14 (another value only with ALLOW_UNKNOWN_APP_ID, for tests)
@@ -20,7 +21,6 @@
 #   EXTRA_RESOURCES           NAME=PATH pairs carried beside the payloads (the dictionary script)
 
 get_filename_component(UPDATER_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
-include(${CMAKE_CURRENT_LIST_DIR}/catalogue.cmake)
 # A refusal names the declaration, then the reason on an indented line (CMake wraps other lines).
 
 # Makes the configuration depend on a file (not in script mode, where nothing is configured).
@@ -30,43 +30,11 @@ function(updater_declaration_depends)
     endif()
 endfunction()
 
-# The configure-time checker, compiled for this machine from the catalogue and the decoder.
-function(updater_declaration_checker out)
-    set(checker ${CMAKE_BINARY_DIR}/host/declaration_check)
-    set(sources tools/declaration_check/declaration_check.cpp src/patch/payload_decoder.cpp
-                src/patch/file_catalogue.cpp src/patch/file_catalogue_probes.cpp src/patch/crc32.cpp
-                src/base/file_system.cpp src/base/posix/file_system_posix.cpp)
-    list(TRANSFORM sources PREPEND ${UPDATER_SOURCE_DIR}/)
-    updater_catalogue_rows(rows)
-    list(APPEND sources ${rows})
-    set(stale FALSE)
-    if(NOT EXISTS ${checker})
-        set(stale TRUE)
-    endif()
-    foreach(s IN LISTS sources)
-        updater_declaration_depends(${s})
-        if(NOT stale AND ${s} IS_NEWER_THAN ${checker})
-            set(stale TRUE)
-        endif()
-    endforeach()
-    if(stale)
-        find_program(UPDATER_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-        file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/host)
-        execute_process(COMMAND ${UPDATER_HOST_CXX} -std=c++20 -O1 -I${UPDATER_SOURCE_DIR}/src ${sources} -lz
-                                -o ${checker}
-                        WORKING_DIRECTORY ${UPDATER_SOURCE_DIR} RESULT_VARIABLE status ERROR_VARIABLE errors)
-        if(status)
-            message(FATAL_ERROR "cannot build the declaration checker:\n${errors}")
-        endif()
-    endif()
-    set(${out} ${checker} PARENT_SCOPE)
-endfunction()
-
-
 # updater_read_declaration(FILE): reads and checks the declaration FILE, stopping with a message
 # that names the declaration and what is wrong. Leaves, in the caller's scope, the values the
-# build's constants are made from (UPDATER_* below), UPDATER_DECLARATION_RESOURCES (the resource
-# names it carries) and UPDATER_PAYLOAD_FILE_<RESOURCE> for each. Works in script mode too:
+# build's constants are made from (UPDATER_* below), UPDATER_DECLARATION_WHERE (how a refusal
+# names it), UPDATER_DECLARATION_PAYLOADS (catalogue_tool's arguments for its resources) and
+# UPDATER_DECLARATION_FILES (the files they name). Works in script mode too:
 #   cmake -DDECLARATION=FILE [-DUPDATER_RELEASE=ON] -P cmake/check-declaration.cmake
 function(updater_read_declaration file)
     if(NOT IS_ABSOLUTE ${file})
@@ -122,29 +90,22 @@ function(updater_read_declaration file)
         message(FATAL_ERROR "${where}:\n  CONFIGURED_ENTRY ${CONFIGURED_ENTRY} is outside 1..34, the catalogue's rows")
     endif()
 
-    updater_declaration_checker(checker)
-    set(resources "")
+    # catalogue_tool's arguments: --file INDEX PAYLOAD... for each active file (part A, then part B
+    # where the row has one), --extra NAME FILE for each extra resource.
+    set(payloads "")
+    set(files ${file} ${UPDATER_SOURCE_DIR}/resources/catalogue.txt)
     list(REMOVE_DUPLICATES ACTIVE_SET)
     foreach(index IN LISTS ACTIVE_SET)
         if(NOT index MATCHES "^[0-9]+$" OR index LESS 1 OR index GREATER 34)
             message(FATAL_ERROR "${where}:\n  ACTIVE_SET holds '${index}', not a file index 1..34")
         endif()
-        set(payloads "")
+        list(APPEND payloads --file ${index})
         foreach(p IN LISTS PAYLOADS_${index})
             if(NOT IS_ABSOLUTE ${p})
                 set(p ${UPDATER_SOURCE_DIR}/${p})
             endif()
             list(APPEND payloads ${p})
-            updater_declaration_depends(${p})
-        endforeach()
-        execute_process(COMMAND ${checker} ${index} ${payloads} RESULT_VARIABLE status OUTPUT_VARIABLE names
-                        ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_STRIP_TRAILING_WHITESPACE)
-        if(status)
-            message(FATAL_ERROR "${where}:\n  ${why}")
-        endif()
-        foreach(n p IN ZIP_LISTS names payloads)
-            list(APPEND resources ${n})
-            set(UPDATER_PAYLOAD_FILE_${n} ${p} PARENT_SCOPE)
+            list(APPEND files ${p})
         endforeach()
     endforeach()
     foreach(pair IN LISTS EXTRA_RESOURCES)
@@ -158,9 +119,12 @@ function(updater_read_declaration file)
         if(NOT EXISTS ${p})
             message(FATAL_ERROR "${where}:\n  the resource ${CMAKE_MATCH_1} names ${p}, which does not exist")
         endif()
-        list(APPEND resources ${CMAKE_MATCH_1})
-        set(UPDATER_PAYLOAD_FILE_${CMAKE_MATCH_1} ${p} PARENT_SCOPE)
+        list(APPEND payloads --extra ${CMAKE_MATCH_1} ${p})
+        list(APPEND files ${p})
     endforeach()
+    set(UPDATER_DECLARATION_WHERE "${where}" PARENT_SCOPE)
+    set(UPDATER_DECLARATION_PAYLOADS ${payloads} PARENT_SCOPE)
+    set(UPDATER_DECLARATION_FILES ${files} PARENT_SCOPE)
 
     # The values of the constants.
     set(UPDATER_DECLARATION_SOURCE ${shown} PARENT_SCOPE)
@@ -188,14 +152,13 @@ function(updater_read_declaration file)
     endif()
     string(REGEX REPLACE "([0-9A-Fa-f][0-9A-Fa-f])" "\\\\x\\1" text "${SPECIAL_VERSION_TEXT}")
     set(UPDATER_SPECIAL_VERSION_TEXT_CXX "${text}" PARENT_SCOPE)
-    set(UPDATER_DECLARATION_RESOURCES ${resources} PARENT_SCOPE)
 endfunction()
 
 
 # updater_declaration(NAME FILE): checks the declaration FILE and makes the library
 # updater_build_NAME (the constants: app/this_build.h and ConfigureThisBuild). Sets, in the
-# caller's scope, UPDATER_BUILD_<NAME>_RESOURCES (the resource names it carries) and
-# UPDATER_PAYLOAD_FILE_<RESOURCE> for each, and UPDATER_BUILD_<NAME>_UPDATE_DICTIONARIES.
+# caller's scope, UPDATER_BUILD_<NAME>_WHERE, _PAYLOADS and _FILES (for updater_embed_payloads)
+# and UPDATER_BUILD_<NAME>_UPDATE_DICTIONARIES.
 function(updater_declaration name file)
     updater_read_declaration(${file})
     set(gen ${CMAKE_BINARY_DIR}/generated/build_${name})
@@ -206,9 +169,8 @@ function(updater_declaration name file)
     target_link_libraries(updater_build_${name} PUBLIC updater_app)
     updater_warnings(updater_build_${name})
 
-    foreach(n IN LISTS UPDATER_DECLARATION_RESOURCES)
-        set(UPDATER_PAYLOAD_FILE_${n} ${UPDATER_PAYLOAD_FILE_${n}} PARENT_SCOPE)
+    foreach(part WHERE PAYLOADS FILES)
+        set(UPDATER_BUILD_${name}_${part} "${UPDATER_DECLARATION_${part}}" PARENT_SCOPE)
     endforeach()
-    set(UPDATER_BUILD_${name}_RESOURCES ${UPDATER_DECLARATION_RESOURCES} PARENT_SCOPE)
     set(UPDATER_BUILD_${name}_UPDATE_DICTIONARIES ${UPDATER_UPDATE_DICTIONARIES} PARENT_SCOPE)
 endfunction()

@@ -71,56 +71,26 @@ function(updater_fuzz_target name)
     updater_warnings(${name})
 endfunction()
 
-# Payload resources carried by a program: resources/payloads/<NAME>.bin for each name in
-# UPDATER_PAYLOADS (from the build declaration, cmake/declaration.cmake). On Windows they become RCDATA resources of the
-# program's own module; natively they are assembled into a table that the embedded resource
-# source reads, so tools and tests see the same bytes.
-function(updater_embed_payloads target)
-    set(names ${ARGN})
+# The payload resources of the build declared as BUILD (updater_declaration) carried by a
+# program: catalogue_tool checks them against the catalogue and writes them as RCDATA resources of
+# the program's own module on Windows, natively as a table that the embedded resource source reads,
+# so tools and tests see the same bytes.
+function(updater_embed_payloads target build)
     set(gen ${CMAKE_BINARY_DIR}/generated/${target})
-    file(MAKE_DIRECTORY ${gen})
-    set(files "")
-    foreach(n IN LISTS names)
-        # UPDATER_PAYLOAD_FILE_<NAME> may name another file (the dictionary script, for one).
-        if(NOT DEFINED UPDATER_PAYLOAD_FILE_${n})
-            set(UPDATER_PAYLOAD_FILE_${n} ${PROJECT_SOURCE_DIR}/resources/payloads/${n}.bin)
-        endif()
-        list(APPEND files ${UPDATER_PAYLOAD_FILE_${n}})
-    endforeach()
     if(WIN32)
-        if(NOT names)
-            return()
-        endif()
-        set(rc "// Generated: payload resources.\n")
-        foreach(n IN LISTS names)
-            string(APPEND rc "${n} RCDATA \"${UPDATER_PAYLOAD_FILE_${n}}\"\n")
-        endforeach()
-        file(CONFIGURE OUTPUT ${gen}/payloads.rc CONTENT "${rc}")
-        target_sources(${target} PRIVATE ${gen}/payloads.rc)
-        set_source_files_properties(${gen}/payloads.rc PROPERTIES OBJECT_DEPENDS "${files}")
+        set(outputs ${gen}/payloads.rc)
+        set(format --rc ${outputs})
     else()
-        set(asm "/* Generated: payload resources. */\n    .section .rodata\n")
-        set(table "// Generated: payload resources.\n#include \"patch/embedded_resource_table.h\"\n")
-        set(rows "")
-        foreach(n IN LISTS names)
-            string(APPEND asm "    .balign 16\n    .globl updater_payload_${n}_begin\nupdater_payload_${n}_begin:\n")
-            string(APPEND asm "    .incbin \"${UPDATER_PAYLOAD_FILE_${n}}\"\n")
-            string(APPEND asm "    .globl updater_payload_${n}_end\nupdater_payload_${n}_end:\n")
-            string(APPEND table "extern \"C\" const unsigned char updater_payload_${n}_begin[];\n")
-            string(APPEND table "extern \"C\" const unsigned char updater_payload_${n}_end[];\n")
-            string(APPEND rows "    {\"${n}\", updater_payload_${n}_begin, updater_payload_${n}_end},\n")
-        endforeach()
-        string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
-        if(rows STREQUAL "")
-            set(rows "    {nullptr, nullptr, nullptr},\n")
-        endif()
-        string(APPEND table "namespace updater::patch {\nconst EmbeddedResourceEntry kEmbeddedResourceTable[] = {\n${rows}};\n")
-        string(APPEND table "const std::size_t kEmbeddedResourceCount = sizeof(kEmbeddedResourceTable) / sizeof(kEmbeddedResourceTable[0]);\n}\n")
-        file(CONFIGURE OUTPUT ${gen}/payloads.S CONTENT "${asm}")
-        file(CONFIGURE OUTPUT ${gen}/payload_table.cpp CONTENT "${table}")
-        target_sources(${target} PRIVATE ${gen}/payloads.S ${gen}/payload_table.cpp)
-        set_source_files_properties(${gen}/payloads.S PROPERTIES OBJECT_DEPENDS "${files}")
+        set(outputs ${gen}/payloads.S ${gen}/payload_table.cpp)
+        set(format --asm ${outputs})
     endif()
+    add_custom_command(OUTPUT ${outputs}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${gen}
+                       COMMAND ${UPDATER_CATALOGUE_TOOL} payloads ${UPDATER_CATALOGUE_FILE}
+                               "${UPDATER_BUILD_${build}_WHERE}" ${format} ${UPDATER_BUILD_${build}_PAYLOADS}
+                       DEPENDS ${UPDATER_BUILD_${build}_FILES} ${UPDATER_CATALOGUE_TOOL} catalogue_tool
+                       COMMENT "Checking the payloads of ${target} and writing its resources" VERBATIM)
+    target_sources(${target} PRIVATE ${outputs})
 endfunction()
 
 # A program a user may start from a folder others can write to (Downloads) begins at an entry that

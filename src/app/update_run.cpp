@@ -110,7 +110,8 @@ class Run {
 
         // As the system opens it, so that the files are looked for, and named, where they are.
         folder = base::WithTrailingSeparator(FullPathAsOpened(folder), base::PathSeparator());
-        for (int i = 1; i <= kCatalogueRows; ++i) {
+        // Every row of the catalogue, whatever is configured.
+        for (int i = patch::kFirstFileIndex; i <= patch::kLastFileIndex; ++i) {
             if (config_.activeSet.Contains(i)) UpdateFile(i, folder);
         }
 

@@ -50,8 +50,6 @@ class UpdateEngine {
     virtual std::vector<FileHolder> ProgramsHolding([[maybe_unused]] const std::string& path) { return {}; }
 };
 
-// The number of catalogue rows: the run walks file indices 1 to this, whatever is configured.
-inline constexpr int kCatalogueRows = 34;
 // The patch kind that lets the user browse for the program when its folder is not found.
 inline constexpr std::int32_t kPatchKindBrowse = 4;
 // The word processor's templates: also looked for in its start-up folders.

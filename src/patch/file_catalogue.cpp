@@ -11,13 +11,6 @@ std::size_t Slot(int index) {
     return static_cast<std::size_t>(index - kFirstFileIndex);
 }
 
-std::span<const Probe> FindProbeTable(int index, int version) {
-    for (const ProbeTableRow& table : kProbeTables) {
-        if (table.index == index && table.version == version) return table.probes;
-    }
-    return {};
-}
-
 }  // namespace
 
 FileRow CatalogueRow(int index) {
@@ -35,7 +28,7 @@ FileRow CatalogueRow(int index) {
     if (row.UsesProbes()) {
         row.probedCurrentCrc = kCurrentCrcs[Slot(index)];
         for (int v = 1; v <= kKnownVersionCount; ++v)
-            row.probes[static_cast<std::size_t>(v - 1)] = FindProbeTable(index, v);
+            row.probes[static_cast<std::size_t>(v - 1)] = ProbeTable(index, v);
     }
     return row;
 }

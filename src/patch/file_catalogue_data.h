@@ -1,11 +1,12 @@
 #pragma once
 // The catalogue's constant tables, one column per table and one row per line, shared by the
-// lookups (file_catalogue.cpp) and the data: the rows, written from resources/catalogue.txt by
-// cmake/catalogue.cmake, and the probe tables (file_catalogue_probes.cpp).
+// lookups (file_catalogue.cpp) and the data: the rows, written from resources/catalogue.txt by the
+// build's catalogue_tool (tools/catalogue), and the probe tables (file_catalogue_probes.cpp).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "patch/file_catalogue.h"
@@ -37,5 +38,7 @@ extern const std::array<std::array<std::uint32_t, kKnownVersionCount>, kRowCount
 // The CRC-32 of each row's current version (for rows 24 to 34 also in kCrcs).
 extern const std::array<std::uint32_t, kRowCount> kCurrentCrcs;
 extern const std::array<ProbeTableRow, kProbeTableCount> kProbeTables;
+// The probes of one version of one row; empty where it has no table.
+std::span<const Probe> ProbeTable(int index, int version);
 
 }  // namespace updater::patch::catalogue_data

@@ -858,4 +858,11 @@ const std::array<ProbeTableRow, kProbeTableCount> kProbeTables{{
 }};
 // clang-format on
 
+std::span<const Probe> ProbeTable(int index, int version) {
+    for (const ProbeTableRow& table : kProbeTables) {
+        if (table.index == index && table.version == version) return table.probes;
+    }
+    return {};
+}
+
 }  // namespace updater::patch::catalogue_data

@@ -1,6 +1,7 @@
 #include "app/product_identity.h"
 #include "app/this_build.h"
 #include "app/update_run.h"
+#include "patch/file_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -91,10 +92,10 @@ TEST(ProductIdentity, ThisBuildUpdatesOnlyCatalogueRows) {
     for (int n = 0; n < 256; ++n) {
         if (!config.activeSet.Contains(n)) continue;
         ++active;
-        EXPECT_TRUE(n >= 1 && n <= kCatalogueRows) << n;
+        EXPECT_TRUE(patch::IsFileIndex(n)) << n;
     }
     EXPECT_GE(active, 1);
-    EXPECT_TRUE(config.configuredEntry >= 1 && config.configuredEntry <= kCatalogueRows);
+    EXPECT_TRUE(patch::IsFileIndex(config.configuredEntry));
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 // version (the old current one stays known, so installations of it are updated too), and points
 // the declaration's PAYLOADS_INDEX (and VERSION, when the row is the one the window shows) at it.
 // Everything is checked before anything is written; what is then written is rolled back if a
-// later write fails.
+// later write fails. Each step below returns kExitOk to go on, or the exit code of the refusal it
+// has reported.
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -14,6 +14,7 @@
 
 #include "base/file_system.h"
 #include "base/path.h"
+#include "catalogue/catalogue_text.h"
 #include "patch/crc32.h"
 #include "patch/file_catalogue.h"
 #include "patch/payload_decoder.h"
@@ -27,21 +28,18 @@ namespace {
 
 using namespace updater;
 using patchkit::DeclarationText;
+using patchkit::kExitOk;
+using tools::CatalogueColumn;
 
 constexpr std::string_view kName = "next-version";
 constexpr std::int64_t kMaxFile = 2 * static_cast<std::int64_t>(tools::kMaxEncodablePiece);
+constexpr std::int64_t kMaxText = 1024 * 1024;
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
         const auto end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
+        parts.emplace_back(text.substr(start, end - start));
         if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
@@ -53,10 +51,51 @@ std::string Digits(std::string_view text) {
     return digits;
 }
 
-bool IsResourceName(std::string_view name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    });
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+int FileFailure(const std::string& path, const patchkit::InputFile& file, std::string_view tooLarge) {
+    return patchkit::Failure(
+        kName, path + ": " + (file.tooLarge ? std::string(tooLarge) : std::string(base::Describe(file.error))));
+}
+
+// The command line, checked.
+struct Request {
+    std::string declarationPath, newFilePath, versionText;
+    int index = 0;
+    std::optional<long long> split;
+    std::vector<std::string> names;
+};
+
+int ReadRequest(patchkit::Arguments args, Request& request) {
+    if (args.size() < 4) return patchkit::UsageError(kName);
+    request.declarationPath = args[0];
+    request.newFilePath = args[2];
+    request.versionText = args[3];
+    const auto index = patchkit::ParseInteger(args[1], patch::kFirstFileIndex, patch::kLastFileIndex);
+    if (!index) return patchkit::RangeError(kName, "INDEX", patch::kFirstFileIndex, patch::kLastFileIndex);
+    request.index = *index;
+    if (request.index <= patch::kLastProbedFileIndex) {
+        return patchkit::ArgumentError(kName,
+                                       "files 1 to 23 are told apart by probe tables, which this command does "
+                                       "not make: add such a version by hand");
+    }
+    if (request.versionText.empty() || request.versionText.find_first_not_of("0123456789.") != std::string::npos)
+        return patchkit::ArgumentError(kName, "VERSION is digits and dots, for example 2.5.2");
+    const int maxPiece = static_cast<int>(tools::kMaxEncodablePiece);
+    for (std::size_t i = 4; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) return patchkit::ArgumentError(kName, args[i] + " needs a value");
+        if (args[i] == "--split") {
+            request.split = patchkit::ParseInteger(args[i + 1], 1, maxPiece);
+            if (!request.split) return patchkit::RangeError(kName, "--split", 1, maxPiece);
+        } else if (args[i] == "--names") {
+            request.names = Split(args[i + 1], ',');
+        } else {
+            return patchkit::ArgumentError(kName, "unknown option " + args[i]);
+        }
+    }
+    return kExitOk;
 }
 
 // The folder above DECLARATION that holds resources/catalogue.txt: the source tree it belongs to.
@@ -70,73 +109,108 @@ std::optional<std::string> SourceTreeOf(const std::string& declaration) {
     }
 }
 
-// One line of the catalogue, its columns as written (with their padding) and the parsed versions.
-struct CatalogueRow {
-    std::size_t line = 0;  // index into the file's lines
-    std::vector<std::string> columns;
-    struct Known {
-        int version;
-        std::int64_t size;
-        std::uint32_t crc;
-    };
-    std::vector<Known> known;
-    std::string Column(std::size_t i) const { return Trim(columns[i]); }
+// What is there now: the source tree, its catalogue, the declaration and the new file.
+struct Tree {
+    std::string root, cataloguePath;
+    std::vector<std::uint8_t> catalogueBytes;  // to put back if the declaration cannot be written
+    tools::Catalogue catalogue;
+    std::optional<DeclarationText> declaration;
+    std::vector<std::string> oldPayloads;
+    std::vector<std::uint8_t> newFile;
 };
 
-std::optional<CatalogueRow> FindRow(const std::vector<std::string>& lines, int index, std::string& why) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] == '#') continue;
-        const auto columns = Split(lines[i], '|');
-        if (columns.size() != 8 || Trim(columns[0]) != std::to_string(index)) continue;
-        CatalogueRow row;
-        row.line = i;
-        for (auto c : columns)
-            row.columns.emplace_back(c);
-        const std::string versions = Trim(columns[7]);
-        for (auto entry : Split(versions, ' ')) {
-            if (entry.empty()) continue;
-            // VERSION=SIZE/CRC32, each part whole.
-            const auto equals = entry.find('='), slash = entry.find('/');
-            int version = 0;
-            long long size = 0;
-            std::uint32_t crc = 0;
-            auto whole = [](std::string_view text, auto& value, int base) {
-                const auto end = text.data() + text.size();
-                const auto [at, error] = std::from_chars(text.data(), end, value, base);
-                return !text.empty() && error == std::errc() && at == end;
-            };
-            if (equals == std::string_view::npos || slash == std::string_view::npos || slash < equals ||
-                !whole(entry.substr(0, equals), version, 10) ||
-                !whole(entry.substr(equals + 1, slash - equals - 1), size, 10) || entry.size() - slash - 1 != 8 ||
-                !whole(entry.substr(slash + 1), crc, 16)) {
-                why = "row " + std::to_string(index) + ": \"" + std::string(entry) + "\" is not VERSION=SIZE/CRC32";
-                return std::nullopt;
-            }
-            row.known.push_back({version, size, crc});
-        }
-        if (row.known.empty()) why = "row " + std::to_string(index) + " lists no known version";
-        return row.known.empty() ? std::nullopt : std::optional(row);
+int ReadTree(const Request& request, Tree& tree) {
+    const auto root = SourceTreeOf(request.declarationPath);
+    if (!root) {
+        return patchkit::Failure(kName, request.declarationPath + ": no resources/catalogue.txt in a folder above it");
     }
-    why = "no row " + std::to_string(index);
-    return std::nullopt;
+    tree.root = *root;
+    tree.cataloguePath = tree.root + "/resources/catalogue.txt";
+    patchkit::InputFile catalogueFile = patchkit::ReadInputFile(tree.cataloguePath, kMaxText);
+    if (catalogueFile.error != base::FileError::kNone || catalogueFile.tooLarge)
+        return FileFailure(tree.cataloguePath, catalogueFile, "larger than 1 MiB");
+    const patchkit::InputFile declarationFile = patchkit::ReadInputFile(request.declarationPath, kMaxText);
+    if (declarationFile.error != base::FileError::kNone || declarationFile.tooLarge)
+        return FileFailure(request.declarationPath, declarationFile, "larger than 1 MiB");
+    tree.catalogueBytes = std::move(catalogueFile.bytes);
+    tools::CatalogueReading reading =
+        tools::ReadCatalogue({reinterpret_cast<const char*>(tree.catalogueBytes.data()), tree.catalogueBytes.size()});
+    if (!reading.catalogue) return patchkit::Failure(kName, tree.cataloguePath + ", " + reading.error);
+    tree.catalogue = std::move(*reading.catalogue);
+
+    const std::string index = std::to_string(request.index);
+    tree.declaration.emplace(std::string(declarationFile.bytes.begin(), declarationFile.bytes.end()));
+    if (const auto active = tree.declaration->Values("ACTIVE_SET");
+        active && std::find(active->begin(), active->end(), index) == active->end()) {
+        return patchkit::Failure(kName, request.declarationPath + ": file " + index + " is not in its ACTIVE_SET");
+    }
+    const auto oldPayloads = tree.declaration->Values("PAYLOADS_" + index);
+    if (!oldPayloads) {
+        return patchkit::Failure(kName, request.declarationPath + " does not set PAYLOADS_" + index +
+                                            " itself; give the declaration that does (the one it includes)");
+    }
+    tree.oldPayloads = *oldPayloads;
+
+    patchkit::InputFile newFile = patchkit::ReadInputFile(request.newFilePath, kMaxFile);
+    if (newFile.error != base::FileError::kNone)
+        return patchkit::Failure(kName, request.newFilePath + ": " + std::string(base::Describe(newFile.error)));
+    if (newFile.tooLarge || newFile.bytes.empty()) {
+        return patchkit::Failure(
+            kName, request.newFilePath + ": a file of 1 to " + std::to_string(kMaxFile) + " bytes is needed");
+    }
+    tree.newFile = std::move(newFile.bytes);
+    return kExitOk;
 }
 
-// COLUMN's new content, padded to the width it had when it still fits.
-std::string Padded(const std::string& column, const std::string& content, bool last) {
-    if (last) return " " + content;
-    const std::size_t width = column.size() >= 2 ? column.size() - 2 : 0;
-    return " " + content + std::string(width > content.size() ? width - content.size() : 0, ' ') + " ";
+// The new version is none already known, and the row has room for it.
+int CheckNewVersion(const Request& request, const Tree& tree) {
+    const tools::CatalogueRow& row = tree.catalogue.Row(request.index);
+    const auto size = static_cast<std::int64_t>(tree.newFile.size());
+    const std::uint32_t crc = patch::Crc32(tree.newFile);
+    for (const tools::KnownVersion& known : row.known) {
+        if (known.size == size && known.crc == crc) {
+            return patchkit::Failure(kName, request.newFilePath + " is already version " +
+                                                std::to_string(known.version) + " of file " +
+                                                std::to_string(request.index));
+        }
+    }
+    if (row.Current().version >= patch::kKnownVersionCount) {
+        return patchkit::Failure(
+            kName, "file " + std::to_string(request.index) + " already has version 11, the last there can be");
+    }
+    return kExitOk;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& l : lines)
-        text += l + "\n";
-    return text;
-}
-
-std::span<const std::uint8_t> Bytes(const std::string& text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+// The new version's resources: the old names with the version's digits changed, unless named.
+int NewResourceNames(const Request& request, const Tree& tree, std::vector<std::string>& names) {
+    const tools::CatalogueRow& row = tree.catalogue.Row(request.index);
+    const std::vector<std::string> oldNames = row.ResourceNames();
+    names = request.names;
+    if (names.empty()) {
+        const std::string from = Digits(row.Column(CatalogueColumn::kVersionText)), to = Digits(request.versionText);
+        for (const std::string& old : oldNames) {
+            const auto at = from.empty() ? std::string::npos : old.find(from);
+            if (at == std::string::npos || old.find(from, at + 1) != std::string::npos || from == to) {
+                return patchkit::ArgumentError(
+                    kName, "cannot derive the new resource names from " + old + ": give them with --names");
+            }
+            names.push_back(old.substr(0, at) + to + old.substr(at + from.size()));
+        }
+    }
+    if (names.size() != oldNames.size()) {
+        return patchkit::ArgumentError(kName, "file " + std::to_string(request.index) + " has " +
+                                                  std::to_string(oldNames.size()) + " part(s): name as many");
+    }
+    for (const std::string& name : names) {
+        if (!tools::IsResourceName(name))
+            return patchkit::ArgumentError(kName, "resource name \"" + name + "\": capital letters, digits and _ only");
+        for (const tools::CatalogueRow& other : tree.catalogue.rows) {
+            const auto otherNames = other.ResourceNames();
+            if (std::find(otherNames.begin(), otherNames.end(), name) != otherNames.end())
+                return patchkit::Failure(kName, "resource " + name + " is already named in " + tree.cataloguePath);
+        }
+    }
+    return kExitOk;
 }
 
 std::optional<std::vector<std::uint8_t>> DecodedFile(const std::string& path, std::string& why) {
@@ -155,215 +229,160 @@ std::optional<std::vector<std::uint8_t>> DecodedFile(const std::string& path, st
     return std::vector<std::uint8_t>(out.begin(), out.end());
 }
 
-struct Options {
-    std::optional<long long> split;
-    std::vector<std::string> names;
+// The new file in the row's parts (part A as long as the old part A, or --split; part B the rest),
+// each packed and checked to decode back to its bytes.
+struct Packed {
+    std::vector<std::span<const std::uint8_t>> pieces;
+    std::vector<std::vector<std::uint8_t>> payloads;
 };
 
-int Run(patchkit::Arguments args) {
-    if (args.size() < 4) return patchkit::UsageError(kName);
-    const std::string& declarationPath = args[0];
-    const std::string& newFilePath = args[2];
-    const std::string& versionText = args[3];
-    const auto index = patchkit::ParseInteger(args[1], patch::kFirstFileIndex, patch::kLastFileIndex);
-    if (!index) return patchkit::RangeError(kName, "INDEX", patch::kFirstFileIndex, patch::kLastFileIndex);
-    if (*index <= patch::kLastProbedFileIndex) {
-        return patchkit::ArgumentError(kName,
-                                       "files 1 to 23 are told apart by probe tables, which this command does "
-                                       "not make: add such a version by hand");
-    }
-    if (versionText.empty() || versionText.find_first_not_of("0123456789.") != std::string::npos)
-        return patchkit::ArgumentError(kName, "VERSION is digits and dots, for example 2.5.2");
-    Options options;
-    for (std::size_t i = 4; i < args.size(); i += 2) {
-        if (i + 1 >= args.size()) return patchkit::ArgumentError(kName, args[i] + " needs a value");
-        if (args[i] == "--split") {
-            options.split = patchkit::ParseInteger(args[i + 1], 1, static_cast<int>(tools::kMaxEncodablePiece));
-            if (!options.split)
-                return patchkit::RangeError(kName, "--split", 1, static_cast<int>(tools::kMaxEncodablePiece));
-        } else if (args[i] == "--names") {
-            for (auto n : Split(args[i + 1], ','))
-                options.names.emplace_back(n);
-        } else {
-            return patchkit::ArgumentError(kName, "unknown option " + args[i]);
-        }
-    }
-
-    // What is there now: the source tree, its catalogue row and the declaration.
-    const auto root = SourceTreeOf(declarationPath);
-    if (!root) return patchkit::Failure(kName, declarationPath + ": no resources/catalogue.txt in a folder above it");
-    const std::string cataloguePath = *root + "/resources/catalogue.txt";
-    std::string why;
-    const patchkit::InputFile catalogueFile = patchkit::ReadInputFile(cataloguePath, 1024 * 1024);
-    const patchkit::InputFile declarationFile = patchkit::ReadInputFile(declarationPath, 1024 * 1024);
-    for (const auto* f : {&catalogueFile, &declarationFile}) {
-        if (f->error != base::FileError::kNone || f->tooLarge) {
-            const std::string& path = f == &catalogueFile ? cataloguePath : declarationPath;
-            return patchkit::Failure(
-                kName, path + ": " + (f->tooLarge ? "larger than 1 MiB" : std::string(base::Describe(f->error))));
-        }
-    }
-    std::string catalogueText(catalogueFile.bytes.begin(), catalogueFile.bytes.end());
-    if (!catalogueText.empty() && catalogueText.back() == '\n') catalogueText.pop_back();
-    std::vector<std::string> lines;
-    for (auto l : Split(catalogueText, '\n'))
-        lines.emplace_back(l);
-    auto row = FindRow(lines, *index, why);
-    if (!row) return patchkit::Failure(kName, cataloguePath + ": " + why);
-
-    DeclarationText declaration(std::string(declarationFile.bytes.begin(), declarationFile.bytes.end()));
-    if (const auto active = declaration.Values("ACTIVE_SET");
-        active && std::find(active->begin(), active->end(), std::to_string(*index)) == active->end()) {
-        return patchkit::Failure(kName,
-                                 declarationPath + ": file " + std::to_string(*index) + " is not in its ACTIVE_SET");
-    }
-
-    const std::string payloadsName = "PAYLOADS_" + std::to_string(*index);
-    const auto oldPayloads = declaration.Values(payloadsName);
-    if (!oldPayloads) {
-        return patchkit::Failure(kName, declarationPath + " does not set " + payloadsName +
-                                            " itself; give the declaration that does (the one it includes)");
-    }
-    // The new version: not one already known, and room for it.
-    const patchkit::InputFile newFile = patchkit::ReadInputFile(newFilePath, kMaxFile);
-    if (newFile.error != base::FileError::kNone)
-        return patchkit::Failure(kName, newFilePath + ": " + std::string(base::Describe(newFile.error)));
-    if (newFile.tooLarge || newFile.bytes.empty())
-        return patchkit::Failure(kName,
-                                 newFilePath + ": a file of 1 to " + std::to_string(kMaxFile) + " bytes is needed");
-    const auto size = static_cast<std::int64_t>(newFile.bytes.size());
-    const std::uint32_t crc = patch::Crc32(newFile.bytes);
-    for (const auto& k : row->known) {
-        if (k.size == size && k.crc == crc) {
-            return patchkit::Failure(kName, newFilePath + " is already version " + std::to_string(k.version) +
-                                                " of file " + std::to_string(*index));
-        }
-    }
-    const int current = row->known.back().version;
-    if (current >= patch::kKnownVersionCount)
-        return patchkit::Failure(kName,
-                                 "file " + std::to_string(*index) + " already has version 11, the last there can be");
-
-    // Its resources: the old names with the version's digits changed, unless named.
-    const bool twoParts = row->Column(6) != "-";
-    const std::vector<std::string> oldNames =
-        twoParts ? std::vector{row->Column(5), row->Column(6)} : std::vector{row->Column(5)};
-    std::vector<std::string> names = options.names;
-    if (names.empty()) {
-        const std::string from = Digits(row->Column(3)), to = Digits(versionText);
-        for (const auto& old : oldNames) {
-            const auto at = from.empty() ? std::string::npos : old.find(from);
-            if (at == std::string::npos || old.find(from, at + 1) != std::string::npos || from == to) {
-                return patchkit::ArgumentError(
-                    kName, "cannot derive the new resource names from " + old + ": give them with --names");
-            }
-            names.push_back(old.substr(0, at) + to + old.substr(at + from.size()));
-        }
-    }
-    if (names.size() != oldNames.size())
-        return patchkit::ArgumentError(kName, "file " + std::to_string(*index) + " has " +
-                                                  std::to_string(oldNames.size()) + " part(s): name as many");
-    for (const auto& name : names) {
-        if (!IsResourceName(name))
-            return patchkit::ArgumentError(kName, "resource name \"" + name + "\": capital letters, digits and _ only");
-        for (const auto& line : lines) {
-            if (line.empty() || line[0] == '#') continue;
-            const auto columns = Split(line, '|');
-            if (columns.size() == 8 && (Trim(columns[5]) == name || Trim(columns[6]) == name))
-                return patchkit::Failure(kName, "resource " + name + " is already named in " + cataloguePath);
-        }
-    }
-
-    // The pieces: part A as long as the old part A (or --split), part B the rest.
-    std::vector<std::span<const std::uint8_t>> pieces{newFile.bytes};
-    if (twoParts) {
+int Pack(const Request& request, const Tree& tree, std::size_t parts, Packed& packed) {
+    const std::span<const std::uint8_t> whole = tree.newFile;
+    packed.pieces = {whole};
+    if (parts == 2) {
         std::size_t split = 0;
-        if (options.split) {
-            split = static_cast<std::size_t>(*options.split);
+        if (request.split) {
+            split = static_cast<std::size_t>(*request.split);
         } else {
-            const auto oldA = DecodedFile(*root + "/" + oldPayloads->at(0), why);
+            std::string why;
+            const auto oldA = DecodedFile(tree.root + "/" + tree.oldPayloads.at(0), why);
             if (!oldA) return patchkit::Failure(kName, "the old part A: " + why + " (or give --split)");
             split = oldA->size();
         }
-        if (split >= newFile.bytes.size())
-            return patchkit::Failure(
-                kName, newFilePath + ": shorter than part A (" + std::to_string(split) + " bytes); give --split");
-        pieces = {std::span(newFile.bytes).first(split), std::span(newFile.bytes).subspan(split)};
+        if (split >= whole.size()) {
+            return patchkit::Failure(kName, request.newFilePath + ": shorter than part A (" + std::to_string(split) +
+                                                " bytes); give --split");
+        }
+        packed.pieces = {whole.first(split), whole.subspan(split)};
     }
-    std::vector<std::vector<std::uint8_t>> payloads;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (pieces[i].size() > tools::kMaxEncodablePiece) {
-            return patchkit::Failure(kName, "part " + std::string(i ? "B" : "A") + " would be " +
-                                                std::to_string(pieces[i].size()) +
+    for (std::size_t i = 0; i < packed.pieces.size(); ++i) {
+        const std::string part = i ? "B" : "A";
+        if (packed.pieces[i].size() > tools::kMaxEncodablePiece) {
+            return patchkit::Failure(kName, "part " + part + " would be " + std::to_string(packed.pieces[i].size()) +
                                                 " bytes, more than one payload holds (2097152): give --split");
         }
-        payloads.push_back(tools::EncodePayload(pieces[i]));
+        packed.payloads.push_back(tools::EncodePayload(packed.pieces[i]));
         patch::PayloadDecoder check;
-        if (check.Decode(payloads.back()) != patch::DecodeError::kNone ||
-            !std::ranges::equal(check.Output(), pieces[i]))
-            return patchkit::Failure(kName,
-                                     "part " + std::string(i ? "B" : "A") + " does not decode back to its bytes");
+        if (check.Decode(packed.payloads.back()) != patch::DecodeError::kNone ||
+            !std::ranges::equal(check.Output(), packed.pieces[i]))
+            return patchkit::Failure(kName, "part " + part + " does not decode back to its bytes");
     }
-    std::vector<std::string> payloadPaths, relativePaths;
-    for (const auto& name : names) {
-        relativePaths.push_back("resources/payloads/" + name + ".bin");
-        payloadPaths.push_back(*root + "/" + relativePaths.back());
-        if (base::FileExists(payloadPaths.back()))
-            return patchkit::Failure(kName, payloadPaths.back() + " exists already");
-    }
+    return kExitOk;
+}
 
-    // The new texts.
-    char crcText[9];
-    std::snprintf(crcText, sizeof crcText, "%08X", static_cast<unsigned>(crc));
-    const std::string known = std::to_string(current + 1) + "=" + std::to_string(size) + "/" + crcText;
-    auto& c = row->columns;
-    c[3] = Padded(c[3], versionText, false);
-    c[5] = Padded(c[5], names[0], false);
-    if (twoParts) c[6] = Padded(c[6], names[1], false);
-    c[7] = Padded(c[7], Trim(c[7]) + " " + known, true);
-    std::string newLine = c[0];
+// COLUMN's new content, padded to the width it had when it still fits.
+std::string Padded(const std::string& column, const std::string& content, bool last) {
+    if (last) return " " + content;
+    const std::size_t width = column.size() >= 2 ? column.size() - 2 : 0;
+    return " " + content + std::string(width > content.size() ? width - content.size() : 0, ' ') + " ";
+}
+
+// The row's line with the new version: its version text and resources, and one more known version.
+std::string NewRowLine(const tools::CatalogueRow& row, const std::string& versionText,
+                       const std::vector<std::string>& names, const std::string& known) {
+    auto c = row.columns;
+    auto at = [&c](CatalogueColumn column) -> std::string& { return c[static_cast<std::size_t>(column)]; };
+    at(CatalogueColumn::kVersionText) = Padded(at(CatalogueColumn::kVersionText), versionText, false);
+    at(CatalogueColumn::kPartA) = Padded(at(CatalogueColumn::kPartA), names[0], false);
+    if (names.size() == 2) at(CatalogueColumn::kPartB) = Padded(at(CatalogueColumn::kPartB), names[1], false);
+    at(CatalogueColumn::kKnown) = Padded({}, row.Column(CatalogueColumn::kKnown) + " " + known, true);
+    std::string line = c[0];
     for (std::size_t i = 1; i < c.size(); ++i)
-        newLine += "|" + c[i];
-    std::vector<std::string> newLines = lines;
-    newLines[row->line] = newLine;
-    declaration.Set(payloadsName, relativePaths);
-    const auto versionParts = Split(versionText, '.');
-    const auto configured = declaration.Values("CONFIGURED_ENTRY");
-    const bool shown = configured && configured->size() == 1 && configured->front() == std::to_string(*index);
-    if (shown && versionParts.size() == 3 && declaration.Values("VERSION"))
-        declaration.Set("VERSION",
-                        {std::string(versionParts[0]), std::string(versionParts[1]), std::string(versionParts[2])});
+        line += "|" + c[i];
+    return line;
+}
 
-    // The writes, undone in reverse if one fails.
+// What is written: the payloads under their new names, the catalogue with the new row and the
+// declaration pointing at them.
+struct Changes {
+    std::vector<std::string> payloadPaths, relativePaths;
+    std::string catalogueText;
+    std::string payloadsName;
+    bool versionSet = false;  // the declaration's VERSION too
+};
+
+int PlanChanges(const Request& request, Tree& tree, const std::vector<std::string>& names, Changes& changes) {
+    for (const std::string& name : names) {
+        changes.relativePaths.push_back("resources/payloads/" + name + ".bin");
+        changes.payloadPaths.push_back(tree.root + "/" + changes.relativePaths.back());
+        if (base::FileExists(changes.payloadPaths.back()))
+            return patchkit::Failure(kName, changes.payloadPaths.back() + " exists already");
+    }
+    const tools::CatalogueRow& row = tree.catalogue.Row(request.index);
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(patch::Crc32(tree.newFile)));
+    const std::string known =
+        std::to_string(row.Current().version + 1) + "=" + std::to_string(tree.newFile.size()) + "/" + crc;
+    tools::Catalogue catalogue = tree.catalogue;
+    catalogue.lines[row.line] = NewRowLine(row, request.versionText, names, known);
+    changes.catalogueText = catalogue.Text();
+
+    DeclarationText& declaration = *tree.declaration;
+    changes.payloadsName = "PAYLOADS_" + std::to_string(request.index);
+    declaration.Set(changes.payloadsName, changes.relativePaths);
+    const auto versionParts = Split(request.versionText, '.');
+    const auto configured = declaration.Values("CONFIGURED_ENTRY");
+    const bool shown = configured && configured->size() == 1 && configured->front() == std::to_string(request.index);
+    changes.versionSet = shown && versionParts.size() == 3 && declaration.Values("VERSION");
+    if (changes.versionSet) declaration.Set("VERSION", versionParts);
+    return kExitOk;
+}
+
+// The writes, undone in reverse if one fails.
+int WriteChanges(const Request& request, const Tree& tree, const Packed& packed, const Changes& changes) {
     std::vector<std::string> written;
     auto undo = [&](const std::string& message) {
         for (const auto& path : written)
             base::RemoveFile(path);
         return patchkit::Failure(kName, message + "; nothing was changed");
     };
-    for (std::size_t i = 0; i < payloads.size(); ++i) {
-        if (auto e = patchkit::WriteOutputFile(payloadPaths[i], payloads[i]); e != base::FileError::kNone)
-            return undo(payloadPaths[i] + ": " + std::string(base::Describe(e)));
-        written.push_back(payloadPaths[i]);
+    for (std::size_t i = 0; i < packed.payloads.size(); ++i) {
+        const std::string& path = changes.payloadPaths[i];
+        if (auto e = patchkit::WriteOutputFile(path, packed.payloads[i]); e != base::FileError::kNone)
+            return undo(path + ": " + std::string(base::Describe(e)));
+        written.push_back(path);
     }
-    const std::string newCatalogue = Joined(newLines);
-    if (auto e = patchkit::WriteOutputFile(cataloguePath, Bytes(newCatalogue)); e != base::FileError::kNone)
-        return undo(cataloguePath + ": " + std::string(base::Describe(e)));
-    if (auto e = patchkit::WriteOutputFile(declarationPath, Bytes(declaration.Text())); e != base::FileError::kNone) {
-        patchkit::WriteOutputFile(cataloguePath, catalogueFile.bytes);
-        return undo(declarationPath + ": " + std::string(base::Describe(e)));
+    if (auto e = patchkit::WriteOutputFile(tree.cataloguePath, Bytes(changes.catalogueText));
+        e != base::FileError::kNone)
+        return undo(tree.cataloguePath + ": " + std::string(base::Describe(e)));
+    if (auto e = patchkit::WriteOutputFile(request.declarationPath, Bytes(tree.declaration->Text()));
+        e != base::FileError::kNone) {
+        patchkit::WriteOutputFile(tree.cataloguePath, tree.catalogueBytes);
+        return undo(request.declarationPath + ": " + std::string(base::Describe(e)));
     }
+    return kExitOk;
+}
 
-    std::printf("file %d: version %d is %s, %s bytes, CRC-32 %08x; version %d stays known\n", *index, current + 1,
-                versionText.c_str(), std::to_string(size).c_str(), static_cast<unsigned>(crc), current);
-    for (std::size_t i = 0; i < payloads.size(); ++i)
-        std::printf("%s: part %c, %zu bytes -> %zu bytes\n", relativePaths[i].c_str(), i ? 'B' : 'A', pieces[i].size(),
-                    payloads[i].size());
-    std::printf("%s: row %d updated\n%s: %s%s\n", cataloguePath.c_str(), *index, declarationPath.c_str(),
-                payloadsName.c_str(), shown && versionParts.size() == 3 ? " and VERSION updated" : " updated");
-    for (const auto& old : *oldPayloads)
+void Report(const Request& request, const Tree& tree, const Packed& packed, const Changes& changes) {
+    const int current = tree.catalogue.Row(request.index).Current().version;
+    std::printf("file %d: version %d is %s, %zu bytes, CRC-32 %08x; version %d stays known\n", request.index,
+                current + 1, request.versionText.c_str(), tree.newFile.size(),
+                static_cast<unsigned>(patch::Crc32(tree.newFile)), current);
+    for (std::size_t i = 0; i < packed.payloads.size(); ++i)
+        std::printf("%s: part %c, %zu bytes -> %zu bytes\n", changes.relativePaths[i].c_str(), i ? 'B' : 'A',
+                    packed.pieces[i].size(), packed.payloads[i].size());
+    std::printf("%s: row %d updated\n%s: %s%s\n", tree.cataloguePath.c_str(), request.index,
+                request.declarationPath.c_str(), changes.payloadsName.c_str(),
+                changes.versionSet ? " and VERSION updated" : " updated");
+    for (const auto& old : tree.oldPayloads)
         std::printf("no longer named by the declaration: %s\n", old.c_str());
-    return patchkit::kExitOk;
+}
+
+int Run(patchkit::Arguments args) {
+    Request request;
+    Tree tree;
+    std::vector<std::string> names;
+    Packed packed;
+    Changes changes;
+    int status = ReadRequest(args, request);
+    if (status == kExitOk) status = ReadTree(request, tree);
+    if (status == kExitOk) status = CheckNewVersion(request, tree);
+    if (status == kExitOk) status = NewResourceNames(request, tree, names);
+    if (status == kExitOk) status = Pack(request, tree, names.size(), packed);
+    if (status == kExitOk) status = PlanChanges(request, tree, names, changes);
+    if (status == kExitOk) status = WriteChanges(request, tree, packed, changes);
+    if (status == kExitOk) Report(request, tree, packed, changes);
+    return status;
 }
 
 const patchkit::CommandRegistration kRegistration{
