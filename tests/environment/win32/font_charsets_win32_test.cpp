@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win32/scoped_win.h"
 #include "environment/font_charsets.h"
 #include "localisation/language.h"
 
@@ -52,13 +53,12 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 
 Families InstalledFamilies(const wchar_t* face = L"") {
     Families families;
-    HDC dc = GetDC(nullptr);
-    if (dc == nullptr) return families;
+    const base::win32::ScopedGetDC dc(nullptr);
+    if (dc.get() == nullptr) return families;
     LOGFONTW all{};
     all.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(all.lfFaceName, face, LF_FACESIZE - 1);
-    EnumFontFamiliesExW(dc, &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExW(dc.get(), &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
     return families;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
 #include "fixtures/dictionary_fixture.h"
 #include "patch/dictionary_update.h"
@@ -34,21 +35,10 @@ constexpr TPatchSlownikInfo kRecord{
     base::ByteSet{6}, {"dravin2.sg", 50'000, 0x12345678u}, {"dravin2.sg", 52'000, 0x87654321u}, "PSLDRAVIN2"};
 
 // Another program's handle on a file, closed at the end of the scope.
-class ForeignHandle {
-  public:
-    ForeignHandle(const std::string& path, DWORD access, DWORD share)
-        : handle_(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~ForeignHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    ForeignHandle(const ForeignHandle&) = delete;
-    ForeignHandle& operator=(const ForeignHandle&) = delete;
-    bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
+base::win32::UniqueHandle OpenAsAnotherProgram(const std::string& path, DWORD access, DWORD share) {
+    return base::win32::UniqueHandle(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 struct Folder {
     test::TempFolder temp;
@@ -78,8 +68,8 @@ TEST(DictionaryUpdateWin32, AFileAnotherProgramWritesOrLocksIsCodeTwo) {
     for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
         Folder f;
         {
-            ForeignHandle writer(f.temp.Path("dravin2.sg"), GENERIC_READ | GENERIC_WRITE, share);
-            ASSERT_TRUE(writer.ok());
+            const auto writer = OpenAsAnotherProgram(f.temp.Path("dravin2.sg"), GENERIC_READ | GENERIC_WRITE, share);
+            ASSERT_TRUE(writer.IsOpen());
             EXPECT_EQ(f.Run().code, DictionaryUpdateCode::kUnknownState) << share;
         }
         EXPECT_TRUE(f.temp.Read("dravin2.sg") == Small().oldText);
@@ -94,8 +84,8 @@ TEST(DictionaryUpdateWin32, AFileHeldOpenByAReaderFailsBeforeItIsConverted) {
     for (DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
         Folder f;
         {
-            ForeignHandle reader(f.temp.Path("dravin2.sg"), GENERIC_READ, share);
-            ASSERT_TRUE(reader.ok());
+            const auto reader = OpenAsAnotherProgram(f.temp.Path("dravin2.sg"), GENERIC_READ, share);
+            ASSERT_TRUE(reader.IsOpen());
             int progress = 0, pumps = 0;
             const DWORD start = GetTickCount();
             const auto r = UpdateDictionary(f.root, kRecord, f.resources, progress, [&] { ++pumps; });
