@@ -136,8 +136,8 @@ TEST(DictionaryUpdateWin32, ATemporaryNameHeldByAnotherRunIsPassedOver) {
     Folder f;
     f.temp.Write("slupdate.tmp", "another run's");
     {
-        ForeignHandle other(f.temp.Path("slupdate.tmp"), GENERIC_WRITE, 0);
-        ASSERT_TRUE(other.ok());
+        const auto other = OpenAsAnotherProgram(f.temp.Path("slupdate.tmp"), GENERIC_WRITE, 0);
+        ASSERT_TRUE(other.IsOpen());
         EXPECT_EQ(f.Run().outcome, DictionaryUpdateOutcome::kReplaced);
     }
     EXPECT_EQ(f.temp.Read("slupdate.tmp"), "another run's");
