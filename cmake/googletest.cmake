@@ -10,7 +10,7 @@ endif()
 set(googletest_prefix ${CMAKE_BINARY_DIR}/googletest)
 if(NOT EXISTS ${googletest_prefix}/lib/cmake/GTest/GTestConfig.cmake)
     message(STATUS "Building GoogleTest for ${CMAKE_SYSTEM_PROCESSOR} from /usr/src/googletest")
-    string(JOIN " " googletest_flags ${UPDATER_TARGET_OPTIONS} -D_WIN32_WINNT=0x0601)
+    string(JOIN " " googletest_flags ${UPDATER_TARGET_OPTIONS} -D_WIN32_WINNT=${UPDATER_WIN32_WINNT})
     # A toolchain named on the command line may be relative to the build folder or the source tree.
     set(toolchain ${CMAKE_TOOLCHAIN_FILE})
     if(NOT IS_ABSOLUTE ${toolchain})

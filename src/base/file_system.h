@@ -1,7 +1,8 @@
 #pragma once
 // The file system as the patch engine sees it. Paths are 8-bit strings in the system code page,
 // as the product stores them: on Windows they are widened with that code page and handed to the
-// wide APIs; elsewhere they are used as they are. Every handle is owned by a File and closed by it.
+// wide APIs; elsewhere they are used as they are. Every file or folder handle this layer gives out
+// is owned by a File and closed by it.
 
 #include <cstddef>
 #include <cstdint>

@@ -22,12 +22,6 @@ constexpr CharsetEntry kCharsets[] = {
 
 constexpr std::string_view kCentralEuropean = "EASTEUROPE_CHARSET";
 
-bool HasCharset(const FontCharsetLister& lister, std::string_view face, std::string_view charset) {
-    std::vector<std::string> list;
-    lister(face, list);
-    return CharsetListContains(list, charset);
-}
-
 }  // namespace
 
 std::string CharsetName(std::int32_t charset) {
@@ -45,12 +39,14 @@ bool CharsetListContains(const std::vector<std::string>& list, std::string_view 
     return false;
 }
 
-bool FontHasCharset(std::string_view faceName, std::string_view charsetName) {
-    return HasCharset(&ListFontCharsets, faceName, charsetName);
+bool FontHasCharset(const FontCharsetLister& lister, std::string_view faceName, std::string_view charsetName) {
+    std::vector<std::string> list;
+    lister(faceName, list);
+    return CharsetListContains(list, charsetName);
 }
 
 std::string ChooseInterfaceFontName(const FontCharsetLister& lister) {
-    if (!HasCharset(lister, "Arial", kCentralEuropean) && HasCharset(lister, "Tahoma", kCentralEuropean)) {
+    if (!FontHasCharset(lister, "Arial", kCentralEuropean) && FontHasCharset(lister, "Tahoma", kCentralEuropean)) {
         return "Tahoma";
     }
     return "Arial";

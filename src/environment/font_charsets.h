@@ -21,11 +21,12 @@ void ListFontCharsets(std::string_view faceName, std::vector<std::string>& list)
 
 // Whether the list holds the name, letter case ignored.
 bool CharsetListContains(const std::vector<std::string>& list, std::string_view charsetName);
-// CharsetListContains over ListFontCharsets of the face.
-bool FontHasCharset(std::string_view faceName, std::string_view charsetName);
 
 // The font list as the start-up choice sees it; ListFontCharsets in the program, a fake in tests.
 using FontCharsetLister = std::function<void(std::string_view faceName, std::vector<std::string>& list)>;
+
+// CharsetListContains over what the lister lists for the face.
+bool FontHasCharset(const FontCharsetLister& lister, std::string_view faceName, std::string_view charsetName);
 
 // "Arial", unless Arial lacks the Central European character set and Tahoma has it.
 std::string ChooseInterfaceFontName(const FontCharsetLister& lister);

@@ -35,13 +35,6 @@ const Platform& CurrentPlatform() {
     return platform;
 }
 
-bool IsNTPlatform() {
-    return CurrentPlatform().isNT;
-}
-std::uint8_t SystemLanguage() {
-    return CurrentPlatform().systemLanguage;
-}
-
 std::uint8_t DetectSystemLanguage(std::uint32_t localeId) {
     switch (localeId) {
         case 1031:  // German: Germany, Switzerland, Austria, Luxembourg, Liechtenstein

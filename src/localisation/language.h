@@ -35,8 +35,6 @@ Platform MakePlatform(std::uint32_t platformId, std::uint32_t localeId);
 // The process-wide values. The first call queries the OS (start-up calls it before any window
 // exists); later calls return the same values even if the system locale has changed since.
 const Platform& CurrentPlatform();
-bool IsNTPlatform();
-std::uint8_t SystemLanguage();
 
 // The interface language of a Windows locale identifier (LCID). English and every locale that
 // is not listed give 0 (Polish): the result is never 1.

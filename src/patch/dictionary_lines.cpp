@@ -4,9 +4,12 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+// Every build has SSE2: x86-64 always, the x86 release by its processor floor
+// (cmake/mingw-w64-i686.cmake).
+#if !defined(__SSE2__)
+#error "the line scan needs SSE2"
 #endif
+#include <emmintrin.h>
 
 namespace updater::patch {
 namespace {
@@ -21,11 +24,10 @@ LineBufferSizes Sane(LineBufferSizes sizes) {
 }
 
 // The offset of the first CR or LF in [p, p + n), or n. Lines are short and there are hundreds
-// of thousands of them, so this looks at sixteen bytes at a time where SSE2 is there (every x86-64),
-// else eight, instead of calling memchr twice per line.
+// of thousands of them, so this looks at sixteen bytes at a time instead of calling memchr twice
+// per line.
 std::size_t FindBreak(const std::uint8_t* p, std::size_t n) {
     std::size_t i = 0;
-#if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
     const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
     for (; i + 16 <= n; i += 16) {
@@ -33,22 +35,6 @@ std::size_t FindBreak(const std::uint8_t* p, std::size_t n) {
         const int marks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
         if (marks != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(marks)));
     }
-#else
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-        for (; i + 8 <= n; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            const std::uint64_t cr = word ^ (kOnes * kCr);
-            const std::uint64_t lf = word ^ (kOnes * kLf);
-            // A zero byte in cr or lf marks a break. The lowest marked byte is exact; false marks
-            // can only follow a true one.
-            const std::uint64_t marks = ((cr - kOnes) & ~cr & kHighs) | ((lf - kOnes) & ~lf & kHighs);
-            if (marks != 0) return i + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
-        }
-    }
-#endif
     for (; i < n; ++i) {
         if (p[i] == kCr || p[i] == kLf) return i;
     }
@@ -62,7 +48,6 @@ struct BreakMasks {
 };
 
 BreakMasks MaskBreaks(const std::uint8_t* p) {
-#if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
     const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
     BreakMasks masks{0, 0};
@@ -74,27 +59,6 @@ BreakMasks MaskBreaks(const std::uint8_t* p) {
         masks.lf |= std::uint64_t{lfBits} << (16 * i);
     }
     return masks;
-#else
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
-    // The high bit of every byte that is zero, exactly (no borrow runs between bytes), gathered
-    // into eight bits in byte order by one multiplication whose partial products never overlap.
-    auto zeroBytes = [](std::uint64_t word) {
-        const std::uint64_t high = ~(((word & kLows) + kLows) | word | kLows);
-        return static_cast<std::uint8_t>(((high >> 7) * 0x0102040810204080ull) >> 56);
-    };
-    BreakMasks masks{0, 0};
-    for (int i = 0; i < 8; ++i) {
-        std::uint8_t bytes[8];
-        std::memcpy(bytes, p + 8 * i, 8);
-        std::uint64_t word = 0;
-        for (int k = 7; k >= 0; --k)
-            word = word << 8 | bytes[k];  // byte k at bits 8k whatever the byte order
-        masks.cr |= std::uint64_t{zeroBytes(word ^ (kOnes * kCr))} << (8 * i);
-        masks.lf |= std::uint64_t{zeroBytes(word ^ (kOnes * kLf))} << (8 * i);
-    }
-    return masks;
-#endif
 }
 
 // std::popcount may become a library call where the processor's instruction is not assumed.

@@ -8,11 +8,16 @@
 #include <optional>
 
 #include "app/win32/accessible_object.h"
-#include "app/win32/scoped_gdi.h"
 #include "app/window_layout.h"
+#include "base/win32/scoped_win.h"
 
 namespace updater::app::win32 {
 namespace {
+
+using base::win32::ScopedColors;
+using base::win32::ScopedCompatibleDC;
+using base::win32::ScopedPaint;
+using base::win32::ScopedSelectObject;
 
 struct FlagState {
     HBITMAP bitmap = nullptr;
@@ -106,13 +111,15 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_NCCREATE: {
             auto owned = std::make_unique<FlagState>();
             owned->bitmap = static_cast<HBITMAP>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            // The window owns its state from here until WM_NCDESTROY takes it back.
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
             break;
         }
-        case WM_NCDESTROY:
-            delete state;
+        case WM_NCDESTROY: {
+            const std::unique_ptr<FlagState> owned(state);
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             break;
+        }
         case WM_PAINT:
             if (state) {
                 Paint(window, *state);

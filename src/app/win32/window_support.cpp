@@ -3,11 +3,14 @@
 #include "app/win32/window_support.h"
 
 #include "app/win32/resource_ids.h"
-#include "app/win32/scoped_gdi.h"
 #include "app/window_layout.h"
 #include "localisation/win32/interface_font.h"
 
 namespace updater::app::win32 {
+
+using base::win32::ScopedGetDC;
+using base::win32::ScopedSelectObject;
+
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"UpdaterPanel";

@@ -9,11 +9,13 @@
 
 #include "app/product_identity.h"
 #include "app/question_layout.h"
-#include "app/win32/scoped_gdi.h"
+#include "base/win32/scoped_win.h"
 
 namespace updater::app::win32 {
 
 using WindowHandle = HWND;
+using base::win32::Bitmap;
+using base::win32::Font;
 
 // The DPI of the screen; design pixels are scaled from 96 by it.
 int ScreenDpi();

@@ -6,12 +6,11 @@
 #include <sddl.h>
 #include <winternl.h>
 
-#include <memory>
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
-#include "base/win32/unique_handle.h"
 
 namespace updater::base {
 namespace {
@@ -101,10 +100,6 @@ NTSTATUS OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK acces
                         disposition, options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
 }
 
-struct LocalFreeDeleter {
-    void operator()(void* p) const { LocalFree(p); }
-};
-
 // Whether this process runs with an administrator's rights in effect: elevated, or an
 // administrator without user account control.
 bool HasAdministratorRights() {
@@ -120,13 +115,13 @@ bool HasAdministratorRights() {
 // grants (a folder outside Program Files may let its users write) is inherited. Null for a run
 // without those rights: its files get the folder's, as before.
 PSECURITY_DESCRIPTOR NewFileSecurity() {
-    static const std::unique_ptr<void, LocalFreeDeleter> security = []() -> std::unique_ptr<void, LocalFreeDeleter> {
+    static const win32::LocalMemory security = []() -> win32::LocalMemory {
         if (!HasAdministratorRights()) return nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)",
                                                                   SDDL_REVISION_1, &descriptor, nullptr))
             return nullptr;
-        return std::unique_ptr<void, LocalFreeDeleter>(descriptor);
+        return win32::LocalMemory(descriptor);
     }();
     return security.get();
 }
@@ -379,9 +374,9 @@ bool IsHeldByAnotherProgram(FileError error, const std::string& path) {
 
 FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW((win32::WidenSystem(folder) + L"\\*").c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
+    const win32::FindHandle search(FindFirstFileExW((win32::WidenSystem(folder) + L"\\*").c_str(), FindExInfoBasic,
+                                                    &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search.IsOpen()) {
         const DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
         return FromLastError(e);
@@ -389,8 +384,7 @@ FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(win32::NarrowSystem(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
     return names;
 }
 

@@ -10,6 +10,5 @@ namespace updater::base::win32 {
 std::wstring WidenSystem(std::string_view text);
 std::string NarrowSystem(std::wstring_view text);
 std::string NarrowUtf8(std::wstring_view text);
-std::wstring WidenUtf8(std::string_view text);
 
 }  // namespace updater::base::win32

@@ -29,9 +29,6 @@ std::wstring WidenSystem(std::string_view text) {
 std::string NarrowSystem(std::wstring_view text) {
     return Narrow(CP_ACP, text);
 }
-std::wstring WidenUtf8(std::string_view text) {
-    return Widen(CP_UTF8, text);
-}
 std::string NarrowUtf8(std::wstring_view text) {
     return Narrow(CP_UTF8, text);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/win32/scoped_win.h"
 #include "environment/font_charsets.h"
 
 namespace updater::environment {
@@ -12,27 +13,11 @@ int CALLBACK CollectCharset(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPA
     return 1;  // go on with the next font
 }
 
-// The desktop window's display context, released on every way out.
-class DesktopContext {
-  public:
-    DesktopContext() : window_(GetDesktopWindow()), dc_(GetDC(window_)) {}
-    ~DesktopContext() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
-    }
-    DesktopContext(const DesktopContext&) = delete;
-    DesktopContext& operator=(const DesktopContext&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
 }  // namespace
 
 void ListFontCharsets(std::string_view faceName, std::vector<std::string>& list) {
     if (faceName.size() >= LF_FACESIZE) return;
-    DesktopContext dc;
+    const base::win32::ScopedGetDC dc(GetDesktopWindow());
     if (dc.get() == nullptr) return;
     LOGFONTA wanted{};
     if (!faceName.empty()) std::memcpy(wanted.lfFaceName, faceName.data(), faceName.size());

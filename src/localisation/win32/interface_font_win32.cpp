@@ -18,28 +18,4 @@ void ApplyInterfaceFont(LOGFONTW& font, std::uint8_t language) {
     font.lfCharSet = FontCharsetFor(language);
 }
 
-FontHandle& FontHandle::operator=(FontHandle&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        font_ = other.font_;
-        other.font_ = nullptr;
-    }
-    return *this;
-}
-
-void FontHandle::Reset() {
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = nullptr;
-}
-
-FontHandle ApplyInterfaceFont(HFONT font, std::uint8_t language) {
-    LOGFONTW description{};
-    HGDIOBJ source = font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
-    if (source == nullptr || GetObjectW(source, sizeof(description), &description) != sizeof(description)) {
-        return FontHandle();
-    }
-    ApplyInterfaceFont(description, language);
-    return FontHandle(CreateFontIndirectW(&description));
-}
-
 }  // namespace updater::localisation::win32

@@ -2,8 +2,8 @@
 
 #include "patch/replaceable.h"
 
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
-#include "base/win32/unique_handle.h"
 
 namespace updater::patch {
 namespace {

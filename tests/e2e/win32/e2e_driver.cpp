@@ -32,10 +32,16 @@
 #include <vector>
 
 #include "app/win32/control_ids.h"
+#include "base/win32/scoped_win.h"
 #include "driver/win32/window_text.h"
 
 namespace {
 
+using updater::base::win32::Bitmap;
+using updater::base::win32::ScopedCompatibleDC;
+using updater::base::win32::ScopedGetDC;
+using updater::base::win32::ScopedSelectObject;
+using updater::base::win32::UniqueHandle;
 namespace ids = updater::app::win32;
 constexpr int kEnglishFlagId = ids::kFirstFlagId + 1;  // the flags follow Polish in language order
 constexpr UINT_PTR kProgressTimerId = 1;
@@ -101,8 +107,8 @@ bool SaveBitmap(HWND window, const std::wstring& path) {
     RECT r;
     if (!GetWindowRect(window, &r)) return false;
     const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const ScopedGetDC screen(nullptr);
+    const ScopedCompatibleDC memory(screen.get());
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = w;
@@ -111,30 +117,25 @@ bool SaveBitmap(HWND window, const std::wstring& path) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory, old);
+    const Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        const ScopedSelectObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+        GdiFlush();
+    }
     const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
     const DWORD imageSize = stride * static_cast<DWORD>(h);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
     file.bfSize = file.bfOffBits + imageSize;
-    bool ok = false;
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-             WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
-             WriteFile(out, bits, imageSize, &written, nullptr);
-        CloseHandle(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
+    const UniqueHandle out(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.IsOpen()) return false;
+    DWORD written = 0;
+    return WriteFile(out.Get(), &file, sizeof(file), &written, nullptr) &&
+           WriteFile(out.Get(), &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
+           WriteFile(out.Get(), bits, imageSize, &written, nullptr);
 }
 
 // The open-file dialog's controls (the common dialog's own ids).

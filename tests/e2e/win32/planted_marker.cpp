@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "base/win32/unique_handle.h"
+#include "base/win32/scoped_win.h"
 
 namespace {
 

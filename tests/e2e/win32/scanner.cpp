@@ -20,10 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "base/win32/unique_handle.h"
+#include "base/win32/scoped_win.h"
 
 namespace {
 
+using updater::base::win32::FindHandle;
 using updater::base::win32::UniqueHandle;
 
 constexpr DWORD kGiveUpAfterMs = 60'000;
@@ -31,12 +32,11 @@ constexpr DWORD kGiveUpAfterMs = 60'000;
 std::vector<std::wstring> TemporaryFilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const FindHandle search(FindFirstFileW((folder + L"\\*.tmp").c_str(), &found));
+    if (!search.IsOpen()) return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
     return names;
 }
 

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win32/scoped_win.h"
 #include "environment/font_charsets.h"
 #include "localisation/language.h"
 
@@ -32,8 +33,8 @@ std::vector<std::string> Charsets(std::string_view face) {
 TEST(ListFontCharsetsWin32, UnknownOrOverlongFaceYieldsNothing) {
     EXPECT_TRUE(Charsets("No Such Face 7f3a").empty());
     EXPECT_TRUE(Charsets(std::string(40, 'T')).empty());
-    EXPECT_FALSE(FontHasCharset("No Such Face 7f3a", "ANSI_CHARSET"));
-    EXPECT_FALSE(FontHasCharset("No Such Face 7f3a", "DEFAULT_CHARSET"));
+    EXPECT_FALSE(FontHasCharset(&ListFontCharsets, "No Such Face 7f3a", "ANSI_CHARSET"));
+    EXPECT_FALSE(FontHasCharset(&ListFontCharsets, "No Such Face 7f3a", "DEFAULT_CHARSET"));
 }
 
 // Every family the system enumerates with the character sets it offers, gathered independently
@@ -52,13 +53,12 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 
 Families InstalledFamilies(const wchar_t* face = L"") {
     Families families;
-    HDC dc = GetDC(nullptr);
-    if (dc == nullptr) return families;
+    const base::win32::ScopedGetDC dc(nullptr);
+    if (dc.get() == nullptr) return families;
     LOGFONTW all{};
     all.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(all.lfFaceName, face, LF_FACESIZE - 1);
-    EnumFontFamiliesExW(dc, &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExW(dc.get(), &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
     return families;
 }
 
@@ -74,13 +74,13 @@ TEST(ListFontCharsetsWin32, AppendsOneNameForEachFontOfTheFace) {
     for (int charset : charsets)
         expected.insert(CharsetName(charset));
     EXPECT_EQ(std::set<std::string>(list.begin() + 1, list.end()), expected) << face;
-    EXPECT_TRUE(FontHasCharset(face, CharsetName(*charsets.begin())));
-    EXPECT_FALSE(FontHasCharset(face, "Unknown charset 3"));
+    EXPECT_TRUE(FontHasCharset(&ListFontCharsets, face, CharsetName(*charsets.begin())));
+    EXPECT_FALSE(FontHasCharset(&ListFontCharsets, face, "Unknown charset 3"));
 }
 
 TEST(ChooseInterfaceFontNameWin32, AgreesWithTheSystemFonts) {
-    const bool arial = FontHasCharset("Arial", "EASTEUROPE_CHARSET");
-    const bool tahoma = FontHasCharset("Tahoma", "EASTEUROPE_CHARSET");
+    const bool arial = FontHasCharset(&ListFontCharsets, "Arial", "EASTEUROPE_CHARSET");
+    const bool tahoma = FontHasCharset(&ListFontCharsets, "Tahoma", "EASTEUROPE_CHARSET");
     const std::string chosen = ChooseInterfaceFontName(&ListFontCharsets);
     EXPECT_EQ(chosen, (!arial && tahoma) ? "Tahoma" : "Arial");
     const std::string saved = localisation::UIFontName();
@@ -101,7 +101,9 @@ TEST(ListFontCharsetsWin32, TheInterfaceFacesAreListedAsTheSystemEnumeratesThem)
         }
         const std::vector<std::string> listed = Charsets(face);
         EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), expected) << face;
-        EXPECT_EQ(FontHasCharset(face, "EASTEUROPE_CHARSET"), expected.count("EASTEUROPE_CHARSET") == 1) << face;
+        EXPECT_EQ(FontHasCharset(&ListFontCharsets, face, "EASTEUROPE_CHARSET"),
+                  expected.count("EASTEUROPE_CHARSET") == 1)
+            << face;
     }
 }
 

@@ -61,26 +61,5 @@ TEST(ApplyInterfaceFontWin32, OverlongFaceIsCutToTheField) {
     EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(LF_FACESIZE - 1, L'F'));
 }
 
-TEST(ApplyInterfaceFontWin32, MakesANewGdiFont) {
-    FaceGuard guard;
-    SetUIFontName("Arial");
-    LOGFONTW source = BoldItalic();
-    FontHandle original(CreateFontIndirectW(&source));
-    ASSERT_TRUE(original);
-    FontHandle russian = ApplyInterfaceFont(original.get(), 6);
-    ASSERT_TRUE(russian);
-    LOGFONTW made{};
-    ASSERT_EQ(GetObjectW(russian.get(), sizeof(made), &made), static_cast<int>(sizeof(made)));
-    EXPECT_STREQ(made.lfFaceName, L"Arial");
-    EXPECT_EQ(made.lfCharSet, RUSSIAN_CHARSET);
-    EXPECT_EQ(made.lfHeight, -13);
-    EXPECT_EQ(made.lfWeight, FW_BOLD);
-    // Without a font of its own a window uses the stock GUI font.
-    FontHandle fromStock = ApplyInterfaceFont(nullptr, 2);
-    ASSERT_TRUE(fromStock);
-    ASSERT_EQ(GetObjectW(fromStock.get(), sizeof(made), &made), static_cast<int>(sizeof(made)));
-    EXPECT_EQ(made.lfCharSet, ANSI_CHARSET);
-}
-
 }  // namespace
 }  // namespace updater::localisation::win32

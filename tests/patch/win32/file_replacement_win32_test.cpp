@@ -14,6 +14,7 @@
 
 #include "base/file_system.h"
 #include "base/safe_file_write.h"
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
@@ -56,13 +57,12 @@ std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
 std::vector<std::wstring> Names(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const base::win32::FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find.IsOpen()) return names;
     do {
         const std::wstring name = data.cFileName;
         if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
 
 namespace updater::test {
@@ -14,18 +15,12 @@ class HeldFile {
     HeldFile(const std::string& path, DWORD access, DWORD share)
         : handle_(CreateFileW(base::win32::WidenSystem(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { Close(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
 
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (IsOpen()) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
+    bool IsOpen() const { return handle_.IsOpen(); }
+    void Close() { handle_.Close(); }
 
   private:
-    HANDLE handle_;
+    base::win32::UniqueHandle handle_;
 };
 
 }  // namespace updater::test

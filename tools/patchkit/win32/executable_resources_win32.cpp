@@ -5,22 +5,18 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "base/system_text.h"
 #include "base/win32/dll_search.h"
+#include "base/win32/scoped_win.h"
 #include "patchkit/executable_resources.h"
 
 namespace patchkit {
 namespace {
 
-struct ModuleFree {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
+using updater::base::win32::Module;
 
 std::string Utf8(const wchar_t* text, std::size_t length) {
     if (length == 0) return {};

@@ -1,23 +1,60 @@
 #pragma once
-// Owners for the GDI resources the windows draw with. Each is given back by the scope that took
-// it, on every way out, in the reverse order of taking: a selected object is put back before its
-// device context goes, a brush is deleted before the bitmap it was made from.
-
+// The owners of Win32 handles and GDI resources, all in one place. Each gives back what it holds
+// however its scope is left, in the reverse order of taking (a selected object is put back before
+// its device context goes). Header-only, so that programs which link no room (the tests' scanner,
+// the planted marker DLL) use the same ones.
 #include <windows.h>
 
 #include <memory>
 #include <type_traits>
 
-namespace updater::app::win32 {
+namespace updater::base::win32 {
 
-// A bitmap, brush or font, deleted with its owner.
+// A kernel handle closed by Close with its owner. Empty is INVALID_HANDLE_VALUE, what CreateFile
+// and FindFirstFile return when they fail.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class ScopedHandle {
+  public:
+    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+    ~ScopedHandle() { Close(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    // Gives the handle back before the scope ends (a test's other program letting go of a file).
+    void Close() {
+        if (IsOpen()) Close(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+using UniqueHandle = ScopedHandle<&CloseHandle>;  // a file (CreateFile)
+using FindHandle = ScopedHandle<&FindClose>;      // a search (FindFirstFile)
+
+// Memory the system allocated with LocalAlloc for the caller (a security descriptor from its
+// string form), freed with its owner.
+struct LocalFreeDeleter {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
+using LocalMemory = std::unique_ptr<void, LocalFreeDeleter>;
+
+// A module loaded with LoadLibraryEx, freed with its owner.
+struct ModuleDeleter {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
+
+// A bitmap or font, deleted with its owner.
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 template <class Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using Bitmap = GdiObject<HBITMAP>;
-using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 
 // A window's device context (the screen's for a null window), released with the scope.
@@ -82,8 +119,7 @@ class ScopedSelectObject {
     HGDIOBJ previous_;
 };
 
-// Text and background colours of a device context for the scope (a monochrome pattern brush is
-// drawn in them); the previous ones are put back.
+// Text and background colours of a device context for the scope; the previous ones are put back.
 class ScopedColors {
   public:
     ScopedColors(HDC dc, COLORREF text, COLORREF background)
@@ -101,4 +137,4 @@ class ScopedColors {
     COLORREF background_;
 };
 
-}  // namespace updater::app::win32
+}  // namespace updater::base::win32
