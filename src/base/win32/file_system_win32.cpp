@@ -9,35 +9,12 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/win32/file_error.h"
 #include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
 
 namespace updater::base {
 namespace {
-
-FileError FromLastError(DWORD e) {
-    switch (e) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_NETPATH:
-            return FileError::kNotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT:
-            return FileError::kAccessDenied;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return FileError::kSharingViolation;
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return FileError::kAlreadyExists;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return FileError::kDiskFull;
-        default:
-            return FileError::kIo;
-    }
-}
 
 HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
@@ -46,7 +23,7 @@ HANDLE AsHandle(std::intptr_t h) {
 FileResult<File> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
     HANDLE h = CreateFileW(win32::WidenSystem(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
-    if (h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) return win32::FileErrorFrom(GetLastError());
     return File::Adopt(reinterpret_cast<std::intptr_t>(h));
 }
 
@@ -77,7 +54,7 @@ std::wstring FinalPathOf(HANDLE handle) {
 }
 
 FileError FromStatus(NTSTATUS status) {
-    return FromLastError(RtlNtStatusToDosError(status));
+    return win32::FileErrorFrom(RtlNtStatusToDosError(status));
 }
 
 // A name of the folder itself, not a path through other folders.
@@ -162,7 +139,7 @@ FileResult<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
     if (!IsOpen()) return FileError::kIo;
     DWORD want = buffer.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(buffer.size());
     DWORD got = 0;
-    if (!ReadFile(AsHandle(handle_), buffer.data(), want, &got, nullptr)) return FromLastError(GetLastError());
+    if (!ReadFile(AsHandle(handle_), buffer.data(), want, &got, nullptr)) return win32::FileErrorFrom(GetLastError());
     return static_cast<std::size_t>(got);
 }
 
@@ -171,7 +148,7 @@ FileError File::Seek(std::int64_t offset) {
     LARGE_INTEGER to;
     to.QuadPart = offset;
     return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) ? FileError::kNone
-                                                                        : FromLastError(GetLastError());
+                                                                        : win32::FileErrorFrom(GetLastError());
 }
 
 FileResult<std::int64_t> File::Size() const {
@@ -191,7 +168,8 @@ FileError File::Write(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_), bytes.data(), chunk, &written, nullptr)) return FromLastError(GetLastError());
+        if (!WriteFile(AsHandle(handle_), bytes.data(), chunk, &written, nullptr))
+            return win32::FileErrorFrom(GetLastError());
         if (written == 0) return FileError::kDiskFull;
         bytes = bytes.subspan(written);
     }
@@ -200,14 +178,14 @@ FileError File::Write(std::span<const std::uint8_t> bytes) {
 
 FileError File::Flush() {
     if (!IsOpen()) return FileError::kIo;
-    return FlushFileBuffers(AsHandle(handle_)) ? FileError::kNone : FromLastError(GetLastError());
+    return FlushFileBuffers(AsHandle(handle_)) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
 }
 
 FileError File::Close() {
     if (!IsOpen()) return FileError::kNone;
     HANDLE h = AsHandle(handle_);
     handle_ = kNoHandle;
-    return CloseHandle(h) ? FileError::kNone : FromLastError(GetLastError());
+    return CloseHandle(h) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
 }
 
 bool FileExists(const std::string& path) {
@@ -221,7 +199,7 @@ bool DirectoryExists(const std::string& path) {
 }
 
 FileError RemoveFile(const std::string& path) {
-    return DeleteFileW(win32::WidenSystem(path).c_str()) ? FileError::kNone : FromLastError(GetLastError());
+    return DeleteFileW(win32::WidenSystem(path).c_str()) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
 }
 
 FileError RemovePlainFile(const std::string& path) {
@@ -241,10 +219,10 @@ FileResult<Folder> Folder::Open(const std::string& path) {
                            FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) return win32::FileErrorFrom(GetLastError());
     File handle = File::Adopt(reinterpret_cast<std::intptr_t>(h));
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h, &info)) return FromLastError(GetLastError());
+    if (!GetFileInformationByHandle(h, &info)) return win32::FileErrorFrom(GetLastError());
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileError::kNotFound;
     return Folder(std::move(handle), path);
 }
@@ -270,7 +248,7 @@ FileResult<FileIdentity> Folder::IdentityOf(std::string_view name) const {
     if (!NT_SUCCESS(status)) return FromStatus(status);
     const UniqueHandle file(h);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
     return IdentityFrom(info);
 }
 
@@ -285,7 +263,7 @@ FileError Folder::RemovePlainFile(std::string_view name, const std::optional<Fil
     if (!NT_SUCCESS(status)) return FromStatus(status);
     const UniqueHandle file(h);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
     if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1 ||
         !IsEntryItself(file.Get(), AsHandle(Native()), wide))
@@ -294,7 +272,7 @@ FileError Folder::RemovePlainFile(std::string_view name, const std::optional<Fil
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition))
-        return FromLastError(GetLastError());
+        return win32::FileErrorFrom(GetLastError());
     return FileError::kNone;  // gone when the handle closes
 }
 
@@ -309,7 +287,7 @@ FileError NewFile::MoveOver(std::string_view target) {
     if (NT_SUCCESS(status)) {
         const UniqueHandle existing(h);
         BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(existing.Get(), &info)) return FromLastError(GetLastError());
+        if (!GetFileInformationByHandle(existing.Get(), &info)) return win32::FileErrorFrom(GetLastError());
         if (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
             return FileError::kAccessDenied;
     }
@@ -339,7 +317,7 @@ FileError NewFile::Remove() {
     disposition.DeleteFile = TRUE;
     const bool marked =
         SetFileInformationByHandle(AsHandle(file_.Native()), FileDispositionInfo, &disposition, sizeof disposition);
-    const FileError error = marked ? FileError::kNone : FromLastError(GetLastError());
+    const FileError error = marked ? FileError::kNone : win32::FileErrorFrom(GetLastError());
     file_.Close();  // gone with its last handle
     return error;
 }
@@ -352,16 +330,16 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
         return FileError::kAccessDenied;
     if (MoveFileExW(win32::WidenSystem(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return FileError::kNone;
-    return FromLastError(GetLastError());
+    return win32::FileErrorFrom(GetLastError());
 }
 
 FileResult<FileIdentity> IdentityOf(const std::string& path) {
     const UniqueHandle file(CreateFileW(win32::WidenSystem(path).c_str(), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.IsOpen()) return FromLastError(GetLastError());
+    if (!file.IsOpen()) return win32::FileErrorFrom(GetLastError());
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return FromLastError(GetLastError());
+    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
     return IdentityFrom(info);
 }
 
@@ -379,7 +357,7 @@ FileResult<std::vector<std::string>> FileNamesIn(const std::string& folder) {
     if (!search.IsOpen()) {
         const DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
-        return FromLastError(e);
+        return win32::FileErrorFrom(e);
     }
     std::vector<std::string> names;
     do {
@@ -393,3 +371,31 @@ char PathSeparator() {
 }
 
 }  // namespace updater::base
+
+namespace updater::base::win32 {
+
+FileError FileErrorFrom(DWORD e) {
+    switch (e) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+            return FileError::kNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return FileError::kAccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileError::kSharingViolation;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return FileError::kAlreadyExists;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return FileError::kDiskFull;
+        default:
+            return FileError::kIo;
+    }
+}
+
+}  // namespace updater::base::win32

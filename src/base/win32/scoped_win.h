@@ -10,9 +10,9 @@
 
 namespace updater::base::win32 {
 
-// A kernel handle closed by Close with its owner. Empty is INVALID_HANDLE_VALUE, what CreateFile
+// A kernel handle closed by CloseFunction with its owner. Empty is INVALID_HANDLE_VALUE, what CreateFile
 // and FindFirstFile return when they fail.
-template <BOOL(WINAPI* Close)(HANDLE)>
+template <BOOL(WINAPI* CloseFunction)(HANDLE)>
 class ScopedHandle {
   public:
     explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
@@ -24,7 +24,7 @@ class ScopedHandle {
     HANDLE Get() const { return handle_; }
     // Gives the handle back before the scope ends (a test's other program letting go of a file).
     void Close() {
-        if (IsOpen()) Close(handle_);
+        if (IsOpen()) CloseFunction(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
 
