@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 #include "patch/file_catalogue.h"
 
@@ -12,16 +13,6 @@ std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const auto end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
 }
 
 template <typename Number>
@@ -78,12 +69,11 @@ std::optional<CatalogueRow> ParseRow(std::string_view line, int expected, std::s
         }
     }
     const bool probed = expected <= patch::kLastProbedFileIndex;
-    const std::string knownColumn = row.Column(kKnown);
-    const auto entries = Split(knownColumn, ' ');
+    const auto entries = Split(row.Column(kKnown), ' ');
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view entry = entries[i];
+        const std::string& entry = entries[i];
         if (entry.empty()) continue;
-        const std::string quoted = "\"" + std::string(entry) + "\"";
+        const std::string quoted = '"' + entry + '"';
         const auto known = ParseKnown(entry);
         // Rows told apart by probes give the CRC-32 of their current version only (the last
         // entry): the CRC-32 checks a new file's whole content.
@@ -122,6 +112,22 @@ bool IsResourceName(std::string_view name) {
     });
 }
 
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const auto end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+std::string CrcText(std::uint32_t crc) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(crc));
+    return text;
+}
+
 std::string CatalogueRow::Column(CatalogueColumn column) const {
     return std::string(Trim(columns[static_cast<std::size_t>(column)]));
 }
@@ -142,8 +148,7 @@ std::string Catalogue::Text() const {
 CatalogueReading ReadCatalogue(std::string_view text) {
     if (text.ends_with('\n')) text.remove_suffix(1);
     Catalogue catalogue;
-    for (std::string_view line : Split(text, '\n'))
-        catalogue.lines.emplace_back(line);
+    catalogue.lines = Split(text, '\n');
     std::string why;
     for (std::size_t i = 0; i < catalogue.lines.size(); ++i) {
         const std::string& line = catalogue.lines[i];

@@ -64,4 +64,10 @@ CatalogueReading ReadCatalogue(std::string_view text);
 // A resource name a row may give: capital letters, digits and _, at least one.
 bool IsResourceName(std::string_view name);
 
+// The parts of text between separators: "a,,b" is "a", "" and "b"; "" is one empty part.
+std::vector<std::string> Split(std::string_view text, char separator);
+
+// A CRC-32 as the catalogue writes it: 8 capital hex digits.
+std::string CrcText(std::uint32_t crc);
+
 }  // namespace updater::tools

@@ -51,12 +51,6 @@ bool WriteWhole(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-std::string Hex8(std::uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
-    return text;
-}
-
 // The next code point of UTF-8 text, or -1 where the text is not UTF-8.
 long NextCodePoint(std::string_view text, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
@@ -128,12 +122,12 @@ std::optional<std::string> RowTables(const tools::Catalogue& catalogue, std::str
         std::string sizeList, crcList;
         for (std::size_t v = 0; v < rowSizes.size(); ++v) {
             sizeList += (v ? ", " : "") + std::to_string(rowSizes[v]);
-            crcList += (v ? ", 0x" : "0x") + Hex8(rowCrcs[v]);
+            crcList += (v ? ", 0x" : "0x") + tools::CrcText(rowCrcs[v]);
         }
         currents += "    " + std::to_string(row.Current().version) + comment;
         sizes += "    {" + sizeList + "}" + comment;
         crcs += "    {" + crcList + "}" + comment;
-        currentCrcs += "    0x" + Hex8(*row.Current().crc) + comment;
+        currentCrcs += "    0x" + tools::CrcText(*row.Current().crc) + comment;
     }
     return "// Written by catalogue_tool from resources/catalogue.txt: edit that file, not this one.\n"
            "#include \"patch/file_catalogue_data.h\"\n\n"
@@ -170,10 +164,10 @@ std::optional<std::string> PayloadFault(const tools::CatalogueRow& row, const st
     const tools::KnownVersion& current = row.Current();
     const std::uint32_t crc = patch::Crc32(content);
     const std::string made = file + ": the payloads make " + std::to_string(content.size()) + " bytes with CRC-32 " +
-                             Hex8(crc) + ", but version " + std::to_string(current.version) + " has " +
+                             tools::CrcText(crc) + ", but version " + std::to_string(current.version) + " has " +
                              std::to_string(current.size) + " bytes";
     if (static_cast<std::int64_t>(content.size()) != current.size || crc != *current.crc)
-        return made + " with CRC-32 " + Hex8(*current.crc);
+        return made + " with CRC-32 " + tools::CrcText(*current.crc);
     for (const patch::Probe& probe : patch::catalogue_data::ProbeTable(row.index, current.version)) {
         if (content[static_cast<std::size_t>(probe.offset)] != probe.value)
             return made + " and another byte at offset " + std::to_string(probe.offset);

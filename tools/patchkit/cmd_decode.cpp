@@ -19,32 +19,23 @@ constexpr std::string_view kName = "decode";
 // file that could only be something else.
 constexpr std::int64_t kMaxPayloadFile = 64 * 1024 * 1024;
 
-std::string Reason(base::FileError error) {
-    return std::string(base::Describe(error));
-}
-
 int Run(patchkit::Arguments args) {
     if (args.size() != 2) return patchkit::UsageError(kName);
     const std::string& payloadPath = args[0];
     const std::string& outputPath = args[1];
 
     const patchkit::InputFile input = patchkit::ReadInputFile(payloadPath, kMaxPayloadFile);
-    if (input.error != base::FileError::kNone)
-        return patchkit::Failure(kName, payloadPath + ": " + Reason(input.error));
-    if (input.tooLarge) {
-        return patchkit::Failure(kName,
-                                 payloadPath + ": larger than any payload (" + std::to_string(input.size) + " bytes)");
-    }
-    const std::vector<std::uint8_t>& payload = input.bytes;
+    if (const std::string problem = input.Problem("larger than any payload (" + std::to_string(input.size) + " bytes)");
+        !problem.empty())
+        return patchkit::Failure(kName, payloadPath + ": " + problem);
 
     patch::PayloadDecoder decoder;
-    if (decoder.Decode(payload) != patch::DecodeError::kNone) {
+    if (decoder.Decode(input.bytes) != patch::DecodeError::kNone)
         return patchkit::Failure(kName, payloadPath + ": " + decoder.FailureReason());
-    }
     const auto piece = decoder.Output();
 
     if (auto error = patchkit::WriteOutputFile(outputPath, piece); error != base::FileError::kNone)
-        return patchkit::Failure(kName, outputPath + ": " + Reason(error));
+        return patchkit::Failure(kName, outputPath + ": " + std::string(base::Describe(error)));
     std::printf("%s: %zu codes, %zu bytes -> %s\n", payloadPath.c_str(), decoder.Intermediate().size(), piece.size(),
                 outputPath.c_str());
     return patchkit::kExitOk;

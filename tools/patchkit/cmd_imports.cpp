@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/catalogue_text.h"
 #include "patchkit/command.h"
 #include "patchkit/output_file.h"
 #include "patchkit/pe_reader.h"
@@ -26,34 +27,25 @@ constexpr std::string_view kTableName = "resources/windows-imports.tsv";
 constexpr std::string_view kTable =
 #include "windows_imports.inc"
     ;
-constexpr std::int64_t kMaxProgramFile = 256 * 1024 * 1024;
 
 // A Windows version as its NT numbers: "6.1" is 7, "10.0.14393" Windows 10 1607; nullopt when
 // the text is not dotted numbers.
 std::optional<std::vector<int>> ParseVersion(std::string_view text) {
     std::vector<int> parts;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t dot = std::min(text.find('.', at), text.size());
-        const std::string_view part = text.substr(at, dot - at);
-        if (part.empty() || part.size() > 6 ||
-            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    for (const std::string& part : updater::tools::Split(text, '.')) {
+        if (part.empty() || part.size() > 6 || part.find_first_not_of("0123456789") != std::string::npos)
             return std::nullopt;
-        }
-        parts.push_back(std::stoi(std::string(part)));
-        if (dot == text.size()) return parts;
-        at = dot + 1;
+        parts.push_back(std::stoi(part));
     }
+    return parts;
 }
 
 // a is newer than b; missing parts count as 0.
-bool Newer(const std::vector<int>& a, const std::vector<int>& b) {
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const int x = i < a.size() ? a[i] : 0;
-        const int y = i < b.size() ? b[i] : 0;
-        if (x != y) return x > y;
-    }
-    return false;
+bool Newer(std::vector<int> a, std::vector<int> b) {
+    const std::size_t size = std::max(a.size(), b.size());
+    a.resize(size);
+    b.resize(size);
+    return a > b;
 }
 
 std::string Lower(std::string_view text) {
@@ -74,26 +66,19 @@ using Table = std::map<std::pair<std::string, std::string>, Entry>;
 std::optional<Table> ParseTable(std::string& error) {
     Table table;
     int lineNumber = 0;
-    for (std::size_t at = 0; at < kTable.size();) {
-        const std::size_t end = std::min(kTable.find('\n', at), kTable.size());
-        std::string_view line = kTable.substr(at, end - at);
-        at = end + 1;
+    for (std::string_view line : updater::tools::Split(kTable, '\n')) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
-        const std::size_t tab1 = line.find('\t');
-        const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+        const auto fields = updater::tools::Split(line, '\t');
         std::optional<std::vector<int>> numbers;
-        if (tab2 != std::string_view::npos && line.find('\t', tab2 + 1) == std::string_view::npos) {
-            numbers = ParseVersion(line.substr(tab2 + 1));
-        }
-        if (!numbers || tab1 == 0 || tab2 == tab1 + 1) {
+        if (fields.size() == 3 && !fields[0].empty() && !fields[1].empty()) numbers = ParseVersion(fields[2]);
+        if (!numbers) {
             error = std::string(kTableName) + ", line " + std::to_string(lineNumber) +
                     ": not DLL, function and Windows version separated by tabs";
             return std::nullopt;
         }
-        table[{Lower(line.substr(0, tab1)), std::string(line.substr(tab1 + 1, tab2 - tab1 - 1))}] = {
-            std::string(line.substr(tab2 + 1)), std::move(*numbers)};
+        table[{Lower(fields[0]), fields[1]}] = {fields[2], std::move(*numbers)};
     }
     return table;
 }
@@ -101,10 +86,9 @@ std::optional<Table> ParseTable(std::string& error) {
 // Checks one program; prints its summary (and with list, every import) and returns its problems.
 std::vector<std::string> CheckProgram(const std::string& path, const Table& table, const std::vector<int>& oldest,
                                       bool list) {
-    const InputFile input = ReadInputFile(path, kMaxProgramFile);
-    if (input.error != updater::base::FileError::kNone) return {std::string(updater::base::Describe(input.error))};
-    if (input.tooLarge) return {"larger than any program this tool inspects"};
-    const ImportsRead read = ReadPeImports(input.bytes);
+    std::vector<std::uint8_t> image;
+    if (std::string problem = ReadProgramFile(path, image); !problem.empty()) return {problem};
+    const ImportsRead read = ReadPeImports(image);
     if (!read.imports) return {read.error};
 
     std::vector<std::string> problems;

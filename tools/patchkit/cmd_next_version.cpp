@@ -35,16 +35,6 @@ constexpr std::string_view kName = "next-version";
 constexpr std::int64_t kMaxFile = 2 * static_cast<std::int64_t>(tools::kMaxEncodablePiece);
 constexpr std::int64_t kMaxText = 1024 * 1024;
 
-std::vector<std::string> Split(std::string_view text, char separator) {
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const auto end = text.find(separator, start);
-        parts.emplace_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
 std::string Digits(std::string_view text) {
     std::string digits;
     std::copy_if(text.begin(), text.end(), std::back_inserter(digits), [](char c) { return c >= '0' && c <= '9'; });
@@ -53,11 +43,6 @@ std::string Digits(std::string_view text) {
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-int FileFailure(const std::string& path, const patchkit::InputFile& file, std::string_view tooLarge) {
-    return patchkit::Failure(
-        kName, path + ": " + (file.tooLarge ? std::string(tooLarge) : std::string(base::Describe(file.error))));
 }
 
 // The command line, checked.
@@ -90,7 +75,7 @@ int ReadRequest(patchkit::Arguments args, Request& request) {
             request.split = patchkit::ParseInteger(args[i + 1], 1, maxPiece);
             if (!request.split) return patchkit::RangeError(kName, "--split", 1, maxPiece);
         } else if (args[i] == "--names") {
-            request.names = Split(args[i + 1], ',');
+            request.names = tools::Split(args[i + 1], ',');
         } else {
             return patchkit::ArgumentError(kName, "unknown option " + args[i]);
         }
@@ -127,11 +112,11 @@ int ReadTree(const Request& request, Tree& tree) {
     tree.root = *root;
     tree.cataloguePath = tree.root + "/resources/catalogue.txt";
     patchkit::InputFile catalogueFile = patchkit::ReadInputFile(tree.cataloguePath, kMaxText);
-    if (catalogueFile.error != base::FileError::kNone || catalogueFile.tooLarge)
-        return FileFailure(tree.cataloguePath, catalogueFile, "larger than 1 MiB");
+    if (const std::string problem = catalogueFile.Problem("larger than 1 MiB"); !problem.empty())
+        return patchkit::Failure(kName, tree.cataloguePath + ": " + problem);
     const patchkit::InputFile declarationFile = patchkit::ReadInputFile(request.declarationPath, kMaxText);
-    if (declarationFile.error != base::FileError::kNone || declarationFile.tooLarge)
-        return FileFailure(request.declarationPath, declarationFile, "larger than 1 MiB");
+    if (const std::string problem = declarationFile.Problem("larger than 1 MiB"); !problem.empty())
+        return patchkit::Failure(kName, request.declarationPath + ": " + problem);
     tree.catalogueBytes = std::move(catalogueFile.bytes);
     tools::CatalogueReading reading =
         tools::ReadCatalogue({reinterpret_cast<const char*>(tree.catalogueBytes.data()), tree.catalogueBytes.size()});
@@ -213,11 +198,11 @@ int NewResourceNames(const Request& request, const Tree& tree, std::vector<std::
     return kExitOk;
 }
 
-std::optional<std::vector<std::uint8_t>> DecodedFile(const std::string& path, std::string& why) {
+// The size of the piece a payload file decodes to.
+std::optional<std::size_t> DecodedSize(const std::string& path, std::string& why) {
     const patchkit::InputFile input = patchkit::ReadInputFile(path, 4 * 1024 * 1024);
-    if (input.error != base::FileError::kNone || input.tooLarge) {
-        why = path + ": " +
-              (input.tooLarge ? std::string("larger than any payload") : std::string(base::Describe(input.error)));
+    if (const std::string problem = input.Problem("larger than any payload"); !problem.empty()) {
+        why = path + ": " + problem;
         return std::nullopt;
     }
     patch::PayloadDecoder decoder;
@@ -225,8 +210,7 @@ std::optional<std::vector<std::uint8_t>> DecodedFile(const std::string& path, st
         why = path + ": " + decoder.FailureReason();
         return std::nullopt;
     }
-    const auto out = decoder.Output();
-    return std::vector<std::uint8_t>(out.begin(), out.end());
+    return decoder.Output().size();
 }
 
 // The new file in the row's parts (part A as long as the old part A, or --split; part B the rest),
@@ -245,9 +229,9 @@ int Pack(const Request& request, const Tree& tree, std::size_t parts, Packed& pa
             split = static_cast<std::size_t>(*request.split);
         } else {
             std::string why;
-            const auto oldA = DecodedFile(tree.root + "/" + tree.oldPayloads.at(0), why);
+            const auto oldA = DecodedSize(tree.root + "/" + tree.oldPayloads.at(0), why);
             if (!oldA) return patchkit::Failure(kName, "the old part A: " + why + " (or give --split)");
-            split = oldA->size();
+            split = *oldA;
         }
         if (split >= whole.size()) {
             return patchkit::Failure(kName, request.newFilePath + ": shorter than part A (" + std::to_string(split) +
@@ -309,10 +293,8 @@ int PlanChanges(const Request& request, Tree& tree, const std::vector<std::strin
             return patchkit::Failure(kName, changes.payloadPaths.back() + " exists already");
     }
     const tools::CatalogueRow& row = tree.catalogue.Row(request.index);
-    char crc[9];
-    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(patch::Crc32(tree.newFile)));
-    const std::string known =
-        std::to_string(row.Current().version + 1) + "=" + std::to_string(tree.newFile.size()) + "/" + crc;
+    const std::string known = std::to_string(row.Current().version + 1) + "=" + std::to_string(tree.newFile.size()) +
+                              "/" + tools::CrcText(patch::Crc32(tree.newFile));
     tools::Catalogue catalogue = tree.catalogue;
     catalogue.lines[row.line] = NewRowLine(row, request.versionText, names, known);
     changes.catalogueText = catalogue.Text();
@@ -320,7 +302,7 @@ int PlanChanges(const Request& request, Tree& tree, const std::vector<std::strin
     DeclarationText& declaration = *tree.declaration;
     changes.payloadsName = "PAYLOADS_" + std::to_string(request.index);
     declaration.Set(changes.payloadsName, changes.relativePaths);
-    const auto versionParts = Split(request.versionText, '.');
+    const auto versionParts = tools::Split(request.versionText, '.');
     const auto configured = declaration.Values("CONFIGURED_ENTRY");
     const bool shown = configured && configured->size() == 1 && configured->front() == std::to_string(request.index);
     changes.versionSet = shown && versionParts.size() == 3 && declaration.Values("VERSION");

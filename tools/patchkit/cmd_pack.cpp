@@ -22,13 +22,11 @@ int Run(patchkit::Arguments args) {
 
     const patchkit::InputFile input =
         patchkit::ReadInputFile(inputPath, static_cast<std::int64_t>(tools::kMaxEncodablePiece));
-    if (input.error != base::FileError::kNone)
-        return patchkit::Failure(kName, inputPath + ": " + std::string(base::Describe(input.error)));
-    if (input.tooLarge) {
-        return patchkit::Failure(kName, inputPath + ": " + std::to_string(input.size) +
-                                            " bytes; one payload holds at most 2097152 bytes, so split the file "
-                                            "into a part A and a part B and pack each");
-    }
+    if (const std::string problem =
+            input.Problem(std::to_string(input.size) + " bytes; one payload holds at most 2097152 bytes, so split the "
+                                                       "file into a part A and a part B and pack each");
+        !problem.empty())
+        return patchkit::Failure(kName, inputPath + ": " + problem);
     if (input.bytes.empty())
         return patchkit::Failure(kName, inputPath + ": empty; a payload cannot describe an empty piece");
 

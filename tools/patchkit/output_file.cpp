@@ -7,6 +7,11 @@ namespace patchkit {
 using updater::base::File;
 using updater::base::FileError;
 
+namespace {
+// Far more than any updater; a larger file is something else.
+constexpr std::int64_t kMaxProgramFile = 256 * 1024 * 1024;
+}  // namespace
+
 FileError WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     const updater::base::SafeWriteResult written = updater::base::WriteFileSafely(path, bytes);
     if (written.ok()) return FileError::kNone;
@@ -45,6 +50,17 @@ InputFile ReadInputFile(const std::string& path, std::int64_t maxSize) {
         done += n.value();
     }
     return input;
+}
+
+std::string InputFile::Problem(std::string_view whenTooLarge) const {
+    if (error != FileError::kNone) return std::string(updater::base::Describe(error));
+    return tooLarge ? std::string(whenTooLarge) : std::string();
+}
+
+std::string ReadProgramFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    InputFile input = ReadInputFile(path, kMaxProgramFile);
+    bytes = std::move(input.bytes);
+    return input.Problem("larger than any program this tool inspects");
 }
 
 }  // namespace patchkit

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/file_system.h"
@@ -20,7 +21,13 @@ struct InputFile {
     bool tooLarge = false;
     std::int64_t size = 0;
     std::vector<std::uint8_t> bytes;
+
+    // Empty when the file was read; else why not: the file error, or whenTooLarge.
+    std::string Problem(std::string_view whenTooLarge) const;
 };
 InputFile ReadInputFile(const std::string& path, std::int64_t maxSize);
+
+// A Windows program file whole (inspect, imports); the reason when it cannot be read.
+std::string ReadProgramFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 }  // namespace patchkit
