@@ -1,20 +1,11 @@
 #include "patchkit/arguments.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "patchkit/command.h"
 
 namespace patchkit {
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::optional<int> ParseInteger(std::string_view text, int min, int max) {
     int value = 0;
@@ -28,12 +19,20 @@ std::optional<std::string> ParseHex(std::string_view hex) {
     if (hex.size() % 2 != 0) return std::nullopt;
     std::string bytes;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = HexDigit(hex[i]);
-        const int low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes.push_back(static_cast<char>(high * 16 + low));
+        // Unsigned, so from_chars takes no sign; it takes no "0x" either.
+        unsigned value = 0;
+        const char* end = hex.data() + i + 2;
+        const auto [last, error] = std::from_chars(hex.data() + i, end, value, 16);
+        if (error != std::errc() || last != end) return std::nullopt;
+        bytes.push_back(static_cast<char>(value));
     }
     return bytes;
+}
+
+void PrintHex(std::string_view bytes) {
+    for (char c : bytes)
+        std::printf("%02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+    std::printf("\n");
 }
 
 int ArgumentError(std::string_view name, std::string_view message) {

@@ -19,6 +19,8 @@ std::optional<int> ParseInteger(std::string_view text, int min, int max);
 
 // The bytes spelled by pairs of hexadecimal digits ("" spells none), or nullopt.
 std::optional<std::string> ParseHex(std::string_view hex);
+// Prints bytes as pairs of lower-case hexadecimal digits, then a line end.
+void PrintHex(std::string_view bytes);
 
 // Prints "patchkit NAME: MESSAGE" and the command's usage line to stderr; returns kExitUsage.
 int ArgumentError(std::string_view name, std::string_view message);

@@ -1,6 +1,5 @@
 // patchkit kod: scrambles or unscrambles a byte string the way the product does, to read or make
 // registry entries and configured texts by hand.
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,11 +30,8 @@ int Run(Arguments args) {
     if (!text) return ArgumentError(kName, "HEX must be pairs of hexadecimal digits");
 
     const auto& kod = updater::environment::SharedKod();
-    const std::string result = direction == "encode" ? kod.Encode(*text, *appId, *mode, *flag == 1)
-                                                     : kod.Decode(*text, *appId, *mode, *flag == 1);
-    for (char c : result)
-        std::printf("%02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-    std::printf("\n");
+    PrintHex(direction == "encode" ? kod.Encode(*text, *appId, *mode, *flag == 1)
+                                   : kod.Decode(*text, *appId, *mode, *flag == 1));
     return kExitOk;
 }
 

@@ -1,5 +1,4 @@
 // patchkit lower: the product's Windows-1250 lower-casing of a byte string, in hex both ways.
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,13 +15,7 @@ int Run(patchkit::Arguments args) {
     if (args.size() != 1) return patchkit::UsageError(kName);
     const std::optional<std::string> bytes = patchkit::ParseHex(args[0]);
     if (!bytes) return patchkit::ArgumentError(kName, "HEX must be pairs of hexadecimal digits");
-    std::string out;
-    for (char c : updater::localisation::LowerText(*bytes)) {
-        char digits[3];
-        std::snprintf(digits, sizeof(digits), "%02x", static_cast<unsigned char>(c));
-        out += digits;
-    }
-    std::printf("%s\n", out.c_str());
+    patchkit::PrintHex(updater::localisation::LowerText(*bytes));
     return patchkit::kExitOk;
 }
 
