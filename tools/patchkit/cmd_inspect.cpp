@@ -70,10 +70,8 @@ std::string_view ManifestArchitecture(std::string_view architecture) {
 }
 
 const NamedResource* FindPayload(const ExecutableResources& resources, std::string_view name) {
-    for (const NamedResource& r : resources.rawData) {
-        if (r.name == name) return &r;
-    }
-    return nullptr;
+    const auto found = std::ranges::find(resources.rawData, name, &NamedResource::name);
+    return found == resources.rawData.end() ? nullptr : &*found;
 }
 
 // Whether the program carries a payload of a file: a build of another declaration than this

@@ -79,33 +79,27 @@ class PeReader {
     explicit PeReader(Bytes image) : image_(image), budget_(image.size()) {}
 
     ExecutableRead Read() {
-        ExecutableRead result;
         ExecutableResources resources;
-        if (!ReadHeaders(resources.architecture) || !ReadTree(resources)) {
-            result.error = error_;
-            return result;
-        }
-        result.resources = std::move(resources);
-        return result;
+        if (!ReadHeaders(resources.architecture) || !ReadTree(resources)) return {std::nullopt, error_};
+        return {std::move(resources), {}};
     }
 
     ImportsRead ReadImports() {
-        ImportsRead result;
         std::string architecture;
         std::vector<ImportedFunction> imports;
-        if (!ReadHeaders(architecture) || !ReadImportTable(imports)) {
-            result.error = error_;
-            return result;
-        }
-        result.imports = std::move(imports);
-        result.delayLoads = DataDirectory(kDelayImportDirectory).rva != 0;
-        return result;
+        if (!ReadHeaders(architecture) || !ReadImportTable(imports)) return {std::nullopt, false, error_};
+        return {std::move(imports), DataDirectory(kDelayImportDirectory).rva != 0, {}};
     }
 
   private:
     bool Fail(std::string reason) {
         if (error_.empty()) error_ = std::move(reason);
         return false;
+    }
+    // Fail, for the steps that return an optional.
+    std::nullopt_t FailNone(std::string reason) {
+        Fail(std::move(reason));
+        return std::nullopt;
     }
 
     // Counts bytes read against the file's size; what names the part read (resource tree, import table).
@@ -163,24 +157,24 @@ class PeReader {
         return true;
     }
 
+    // The section whose bytes in the file hold an address, or nullptr.
+    const Section* SectionOf(std::uint32_t rva) const {
+        for (const Section& s : sections_) {
+            if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize) return &s;
+        }
+        return nullptr;
+    }
+
     // The bytes at an address of the loaded image, as the file holds them; empty after a failure.
     std::optional<Bytes> AtAddress(std::uint32_t rva, std::uint32_t length, std::string_view what) {
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
-            const std::uint32_t inSection = rva - s.virtualAddress;
-            if (length > s.rawSize - inSection) {
-                Fail(std::string(what) + " runs past the end of its section");
-                return std::nullopt;
-            }
-            const std::uint64_t offset = std::uint64_t{s.rawOffset} + inSection;
-            if (!Fits(image_.size(), offset, length)) {
-                Fail(std::string(what) + " runs past the end of the file (truncated?)");
-                return std::nullopt;
-            }
-            return image_.subspan(static_cast<std::size_t>(offset), length);
-        }
-        Fail(std::string(what) + " lies outside every section");
-        return std::nullopt;
+        const Section* s = SectionOf(rva);
+        if (s == nullptr) return FailNone(std::string(what) + " lies outside every section");
+        const std::uint32_t inSection = rva - s->virtualAddress;
+        if (length > s->rawSize - inSection) return FailNone(std::string(what) + " runs past the end of its section");
+        const std::uint64_t offset = std::uint64_t{s->rawOffset} + inSection;
+        if (!Fits(image_.size(), offset, length))
+            return FailNone(std::string(what) + " runs past the end of the file (truncated?)");
+        return image_.subspan(static_cast<std::size_t>(offset), length);
     }
 
     struct Entry {
@@ -190,15 +184,10 @@ class PeReader {
 
     // The entries of the directory at offset of the resource tree.
     std::optional<std::vector<Entry>> Directory(std::uint32_t offset) {
-        if (!Fits(tree_.size(), offset, 16)) {
-            Fail("a resource directory lies outside the resources");
-            return std::nullopt;
-        }
+        if (!Fits(tree_.size(), offset, 16)) return FailNone("a resource directory lies outside the resources");
         const std::uint32_t count = std::uint32_t{U16(tree_, offset + 12)} + U16(tree_, offset + 14);
-        if (!Fits(tree_.size(), std::uint64_t{offset} + 16, std::uint64_t{count} * 8)) {
-            Fail("a resource directory's entries run past the end of the resources");
-            return std::nullopt;
-        }
+        if (!Fits(tree_.size(), std::uint64_t{offset} + 16, std::uint64_t{count} * 8))
+            return FailNone("a resource directory's entries run past the end of the resources");
         if (!Charge(16 + std::uint64_t{count} * 8, kTreeName)) return std::nullopt;
         std::vector<Entry> entries;
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -211,31 +200,22 @@ class PeReader {
     std::optional<std::string> EntryName(std::uint32_t name) {
         if (!(name & kHighBit)) return "#" + std::to_string(name);
         const std::uint32_t at = name & ~kHighBit;
-        if (!Fits(tree_.size(), at, 2) || !Fits(tree_.size(), std::uint64_t{at} + 2, U16(tree_, at) * 2u)) {
-            Fail("a resource name runs past the end of the resources");
-            return std::nullopt;
-        }
+        if (!Fits(tree_.size(), at, 2) || !Fits(tree_.size(), std::uint64_t{at} + 2, U16(tree_, at) * 2u))
+            return FailNone("a resource name runs past the end of the resources");
         if (!Charge(2 + U16(tree_, at) * 2u, kTreeName)) return std::nullopt;
         return updater::base::Utf8FromUtf16(ReadUtf16(tree_, at + 2, U16(tree_, at)));
     }
 
     // The bytes of a name's first language.
     std::optional<Bytes> FirstLanguage(const Entry& name, std::string_view what) {
-        if (!(name.data & kHighBit)) {
-            Fail(std::string(what) + ": the resource tree is malformed");
-            return std::nullopt;
-        }
+        if (!(name.data & kHighBit)) return FailNone(std::string(what) + ": the resource tree is malformed");
         auto languages = Directory(name.data & ~kHighBit);
         if (!languages) return std::nullopt;
-        if (languages->empty() || (languages->front().data & kHighBit)) {
-            Fail(std::string(what) + ": the resource tree is malformed");
-            return std::nullopt;
-        }
+        if (languages->empty() || (languages->front().data & kHighBit))
+            return FailNone(std::string(what) + ": the resource tree is malformed");
         const std::uint32_t entry = languages->front().data;
-        if (!Fits(tree_.size(), entry, 16)) {
-            Fail(std::string(what) + ": its data entry lies outside the resources");
-            return std::nullopt;
-        }
+        if (!Fits(tree_.size(), entry, 16))
+            return FailNone(std::string(what) + ": its data entry lies outside the resources");
         // Charged before anything is copied: a blob named a thousand times is refused at the second.
         if (!Charge(16 + std::uint64_t{U32(tree_, entry + 4)}, kTreeName)) return std::nullopt;
         return AtAddress(U32(tree_, entry), U32(tree_, entry + 4), what);
@@ -255,24 +235,16 @@ class PeReader {
     // The NUL-terminated name at an address, at most kMaxNameLength bytes.
     std::optional<std::string> NameAt(std::uint32_t rva, std::string_view what) {
         constexpr std::uint32_t kMaxNameLength = 512;
-        for (const Section& s : sections_) {
-            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
-            const std::uint32_t available = std::min(s.rawSize - (rva - s.virtualAddress), kMaxNameLength + 1);
-            auto bytes = AtAddress(rva, available, what);
-            if (!bytes) return std::nullopt;
-            std::string name;
-            for (const std::uint8_t c : *bytes) {
-                if (c == 0) {
-                    if (!Charge(name.size() + 1, kImportsName)) return std::nullopt;
-                    return name;
-                }
-                name += static_cast<char>(c);
-            }
-            Fail(std::string(what) + " has no end");
-            return std::nullopt;
-        }
-        Fail(std::string(what) + " lies outside every section");
-        return std::nullopt;
+        const Section* s = SectionOf(rva);
+        // Outside every section, AtAddress says so.
+        const std::uint32_t available = s ? std::min(s->rawSize - (rva - s->virtualAddress), kMaxNameLength + 1) : 0;
+        auto bytes = AtAddress(rva, available, what);
+        if (!bytes) return std::nullopt;
+        const auto end = std::find(bytes->begin(), bytes->end(), 0);
+        if (end == bytes->end()) return FailNone(std::string(what) + " has no end");
+        std::string name(bytes->begin(), end);
+        if (!Charge(name.size() + 1, kImportsName)) return std::nullopt;
+        return name;
     }
 
     // Every function the import directory names, DLL by DLL in the table's order.
