@@ -42,31 +42,21 @@ std::optional<KnownVersion> ParseKnown(std::string_view entry) {
     return known;
 }
 
-// The row on one line, or why not.
-std::optional<CatalogueRow> ParseRow(std::string_view line, int expected, std::string& why) {
+// Reads the row on one line into row; why not, or empty.
+std::string ParseRow(std::string_view line, int expected, CatalogueRow& row) {
     const auto fields = Split(line, '|');
-    if (fields.size() != kCatalogueColumnCount) {
-        why = "a row has 8 columns separated by |, this one " + std::to_string(fields.size());
-        return std::nullopt;
-    }
-    CatalogueRow row;
+    if (fields.size() != kCatalogueColumnCount)
+        return "a row has 8 columns separated by |, this one " + std::to_string(fields.size());
     std::copy(fields.begin(), fields.end(), row.columns.begin());
     using enum CatalogueColumn;
-    if (row.Column(kIndex) != std::to_string(expected)) {
-        why = "row " + std::to_string(expected) + " expected here, not \"" + row.Column(kIndex) + "\"";
-        return std::nullopt;
-    }
+    if (row.Column(kIndex) != std::to_string(expected))
+        return "row " + std::to_string(expected) + " expected here, not \"" + row.Column(kIndex) + "\"";
     row.index = expected;
     const std::string partA = row.Column(kPartA), partB = row.Column(kPartB);
-    if (row.Column(kFileName).empty() || partA.empty() || partA == "-" || partB.empty()) {
-        why = "a row names its file and part A (and part B, or -)";
-        return std::nullopt;
-    }
+    if (row.Column(kFileName).empty() || partA.empty() || partA == "-" || partB.empty())
+        return "a row names its file and part A (and part B, or -)";
     for (const std::string& name : row.ResourceNames()) {
-        if (!IsResourceName(name)) {
-            why = "resource name \"" + name + "\": capital letters, digits and _ only";
-            return std::nullopt;
-        }
+        if (!IsResourceName(name)) return "resource name \"" + name + "\": capital letters, digits and _ only";
     }
     const bool probed = expected <= patch::kLastProbedFileIndex;
     const auto entries = Split(row.Column(kKnown), ' ');
@@ -77,31 +67,20 @@ std::optional<CatalogueRow> ParseRow(std::string_view line, int expected, std::s
         const auto known = ParseKnown(entry);
         // Rows told apart by probes give the CRC-32 of their current version only (the last
         // entry): the CRC-32 checks a new file's whole content.
-        if (!known || (!probed && !known->crc)) {
-            why = quoted + (probed ? " is not VERSION=SIZE or VERSION=SIZE/CRC32" : " is not VERSION=SIZE/CRC32");
-            return std::nullopt;
-        }
-        if (probed && known->crc && i + 1 != entries.size()) {
-            why = quoted + ": rows 1 to 23 give the CRC-32 of their current version only";
-            return std::nullopt;
-        }
+        if (!known || (!probed && !known->crc))
+            return quoted + (probed ? " is not VERSION=SIZE or VERSION=SIZE/CRC32" : " is not VERSION=SIZE/CRC32");
+        if (probed && known->crc && i + 1 != entries.size())
+            return quoted + ": rows 1 to 23 give the CRC-32 of their current version only";
         const int previous = row.known.empty() ? 0 : row.known.back().version;
         if (known->version <= previous || known->version > patch::kKnownVersionCount || known->size < 1 ||
-            known->size > 2147483647) {
-            why = quoted + ": versions rise from 1 to 11, sizes are 1 to 2147483647";
-            return std::nullopt;
-        }
+            known->size > 2147483647)
+            return quoted + ": versions rise from 1 to 11, sizes are 1 to 2147483647";
         row.known.push_back(*known);
     }
-    if (row.known.empty()) {
-        why = "row " + std::to_string(expected) + " lists no known version";
-        return std::nullopt;
-    }
-    if (!row.Current().crc) {
-        why = "row " + std::to_string(expected) + " gives no CRC-32 of its current version (VERSION=SIZE/CRC32)";
-        return std::nullopt;
-    }
-    return row;
+    if (row.known.empty()) return "row " + std::to_string(expected) + " lists no known version";
+    if (!row.Current().crc)
+        return "row " + std::to_string(expected) + " gives no CRC-32 of its current version (VERSION=SIZE/CRC32)";
+    return {};
 }
 
 }  // namespace
@@ -149,15 +128,14 @@ CatalogueReading ReadCatalogue(std::string_view text) {
     if (text.ends_with('\n')) text.remove_suffix(1);
     Catalogue catalogue;
     catalogue.lines = Split(text, '\n');
-    std::string why;
     for (std::size_t i = 0; i < catalogue.lines.size(); ++i) {
         const std::string& line = catalogue.lines[i];
         if (line.starts_with('#') || Trim(line).empty()) continue;
-        const int expected = static_cast<int>(catalogue.rows.size()) + 1;
-        auto row = ParseRow(line, expected, why);
-        if (!row) return {std::nullopt, "line " + std::to_string(i + 1) + ": " + why};
-        row->line = i;
-        catalogue.rows.push_back(std::move(*row));
+        CatalogueRow row;
+        const std::string why = ParseRow(line, static_cast<int>(catalogue.rows.size()) + 1, row);
+        if (!why.empty()) return {std::nullopt, "line " + std::to_string(i + 1) + ": " + why};
+        row.line = i;
+        catalogue.rows.push_back(std::move(row));
     }
     if (catalogue.rows.size() != static_cast<std::size_t>(patch::kLastFileIndex)) {
         return {std::nullopt, "line " + std::to_string(catalogue.lines.size()) + ": the catalogue ends at row " +
