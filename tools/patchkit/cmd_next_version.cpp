@@ -24,11 +24,10 @@
 #include "patchkit/output_file.h"
 #include "payload_encoder/payload_encoder.h"
 
+namespace patchkit {
 namespace {
 
 using namespace updater;
-using patchkit::DeclarationText;
-using patchkit::kExitOk;
 using tools::CatalogueColumn;
 
 constexpr std::string_view kName = "next-version";
@@ -53,31 +52,31 @@ struct Request {
     std::vector<std::string> names;
 };
 
-int ReadRequest(patchkit::Arguments args, Request& request) {
-    if (args.size() < 4) return patchkit::UsageError(kName);
+int ReadRequest(Arguments args, Request& request) {
+    if (args.size() < 4) return UsageError(kName);
     request.declarationPath = args[0];
     request.newFilePath = args[2];
     request.versionText = args[3];
-    const auto index = patchkit::ParseInteger(args[1], patch::kFirstFileIndex, patch::kLastFileIndex);
-    if (!index) return patchkit::RangeError(kName, "INDEX", patch::kFirstFileIndex, patch::kLastFileIndex);
+    const auto index = ParseInteger(args[1], patch::kFirstFileIndex, patch::kLastFileIndex);
+    if (!index) return RangeError(kName, "INDEX", patch::kFirstFileIndex, patch::kLastFileIndex);
     request.index = *index;
     if (request.index <= patch::kLastProbedFileIndex) {
-        return patchkit::ArgumentError(kName,
-                                       "files 1 to 23 are told apart by probe tables, which this command does "
-                                       "not make: add such a version by hand");
+        return ArgumentError(kName,
+                             "files 1 to 23 are told apart by probe tables, which this command does "
+                             "not make: add such a version by hand");
     }
     if (request.versionText.empty() || request.versionText.find_first_not_of("0123456789.") != std::string::npos)
-        return patchkit::ArgumentError(kName, "VERSION is digits and dots, for example 2.5.2");
+        return ArgumentError(kName, "VERSION is digits and dots, for example 2.5.2");
     const int maxPiece = static_cast<int>(tools::kMaxEncodablePiece);
     for (std::size_t i = 4; i < args.size(); i += 2) {
-        if (i + 1 >= args.size()) return patchkit::ArgumentError(kName, args[i] + " needs a value");
+        if (i + 1 >= args.size()) return ArgumentError(kName, args[i] + " needs a value");
         if (args[i] == "--split") {
-            request.split = patchkit::ParseInteger(args[i + 1], 1, maxPiece);
-            if (!request.split) return patchkit::RangeError(kName, "--split", 1, maxPiece);
+            request.split = ParseInteger(args[i + 1], 1, maxPiece);
+            if (!request.split) return RangeError(kName, "--split", 1, maxPiece);
         } else if (args[i] == "--names") {
             request.names = tools::Split(args[i + 1], ',');
         } else {
-            return patchkit::ArgumentError(kName, "unknown option " + args[i]);
+            return ArgumentError(kName, "unknown option " + args[i]);
         }
     }
     return kExitOk;
@@ -107,41 +106,41 @@ struct Tree {
 int ReadTree(const Request& request, Tree& tree) {
     const auto root = SourceTreeOf(request.declarationPath);
     if (!root) {
-        return patchkit::Failure(kName, request.declarationPath + ": no resources/catalogue.txt in a folder above it");
+        return Failure(kName, request.declarationPath + ": no resources/catalogue.txt in a folder above it");
     }
     tree.root = *root;
     tree.cataloguePath = tree.root + "/resources/catalogue.txt";
-    patchkit::InputFile catalogueFile = patchkit::ReadInputFile(tree.cataloguePath, kMaxText);
+    InputFile catalogueFile = ReadInputFile(tree.cataloguePath, kMaxText);
     if (const std::string problem = catalogueFile.Problem("larger than 1 MiB"); !problem.empty())
-        return patchkit::Failure(kName, tree.cataloguePath + ": " + problem);
-    const patchkit::InputFile declarationFile = patchkit::ReadInputFile(request.declarationPath, kMaxText);
+        return Failure(kName, tree.cataloguePath + ": " + problem);
+    const InputFile declarationFile = ReadInputFile(request.declarationPath, kMaxText);
     if (const std::string problem = declarationFile.Problem("larger than 1 MiB"); !problem.empty())
-        return patchkit::Failure(kName, request.declarationPath + ": " + problem);
+        return Failure(kName, request.declarationPath + ": " + problem);
     tree.catalogueBytes = std::move(catalogueFile.bytes);
     tools::CatalogueReading reading =
         tools::ReadCatalogue({reinterpret_cast<const char*>(tree.catalogueBytes.data()), tree.catalogueBytes.size()});
-    if (!reading.catalogue) return patchkit::Failure(kName, tree.cataloguePath + ", " + reading.error);
+    if (!reading.catalogue) return Failure(kName, tree.cataloguePath + ", " + reading.error);
     tree.catalogue = std::move(*reading.catalogue);
 
     const std::string index = std::to_string(request.index);
     tree.declaration.emplace(std::string(declarationFile.bytes.begin(), declarationFile.bytes.end()));
     if (const auto active = tree.declaration->Values("ACTIVE_SET");
         active && std::find(active->begin(), active->end(), index) == active->end()) {
-        return patchkit::Failure(kName, request.declarationPath + ": file " + index + " is not in its ACTIVE_SET");
+        return Failure(kName, request.declarationPath + ": file " + index + " is not in its ACTIVE_SET");
     }
     const auto oldPayloads = tree.declaration->Values("PAYLOADS_" + index);
     if (!oldPayloads) {
-        return patchkit::Failure(kName, request.declarationPath + " does not set PAYLOADS_" + index +
-                                            " itself; give the declaration that does (the one it includes)");
+        return Failure(kName, request.declarationPath + " does not set PAYLOADS_" + index +
+                                  " itself; give the declaration that does (the one it includes)");
     }
     tree.oldPayloads = *oldPayloads;
 
-    patchkit::InputFile newFile = patchkit::ReadInputFile(request.newFilePath, kMaxFile);
+    InputFile newFile = ReadInputFile(request.newFilePath, kMaxFile);
     if (newFile.error != base::FileError::kNone)
-        return patchkit::Failure(kName, request.newFilePath + ": " + std::string(base::Describe(newFile.error)));
+        return Failure(kName, request.newFilePath + ": " + std::string(base::Describe(newFile.error)));
     if (newFile.tooLarge || newFile.bytes.empty()) {
-        return patchkit::Failure(
-            kName, request.newFilePath + ": a file of 1 to " + std::to_string(kMaxFile) + " bytes is needed");
+        return Failure(kName,
+                       request.newFilePath + ": a file of 1 to " + std::to_string(kMaxFile) + " bytes is needed");
     }
     tree.newFile = std::move(newFile.bytes);
     return kExitOk;
@@ -154,14 +153,13 @@ int CheckNewVersion(const Request& request, const Tree& tree) {
     const std::uint32_t crc = patch::Crc32(tree.newFile);
     for (const tools::KnownVersion& known : row.known) {
         if (known.size == size && known.crc == crc) {
-            return patchkit::Failure(kName, request.newFilePath + " is already version " +
-                                                std::to_string(known.version) + " of file " +
-                                                std::to_string(request.index));
+            return Failure(kName, request.newFilePath + " is already version " + std::to_string(known.version) +
+                                      " of file " + std::to_string(request.index));
         }
     }
     if (row.Current().version >= patch::kKnownVersionCount) {
-        return patchkit::Failure(
-            kName, "file " + std::to_string(request.index) + " already has version 11, the last there can be");
+        return Failure(kName,
+                       "file " + std::to_string(request.index) + " already has version 11, the last there can be");
     }
     return kExitOk;
 }
@@ -176,23 +174,23 @@ int NewResourceNames(const Request& request, const Tree& tree, std::vector<std::
         for (const std::string& old : oldNames) {
             const auto at = from.empty() ? std::string::npos : old.find(from);
             if (at == std::string::npos || old.find(from, at + 1) != std::string::npos || from == to) {
-                return patchkit::ArgumentError(
-                    kName, "cannot derive the new resource names from " + old + ": give them with --names");
+                return ArgumentError(kName,
+                                     "cannot derive the new resource names from " + old + ": give them with --names");
             }
             names.push_back(old.substr(0, at) + to + old.substr(at + from.size()));
         }
     }
     if (names.size() != oldNames.size()) {
-        return patchkit::ArgumentError(kName, "file " + std::to_string(request.index) + " has " +
-                                                  std::to_string(oldNames.size()) + " part(s): name as many");
+        return ArgumentError(kName, "file " + std::to_string(request.index) + " has " +
+                                        std::to_string(oldNames.size()) + " part(s): name as many");
     }
     for (const std::string& name : names) {
         if (!tools::IsResourceName(name))
-            return patchkit::ArgumentError(kName, "resource name \"" + name + "\": capital letters, digits and _ only");
+            return ArgumentError(kName, "resource name \"" + name + "\": capital letters, digits and _ only");
         for (const tools::CatalogueRow& other : tree.catalogue.rows) {
             const auto otherNames = other.ResourceNames();
             if (std::find(otherNames.begin(), otherNames.end(), name) != otherNames.end())
-                return patchkit::Failure(kName, "resource " + name + " is already named in " + tree.cataloguePath);
+                return Failure(kName, "resource " + name + " is already named in " + tree.cataloguePath);
         }
     }
     return kExitOk;
@@ -200,7 +198,7 @@ int NewResourceNames(const Request& request, const Tree& tree, std::vector<std::
 
 // The size of the piece a payload file decodes to.
 std::optional<std::size_t> DecodedSize(const std::string& path, std::string& why) {
-    const patchkit::InputFile input = patchkit::ReadInputFile(path, 4 * 1024 * 1024);
+    const InputFile input = ReadInputFile(path, 4 * 1024 * 1024);
     if (const std::string problem = input.Problem("larger than any payload"); !problem.empty()) {
         why = path + ": " + problem;
         return std::nullopt;
@@ -230,26 +228,26 @@ int Pack(const Request& request, const Tree& tree, std::size_t parts, Packed& pa
         } else {
             std::string why;
             const auto oldA = DecodedSize(tree.root + "/" + tree.oldPayloads.at(0), why);
-            if (!oldA) return patchkit::Failure(kName, "the old part A: " + why + " (or give --split)");
+            if (!oldA) return Failure(kName, "the old part A: " + why + " (or give --split)");
             split = *oldA;
         }
         if (split >= whole.size()) {
-            return patchkit::Failure(kName, request.newFilePath + ": shorter than part A (" + std::to_string(split) +
-                                                " bytes); give --split");
+            return Failure(kName, request.newFilePath + ": shorter than part A (" + std::to_string(split) +
+                                      " bytes); give --split");
         }
         packed.pieces = {whole.first(split), whole.subspan(split)};
     }
     for (std::size_t i = 0; i < packed.pieces.size(); ++i) {
         const std::string part = i ? "B" : "A";
         if (packed.pieces[i].size() > tools::kMaxEncodablePiece) {
-            return patchkit::Failure(kName, "part " + part + " would be " + std::to_string(packed.pieces[i].size()) +
-                                                " bytes, more than one payload holds (2097152): give --split");
+            return Failure(kName, "part " + part + " would be " + std::to_string(packed.pieces[i].size()) +
+                                      " bytes, more than one payload holds (2097152): give --split");
         }
         packed.payloads.push_back(tools::EncodePayload(packed.pieces[i]));
         patch::PayloadDecoder check;
         if (check.Decode(packed.payloads.back()) != patch::DecodeError::kNone ||
             !std::ranges::equal(check.Output(), packed.pieces[i]))
-            return patchkit::Failure(kName, "part " + part + " does not decode back to its bytes");
+            return Failure(kName, "part " + part + " does not decode back to its bytes");
     }
     return kExitOk;
 }
@@ -290,7 +288,7 @@ int PlanChanges(const Request& request, Tree& tree, const std::vector<std::strin
         changes.relativePaths.push_back("resources/payloads/" + name + ".bin");
         changes.payloadPaths.push_back(tree.root + "/" + changes.relativePaths.back());
         if (base::FileExists(changes.payloadPaths.back()))
-            return patchkit::Failure(kName, changes.payloadPaths.back() + " exists already");
+            return Failure(kName, changes.payloadPaths.back() + " exists already");
     }
     const tools::CatalogueRow& row = tree.catalogue.Row(request.index);
     const std::string known = std::to_string(row.Current().version + 1) + "=" + std::to_string(tree.newFile.size()) +
@@ -316,20 +314,19 @@ int WriteChanges(const Request& request, const Tree& tree, const Packed& packed,
     auto undo = [&](const std::string& message) {
         for (const auto& path : written)
             base::RemoveFile(path);
-        return patchkit::Failure(kName, message + "; nothing was changed");
+        return Failure(kName, message + "; nothing was changed");
     };
     for (std::size_t i = 0; i < packed.payloads.size(); ++i) {
         const std::string& path = changes.payloadPaths[i];
-        if (auto e = patchkit::WriteOutputFile(path, packed.payloads[i]); e != base::FileError::kNone)
+        if (auto e = WriteOutputFile(path, packed.payloads[i]); e != base::FileError::kNone)
             return undo(path + ": " + std::string(base::Describe(e)));
         written.push_back(path);
     }
-    if (auto e = patchkit::WriteOutputFile(tree.cataloguePath, Bytes(changes.catalogueText));
-        e != base::FileError::kNone)
+    if (auto e = WriteOutputFile(tree.cataloguePath, Bytes(changes.catalogueText)); e != base::FileError::kNone)
         return undo(tree.cataloguePath + ": " + std::string(base::Describe(e)));
-    if (auto e = patchkit::WriteOutputFile(request.declarationPath, Bytes(tree.declaration->Text()));
+    if (auto e = WriteOutputFile(request.declarationPath, Bytes(tree.declaration->Text()));
         e != base::FileError::kNone) {
-        patchkit::WriteOutputFile(tree.cataloguePath, tree.catalogueBytes);
+        WriteOutputFile(tree.cataloguePath, tree.catalogueBytes);
         return undo(request.declarationPath + ": " + std::string(base::Describe(e)));
     }
     return kExitOk;
@@ -350,7 +347,7 @@ void Report(const Request& request, const Tree& tree, const Packed& packed, cons
         std::printf("no longer named by the declaration: %s\n", old.c_str());
 }
 
-int Run(patchkit::Arguments args) {
+int Run(Arguments args) {
     Request request;
     Tree tree;
     std::vector<std::string> names;
@@ -367,10 +364,11 @@ int Run(patchkit::Arguments args) {
     return status;
 }
 
-const patchkit::CommandRegistration kRegistration{
+const CommandRegistration kRegistration{
     kName, "DECLARATION INDEX NEWFILE VERSION [--split BYTES] [--names A[,B]]",
     "adds NEWFILE as the next version of file INDEX (24 to 34): packs its payloads, updates the catalogue row "
     "and the declaration",
     &Run};
 
 }  // namespace
+}  // namespace patchkit
