@@ -1,5 +1,6 @@
 #include "patchkit/command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -11,6 +12,11 @@ namespace {
 std::vector<Command>& Registry() {
     static std::vector<Command> commands;
     return commands;
+}
+
+const Command* Find(std::string_view name) {
+    const auto found = std::ranges::find(Registry(), name, &Command::name);
+    return found == Registry().end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -25,14 +31,12 @@ std::span<const Command> Commands() {
 }
 
 int UsageError(std::string_view name) {
-    for (const Command& c : Registry()) {
-        if (c.name == name) {
-            std::fprintf(stderr, "usage: patchkit %.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
-                         static_cast<int>(c.usage.size()), c.usage.data());
-            return kExitUsage;
-        }
+    if (const Command* c = Find(name)) {
+        std::fprintf(stderr, "usage: patchkit %.*s %.*s\n", static_cast<int>(c->name.size()), c->name.data(),
+                     static_cast<int>(c->usage.size()), c->usage.data());
+    } else {
+        std::fprintf(stderr, "usage: patchkit COMMAND ARGUMENTS...\n");
     }
-    std::fprintf(stderr, "usage: patchkit COMMAND ARGUMENTS...\n");
     return kExitUsage;
 }
 
@@ -55,9 +59,7 @@ int RunPatchkit(std::span<const std::string> argv) {
         if (argv.empty()) std::fprintf(out, "usage: patchkit COMMAND ARGUMENTS...\n");
         return argv.empty() ? kExitUsage : kExitOk;
     }
-    for (const Command& c : Registry()) {
-        if (c.name == argv[0]) return c.run(argv.subspan(1));
-    }
+    if (const Command* c = Find(argv[0])) return c->run(argv.subspan(1));
     std::fprintf(stderr, "patchkit: unknown command '%s'\nusage: patchkit COMMAND ARGUMENTS... (try 'patchkit help')\n",
                  argv[0].c_str());
     return kExitUsage;

@@ -26,10 +26,8 @@ std::vector<Fixture> Fixtures() {
 }
 
 const Fixture* FindFixture(std::string_view name) {
-    for (const Fixture& f : Registry()) {
-        if (f.name == name) return &f;
-    }
-    return nullptr;
+    const auto found = std::ranges::find(Registry(), name, &Fixture::name);
+    return found == Registry().end() ? nullptr : &*found;
 }
 
 }  // namespace patchkit
