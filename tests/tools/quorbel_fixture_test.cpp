@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "fixtures/force_crc32.h"
 #include "patch/crc32.h"
 
 namespace updater::fixtures {
