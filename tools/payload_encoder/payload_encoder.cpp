@@ -176,41 +176,26 @@ SymbolCosts CostsFrom(const CodeLengths& lengths) {
     return costs;
 }
 
+// Most significant bit first; Align pads the last byte with zeros.
 class BitWriter {
   public:
     void Put(std::uint32_t value, int bits) {
-        for (int b = bits - 1; b >= 0; --b) {
-            current_ = static_cast<std::uint8_t>((current_ << 1) | ((value >> b) & 1u));
-            if (++used_ == 8) Flush();
+        for (int b = bits - 1; b >= 0; --b, ++used_) {
+            if (used_ % 8 == 0) bytes_.push_back(0);
+            if ((value >> b) & 1u) bytes_.back() |= static_cast<std::uint8_t>(0x80u >> (used_ % 8));
         }
     }
-    void Align() {
-        if (used_ == 0) return;
-        current_ = static_cast<std::uint8_t>(current_ << (8 - used_));
-        Flush();
-    }
-    void PutByte(std::uint8_t byte) { bytes_.push_back(byte); }  // only when aligned
-    std::vector<std::uint8_t> Take() && {
-        Align();
-        return std::move(bytes_);
-    }
-    void Reserve(std::size_t n) { bytes_.reserve(n); }
+    void Align() { used_ = 8 * bytes_.size(); }
+    std::vector<std::uint8_t> Take() && { return std::move(bytes_); }
 
   private:
-    void Flush() {
-        bytes_.push_back(current_);
-        current_ = 0;
-        used_ = 0;
-    }
     std::vector<std::uint8_t> bytes_;
-    std::uint8_t current_ = 0;
-    int used_ = 0;
+    std::size_t used_ = 0;  // bits written, the padding included
 };
 
 std::vector<std::uint8_t> Write(std::span<const std::uint8_t> tokens, const CodeLengths& lengths) {
     const std::array<std::uint16_t, 256> codes = CanonicalCodes(lengths);
     BitWriter out;
-    out.Reserve(tokens.size() + 1024);
     for (std::size_t s = 0; s < 256; ++s) {
         if (lengths[s] == 0) {
             out.Put(0, 1);
@@ -223,7 +208,7 @@ std::vector<std::uint8_t> Write(std::span<const std::uint8_t> tokens, const Code
     out.Align();
     const auto count = static_cast<std::uint32_t>(tokens.size());
     for (int shift = 0; shift < 32; shift += 8)
-        out.PutByte(static_cast<std::uint8_t>(count >> shift));
+        out.Put(count >> shift, 8);
     for (std::uint8_t t : tokens)
         out.Put(codes[t], lengths[t]);
     return std::move(out).Take();

@@ -37,15 +37,24 @@ class WritableKey : public environment::RegKey {
     WritableKey(WritableRegistry& registry, environment::Registry::Handle handle)
         : RegKey(registry, handle), writer_(&registry) {}
 
-    bool SetString(std::string_view name, std::string_view data) const noexcept;
-    bool SetDword(std::string_view name, std::uint32_t data) const noexcept;
-    bool DeleteValue(std::string_view name) const noexcept;
+    bool SetString(std::string_view name, std::string_view data) const noexcept {
+        return IsOpen() && writer_->SetString(KeyHandle(), name, data);
+    }
+    bool SetDword(std::string_view name, std::uint32_t data) const noexcept {
+        return IsOpen() && writer_->SetDword(KeyHandle(), name, data);
+    }
+    bool DeleteValue(std::string_view name) const noexcept {
+        return IsOpen() && writer_->DeleteValue(KeyHandle(), name);
+    }
 
   private:
     WritableRegistry* writer_ = nullptr;
 };
 
-WritableKey CreateRegKey(WritableRegistry& registry, RegRoot root, std::string_view path,
-                         RegView view = RegView::kNative) noexcept;
+inline WritableKey CreateRegKey(WritableRegistry& registry, RegRoot root, std::string_view path,
+                                RegView view = RegView::kNative) noexcept {
+    const environment::Registry::Handle handle = registry.CreateKey(root, path, view);
+    return handle == 0 ? WritableKey() : WritableKey(registry, handle);
+}
 
 }  // namespace updater::tools

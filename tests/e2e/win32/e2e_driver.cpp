@@ -42,20 +42,14 @@ using updater::base::win32::ScopedCompatibleDC;
 using updater::base::win32::ScopedGetDC;
 using updater::base::win32::ScopedSelectObject;
 using updater::base::win32::UniqueHandle;
+using updater::driving::ClassName;
+using updater::driving::WindowText;
 namespace ids = updater::app::win32;
 constexpr int kEnglishFlagId = ids::kFirstFlagId + 1;  // the flags follow Polish in language order
 constexpr UINT_PTR kProgressTimerId = 1;
 
 void Say(const char* key, const std::wstring& value) {
     std::printf("%s: %s\n", key, updater::driving::PrintableLine(value).c_str());
-}
-
-std::wstring TextOf(HWND window) {
-    return updater::driving::WindowText(window);
-}
-
-std::wstring ClassOf(HWND window) {
-    return updater::driving::ClassName(window);
 }
 
 struct Search {
@@ -69,7 +63,7 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == s->process && ClassOf(window) == s->className && (!s->visibleOnly || IsWindowVisible(window))) {
+    if (pid == s->process && ClassName(window) == s->className && (!s->visibleOnly || IsWindowVisible(window))) {
         s->found = window;
         return FALSE;
     }
@@ -148,8 +142,8 @@ struct StaticSearch {
 
 BOOL CALLBACK CollectStatic(HWND window, LPARAM param) {
     auto* s = reinterpret_cast<StaticSearch*>(param);
-    if (ClassOf(window) == L"Static" && IsWindowVisible(window)) {
-        const std::wstring text = TextOf(window);
+    if (ClassName(window) == L"Static" && IsWindowVisible(window)) {
+        const std::wstring text = WindowText(window);
         if (!text.empty()) s->text += (s->text.empty() ? L"" : L" ") + text;
     }
     return TRUE;
@@ -314,7 +308,7 @@ int wmain(int argc, wchar_t** argv) {
             return abandon("no main window appeared");
         if (HWND box = TopLevel(process.dwProcessId, L"#32770", true)) {
             Sleep(100);  // let the box draw its text
-            Say("message-caption", TextOf(box));
+            Say("message-caption", WindowText(box));
             Say("message", MessageText(box));
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             for (int i = 0; i < 100 && IsWindow(box) && IsWindowVisible(box); ++i)
@@ -326,19 +320,19 @@ int wmain(int argc, wchar_t** argv) {
          label = Control(main, ids::kMainLabelId);
     if (!update || !finish || !label) return abandon("main window controls not found");
 
-    Say("window", TextOf(main));
+    Say("window", WindowText(main));
     if (english) {
         HWND flag = Control(main, kEnglishFlagId);
         if (!flag) return abandon("English flag not found");
         SendMessageW(flag, BM_CLICK, 0, 0);
-        Say("window", TextOf(main));
+        Say("window", WindowText(main));
     }
-    const std::wstring before = TextOf(label);
+    const std::wstring before = WindowText(label);
     Say("before", before);
     Say("flags", Flags(main));
-    if (const std::wstring special = TextOf(Control(main, ids::kSpecialVersionLabelId)); !special.empty())
+    if (const std::wstring special = WindowText(Control(main, ids::kSpecialVersionLabelId)); !special.empty())
         Say("special", special);
-    Say("update-button", updater::driving::Shown(TextOf(update)));
+    Say("update-button", updater::driving::Shown(WindowText(update)));
 
     // Posted, not sent: the run happens inside the click handler and shows modal dialogs.
     LARGE_INTEGER frequency, pressed, verdict;
@@ -358,7 +352,7 @@ int wmain(int argc, wchar_t** argv) {
         // A text request is answered only when the updater lets messages through (its pumps and
         // dialogs). Asking again at once, with no pause, keeps a request waiting at every such
         // point, so each file's line is seen with its OK or Error before the verdict replaces it.
-        const std::wstring now = TextOf(label);
+        const std::wstring now = WindowText(label);
         if (now != seen.back()) {
             seen.push_back(now);
             Say("seen", now);
@@ -370,13 +364,13 @@ int wmain(int argc, wchar_t** argv) {
 
         if (HWND chooser = TopLevel(process.dwProcessId, L"#32770", true); chooser != nullptr && !answered) {
             Sleep(300);  // the dialog fills its controls after it shows
-            Say("chooser-filter", TextOf(Control(chooser, kFileTypeComboId)));
+            Say("chooser-filter", WindowText(Control(chooser, kFileTypeComboId)));
             if (!open.empty() && !cancelOpen) {
                 HWND name = nullptr;
                 for (int id : kFileNameIds)
                     if (name == nullptr) name = Control(chooser, id);
                 SetWindowTextW(name, open.c_str());
-                Say("chooser-name", TextOf(name));
+                Say("chooser-name", WindowText(name));
                 HWND ok = GetDlgItem(chooser, IDOK);  // a direct child: the shell view has ids of its own
                 if (ok != nullptr) {
                     PostMessageW(ok, BM_CLICK, 0, 0);
@@ -393,8 +387,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         HWND dialog = TopLevel(process.dwProcessId, L"TfrmPytanie", true);
         if (dialog != nullptr && !answered) {
-            Say("dialog-caption", TextOf(dialog));
-            Say("dialog", TextOf(Control(dialog, ids::kQuestionLabelId)));
+            Say("dialog-caption", WindowText(dialog));
+            Say("dialog", WindowText(Control(dialog, ids::kQuestionLabelId)));
             PostMessageW(Control(dialog, ids::kYesButtonId), BM_CLICK, 0, 0);
             answered = true;
         } else if (dialog == nullptr) {

@@ -34,16 +34,11 @@
 
 namespace {
 
+using updater::driving::ClassName;
 using updater::driving::PrintableLine;
+using updater::driving::Shown;
 using updater::driving::Utf8;
-
-std::wstring TextOf(HWND window) {
-    return updater::driving::WindowText(window);
-}
-
-std::wstring ClassOf(HWND window) {
-    return updater::driving::ClassName(window);
-}
+using updater::driving::WindowText;
 
 HWND FindVisible(const std::wstring& className) {
     for (HWND w = FindWindowExW(nullptr, nullptr, className.c_str(), nullptr); w;
@@ -68,26 +63,26 @@ bool WaitFor(const std::wstring& className, DWORD timeoutMs, bool present, HWND*
 }
 
 // A named CALLBACK function: on 32-bit Windows a lambda does not convert to the stdcall pointer.
-BOOL CALLBACK CollectDescendant(HWND child, LPARAM param) {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+BOOL CALLBACK CollectVisibleDescendant(HWND child, LPARAM param) {
+    if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
     return TRUE;
 }
 
-std::vector<HWND> Descendants(HWND window) {
+std::vector<HWND> VisibleDescendants(HWND window) {
     std::vector<HWND> all;
-    EnumChildWindows(window, &CollectDescendant, reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(window, &CollectVisibleDescendant, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
 HWND FindControl(HWND window, const std::wstring& text) {
-    for (HWND child : Descendants(window)) {
-        if (IsWindowVisible(child) && updater::driving::Shown(TextOf(child)) == text) return child;
+    for (HWND child : VisibleDescendants(window)) {
+        if (Shown(WindowText(child)) == text) return child;
     }
     return nullptr;
 }
 
-int Fail(const char* what, const char* name) {
-    std::fprintf(stderr, "ui_driver: %s: %s\n", what, name);
+int Fail(const char* what, const std::string& name) {
+    std::fprintf(stderr, "ui_driver: %s: %s\n", what, name.c_str());
     return 1;
 }
 
@@ -142,72 +137,66 @@ int main() {
     int argc = 0;
     LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!wideArgs) return Usage();
-    std::vector<std::wstring> args(wideArgs, wideArgs + argc);
+    const std::vector<std::wstring> args(wideArgs, wideArgs + argc);
     LocalFree(wideArgs);
-    std::vector<std::string> utf8Args;
+    std::vector<std::string> utf8Args;  // for the messages
     for (const std::wstring& arg : args)
         utf8Args.push_back(Utf8(arg));
-    std::vector<const char*> argvStorage;
-    for (const std::string& arg : utf8Args)
-        argvStorage.push_back(arg.c_str());
-    const char* const* argv = argvStorage.data();
 
     if (argc < 3) return Usage();
-    const std::string command = argv[1];
+    const std::string command = utf8Args[1];
     const std::wstring target = args[2];
     const DWORD timeout = argc > 3 ? static_cast<DWORD>(std::wcstoul(args[3].c_str(), nullptr, 10)) : 10000;
 
     if (command == "wait") {
         HWND w = nullptr;
-        if (!WaitFor(target, timeout, true, &w)) return Fail("no visible window of class", argv[2]);
+        if (!WaitFor(target, timeout, true, &w)) return Fail("no visible window of class", utf8Args[2]);
         PrintRect(w);
         return 0;
     }
-    if (command == "gone") return WaitFor(target, timeout, false) ? 0 : Fail("still visible", argv[2]);
+    if (command == "gone") return WaitFor(target, timeout, false) ? 0 : Fail("still visible", utf8Args[2]);
     if (command == "preview") {
         HWND main = FindVisible(L"TfrmMainPatcher");
         if (!main) return Fail("no visible window of class", "TfrmMainPatcher");
-        PostMessageW(main, RegisterWindowMessageW(L"UpdaterPreviewQuestion"), std::strtoul(argv[2], nullptr, 10), 0);
+        PostMessageW(main, RegisterWindowMessageW(L"UpdaterPreviewQuestion"),
+                     std::strtoul(utf8Args[2].c_str(), nullptr, 10), 0);
         return 0;
     }
 
     HWND window = FindVisible(target);
-    if (!window) return Fail("no visible window of class", argv[2]);
+    if (!window) return Fail("no visible window of class", utf8Args[2]);
     if (command == "rect" && argc == 3) {
         PrintRect(window);
         return 0;
     }
     if (command == "texts" && argc == 3) {
-        std::printf("%s\t%s\n", Utf8(ClassOf(window)).c_str(), PrintableLine(TextOf(window)).c_str());
-        for (HWND child : Descendants(window)) {
-            if (!IsWindowVisible(child)) continue;
-            std::printf("  %s\t%s\n", Utf8(ClassOf(child)).c_str(), PrintableLine(TextOf(child)).c_str());
-        }
+        std::printf("%s\t%s\n", Utf8(ClassName(window)).c_str(), PrintableLine(WindowText(window)).c_str());
+        for (HWND child : VisibleDescendants(window))
+            std::printf("  %s\t%s\n", Utf8(ClassName(child)).c_str(), PrintableLine(WindowText(child)).c_str());
         return 0;
     }
     if (command == "focus" && argc == 3) {
         GUITHREADINFO gui{};
         gui.cbSize = sizeof(gui);
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) || gui.hwndFocus == nullptr)
-            return Fail("no focus in", argv[2]);
-        std::printf("%s\n", PrintableLine(updater::driving::Shown(TextOf(gui.hwndFocus))).c_str());
+            return Fail("no focus in", utf8Args[2]);
+        std::printf("%s\n", PrintableLine(Shown(WindowText(gui.hwndFocus))).c_str());
         return 0;
     }
     if (command == "rects" && argc == 3) {
         RECT outer;
         GetWindowRect(window, &outer);
-        for (HWND child : Descendants(window)) {
-            if (!IsWindowVisible(child)) continue;
+        for (HWND child : VisibleDescendants(window)) {
             RECT r;
             GetWindowRect(child, &r);
             std::printf("%ld %ld %ld %ld %s\n", r.left - outer.left, r.top - outer.top, r.right - r.left,
-                        r.bottom - r.top, PrintableLine(updater::driving::Shown(TextOf(child))).c_str());
+                        r.bottom - r.top, PrintableLine(Shown(WindowText(child))).c_str());
         }
         return 0;
     }
     if (command == "accessible" && (argc == 3 || argc == 4)) {
         HWND control = argc == 4 ? FindControl(window, args[3]) : window;
-        if (!control) return Fail("no visible control with text", argv[3]);
+        if (!control) return Fail("no visible control with text", utf8Args[3]);
         return PrintAccessible(control);
     }
     if (command == "close" && argc == 3) {
@@ -216,7 +205,7 @@ int main() {
     }
     if ((command == "click" || command == "checked") && argc == 4) {
         HWND control = FindControl(window, args[3]);
-        if (!control) return Fail("no visible control with text", argv[3]);
+        if (!control) return Fail("no visible control with text", utf8Args[3]);
         if (command == "checked") {
             std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         } else {

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "base/unicode.h"
+
 namespace updater::driving {
 
 // The window's text, or empty when it does not answer within five seconds. One WM_GETTEXT into a
@@ -43,12 +45,7 @@ inline std::wstring ClassName(HWND window) {
 }
 
 inline std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
+    return base::Utf8FromUtf16({reinterpret_cast<const char16_t*>(text.data()), text.size()});
 }
 
 // UTF-8 on one output line: CR dropped, LF shown as "\n".

@@ -21,6 +21,16 @@ using environment::win32::RootKey;
 using environment::win32::ToHkey;
 using environment::win32::ViewFlag;
 
+// Copying names and data is all that can fail.
+template <typename Result, typename Call>
+Result FailingOnNoMemory(Result failed, Call call) noexcept {
+    try {
+        return call();
+    } catch (const std::bad_alloc&) {
+        return failed;
+    }
+}
+
 class Win32WritableRegistry final : public WritableRegistry {
   public:
     Handle OpenKey(RegRoot root, std::string_view path, RegView view) noexcept override {
@@ -32,56 +42,37 @@ class Win32WritableRegistry final : public WritableRegistry {
     }
 
     Handle CreateKey(RegRoot root, std::string_view path, RegView view) noexcept override {
-        try {
-            if (HasNul(path)) return 0;
-            const std::string p(path);
+        if (HasNul(path)) return 0;
+        return FailingOnNoMemory(Handle{0}, [&] {
             HKEY key = nullptr;
-            const LSTATUS status = RegCreateKeyExA(RootKey(root), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                   KEY_ALL_ACCESS | ViewFlag(view), nullptr, &key, nullptr);
-            if (status != ERROR_SUCCESS || key == nullptr) return 0;
-            return FromHkey(key);
-        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
-            return 0;
-        }
+            const LSTATUS status =
+                RegCreateKeyExA(RootKey(root), std::string(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_ALL_ACCESS | ViewFlag(view), nullptr, &key, nullptr);
+            return status == ERROR_SUCCESS && key != nullptr ? FromHkey(key) : Handle{0};
+        });
     }
 
     bool SetString(Handle key, std::string_view name, std::string_view data) noexcept override {
-        try {
-            if (HasNul(name)) return false;
-            const std::string n(name);
+        return FailingOnNoMemory(false, [&] {
             const std::string text(data.substr(0, data.find('\0')));  // REG_SZ ends at its first NUL
-            return RegSetValueExA(ToHkey(key), n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                  static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
-            return false;
-        }
+            return SetValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+        });
     }
 
     bool SetDword(Handle key, std::string_view name, std::uint32_t data) noexcept override {
-        try {
-            if (HasNul(name)) return false;
-            const std::string n(name);
-            const DWORD dword = data;
-            return RegSetValueExA(ToHkey(key), n.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword),
-                                  sizeof dword) == ERROR_SUCCESS;
-        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
-            return false;
-        }
+        const DWORD dword = data;
+        return SetValue(key, name, REG_DWORD, &dword, sizeof dword);
     }
 
     bool DeleteValue(Handle key, std::string_view name) noexcept override {
-        try {
-            if (HasNul(name)) return false;
-            const std::string n(name);
-            return RegDeleteValueA(ToHkey(key), n.c_str()) == ERROR_SUCCESS;
-        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
-            return false;
-        }
+        return !HasNul(name) && FailingOnNoMemory(false, [&] {
+            return RegDeleteValueA(ToHkey(key), std::string(name).c_str()) == ERROR_SUCCESS;
+        });
     }
 
     bool DeleteKeyTree(RegRoot root, std::string_view path, RegView view) noexcept override {
-        try {
-            if (HasNul(path) || path.empty()) return false;
+        if (HasNul(path) || path.empty()) return false;
+        return FailingOnNoMemory(false, [&] {
             const std::string p(path);
             HKEY key = nullptr;
             LSTATUS status = RegOpenKeyExA(RootKey(root), p.c_str(), 0, KEY_ALL_ACCESS | ViewFlag(view), &key);
@@ -92,12 +83,17 @@ class Win32WritableRegistry final : public WritableRegistry {
             if (status != ERROR_SUCCESS) return false;
             status = RegDeleteKeyExA(RootKey(root), p.c_str(), ViewFlag(view), 0);
             return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-        } catch (const std::bad_alloc&) {  // copying names and data is all that can fail
-            return false;
-        }
+        });
     }
 
   private:
+    static bool SetValue(Handle key, std::string_view name, DWORD type, const void* data, DWORD size) noexcept {
+        return !HasNul(name) && FailingOnNoMemory(false, [&] {
+            return RegSetValueExA(ToHkey(key), std::string(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                                  size) == ERROR_SUCCESS;
+        });
+    }
+
     environment::Registry& reader_ = environment::SystemRegistry();
 };
 
