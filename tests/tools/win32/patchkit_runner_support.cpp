@@ -4,27 +4,13 @@
 
 #include <string>
 
+#include "base/win32/scoped_win.h"
 #include "base/win32/system_code_page.h"
 #include "test_support/temp_folder.h"
 #include "tools/patchkit_runner.h"
 
 namespace updater::test {
 namespace {
-
-class Handle {
-  public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~Handle() {
-        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool ok() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 // One argument as the C runtime's command-line parser will split it back out.
 std::wstring Quoted(const std::wstring& arg) {
@@ -45,10 +31,12 @@ std::wstring Quoted(const std::wstring& arg) {
     return quoted;
 }
 
-Handle Capture(const std::string& path) {
+using base::win32::UniqueHandle;
+
+UniqueHandle Capture(const std::string& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return Handle(CreateFileW(base::win32::WidenSystem(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueHandle(CreateFileW(base::win32::WidenSystem(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -68,22 +56,22 @@ ToolRun RunPatchkit(const std::vector<std::string>& args, const std::string& fol
 
     const TempFolder capture;
     {
-        const Handle out = Capture(capture.Path("stdout"));
-        const Handle err = Capture(capture.Path("stderr"));
-        if (!out.ok() || !err.ok()) return run;
+        const UniqueHandle out = Capture(capture.Path("stdout"));
+        const UniqueHandle err = Capture(capture.Path("stderr"));
+        if (!out.IsOpen() || !err.IsOpen()) return run;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = nullptr;
-        startup.hStdOutput = out.get();
-        startup.hStdError = err.get();
+        startup.hStdOutput = out.Get();
+        startup.hStdError = err.Get();
         PROCESS_INFORMATION process{};
         if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                             base::win32::WidenSystem(folder).c_str(), &startup, &process)) {
             return run;
         }
-        const Handle processHandle(process.hProcess);
-        const Handle threadHandle(process.hThread);
+        const UniqueHandle processHandle(process.hProcess);
+        const UniqueHandle threadHandle(process.hThread);
         DWORD code = 0;
         if (WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
             GetExitCodeProcess(process.hProcess, &code)) {
