@@ -5,23 +5,14 @@
 namespace updater::base {
 
 std::string_view Describe(FileError error) {
-    switch (error) {
-        case FileError::kNone:
-            return "no error";
-        case FileError::kNotFound:
-            return "not found";
-        case FileError::kAccessDenied:
-            return "access denied";
-        case FileError::kSharingViolation:
-            return "held by another program";
-        case FileError::kAlreadyExists:
-            return "already exists";
-        case FileError::kDiskFull:
-            return "disk full";
-        case FileError::kIo:
-            return "input/output error";
-    }
-    return "unknown error";
+    // In the order of FileError.
+    static constexpr std::string_view kDescriptions[] = {
+        "no error",       "not found", "access denied",      "held by another program",
+        "already exists", "disk full", "input/output error",
+    };
+    static_assert(std::size(kDescriptions) == static_cast<std::size_t>(FileError::kIo) + 1);
+    const auto index = static_cast<std::size_t>(error);
+    return index < std::size(kDescriptions) ? kDescriptions[index] : "unknown error";
 }
 
 File::File(File&& other) noexcept : handle_(other.handle_) {
@@ -43,6 +34,16 @@ File::~File() {
 
 bool File::IsOpen() const {
     return handle_ != kNoHandle;
+}
+
+std::string Folder::PathOf(std::string_view name) const {
+    return path_ + PathSeparator() + std::string(name);
+}
+
+FileError RemovePlainFile(const std::string& path) {
+    auto folder = Folder::Open(FolderHolding(path));
+    if (!folder) return folder.error();
+    return folder.value().RemovePlainFile(NameOf(path));
 }
 
 std::int32_t FileSizeOf(const std::string& path) {

@@ -55,12 +55,19 @@ class TemporaryFile {
     bool committed_ = false;
 };
 
-SafeWriteResult Failed(SafeWriteStep step, FileError error = FileError::kNone) {
-    return {step, error};
-}
-
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// Whether name (without folder) is a temporary name of TemporaryNameBeside for a target called
+// targetName.
+bool IsTemporaryNameOf(std::string_view targetName, std::string_view name) {
+    constexpr std::size_t kSuffix = 2 + 8 + 4;  // ".~" hex digits ".tmp"
+    if (targetName.empty() || name.size() != targetName.size() + kSuffix) return false;
+    if (name.substr(0, targetName.size()) != targetName) return false;
+    const std::string_view suffix = name.substr(targetName.size());
+    return suffix.substr(0, 2) == ".~" && suffix.substr(10) == ".tmp" &&
+           std::all_of(suffix.begin() + 2, suffix.begin() + 10, IsHexDigit);
 }
 
 // Whether the rest of the file, total bytes long, holds exactly the pieces one after the other,
@@ -118,15 +125,6 @@ std::string TemporaryNameBeside(const std::string& target, unsigned attempt) {
     return target + suffix.data();
 }
 
-bool IsTemporaryNameOf(std::string_view targetName, std::string_view name) {
-    constexpr std::size_t kSuffix = 2 + 8 + 4;  // ".~" hex digits ".tmp"
-    if (targetName.empty() || name.size() != targetName.size() + kSuffix) return false;
-    if (name.substr(0, targetName.size()) != targetName) return false;
-    const std::string_view suffix = name.substr(targetName.size());
-    return suffix.substr(0, 2) == ".~" && suffix.substr(10) == ".tmp" &&
-           std::all_of(suffix.begin() + 2, suffix.begin() + 10, IsHexDigit);
-}
-
 void RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view name)>& isLeftover) {
     auto held = Folder::Open(folder);
     auto names = FileNamesIn(folder);
@@ -169,7 +167,7 @@ std::string Describe(const SafeWriteResult& result) {
 
 SafeWriteResult WriteFileSafely(const std::string& target, const SafeWrite& how, FileSteps& steps) {
     auto folder = Folder::Open(FolderHolding(target));
-    if (!folder) return Failed(SafeWriteStep::kCreate, folder.error());
+    if (!folder) return {SafeWriteStep::kCreate, folder.error()};
     return WriteFileSafely(folder.value(), std::string(NameOf(target)), how, steps);
 }
 
@@ -183,20 +181,20 @@ SafeWriteResult WriteFileSafely(const Folder& folder, const std::string& targetN
         created = WhileHeld(steps, folder.PathOf(name), [&] { return steps.CreateNew(folder, name); });
         if (created || created.error() != FileError::kAlreadyExists) break;
     }
-    if (!created) return Failed(SafeWriteStep::kCreate, created.error());
+    if (!created) return {SafeWriteStep::kCreate, created.error()};
 
     TemporaryFile temporary(std::move(created).value(), steps);
     StepsOutput output(temporary.file(), steps);
     const bool produced = how.produce ? how.produce(output) : true;
-    if (output.error() != FileError::kNone) return Failed(SafeWriteStep::kWrite, output.error());
-    if (!produced) return Failed(SafeWriteStep::kProduce);
-    if (auto e = steps.Flush(temporary.file()); e != FileError::kNone) return Failed(SafeWriteStep::kFlush, e);
+    if (output.error() != FileError::kNone) return {SafeWriteStep::kWrite, output.error()};
+    if (!produced) return {SafeWriteStep::kProduce, FileError::kNone};
+    if (auto e = steps.Flush(temporary.file()); e != FileError::kNone) return {SafeWriteStep::kFlush, e};
 
     if (how.verify) {
         File& written = temporary.file().Content();
-        if (auto e = written.Seek(0); e != FileError::kNone) return Failed(SafeWriteStep::kVerify, e);
+        if (auto e = written.Seek(0); e != FileError::kNone) return {SafeWriteStep::kVerify, e};
         const ReadBack back = how.verify(written);
-        if (back.error != FileError::kNone || !back.matches) return Failed(SafeWriteStep::kVerify, back.error);
+        if (back.error != FileError::kNone || !back.matches) return {SafeWriteStep::kVerify, back.error};
     }
     if (how.beforeMove) how.beforeMove();
     // The target's identity is confirmed in the held folder before every attempt, the last moment
@@ -218,8 +216,8 @@ SafeWriteResult WriteFileSafely(const Folder& folder, const std::string& targetN
         }
         return steps.MoveIntoPlace(temporary.file(), targetName);
     });
-    if (changed) return Failed(SafeWriteStep::kTargetChanged, *changed);
-    if (moved != FileError::kNone) return Failed(SafeWriteStep::kMove, moved);
+    if (changed) return {SafeWriteStep::kTargetChanged, *changed};
+    if (moved != FileError::kNone) return {SafeWriteStep::kMove, moved};
     temporary.Commit();
     return {};
 }

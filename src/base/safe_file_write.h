@@ -63,11 +63,33 @@ inline constexpr std::chrono::milliseconds kFirstHeldPause{10};
 inline constexpr std::chrono::milliseconds kLongestHeldPause{500};
 inline constexpr std::chrono::milliseconds kHeldPatience{5000};
 
+inline FileError ErrorOf(FileError error) {
+    return error;
+}
+template <class T>
+FileError ErrorOf(const FileResult<T>& result) {
+    return result ? FileError::kNone : result.error();
+}
+
 // Runs attempt (which returns a FileError or a FileResult) and again after each pause of the
 // back-off above for as long as path is held by another program, until the patience is used up or
 // the steps stop the wait; a hold that outlasts it fails as kSharingViolation.
 template <class Attempt>
-auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt());
+auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt()) {
+    auto result = attempt();
+    std::chrono::milliseconds waited{0};
+    for (std::chrono::milliseconds pause = kFirstHeldPause; waited < kHeldPatience;
+         pause = std::min(pause * 2, kLongestHeldPause)) {
+        if (!IsHeldByAnotherProgram(ErrorOf(result), path)) return result;
+        if (!steps.WaitForHolder(path, pause)) break;
+        waited += pause;
+        result = attempt();
+    }
+    // Still held after all that: say so, whichever way the system refused (Windows answers access
+    // denied for a file that a running program or a pending deletion holds).
+    if (IsHeldByAnotherProgram(ErrorOf(result), path)) result = decltype(result){FileError::kSharingViolation};
+    return result;
+}
 
 // The file system, unaltered.
 FileSteps& SystemFileSteps();
@@ -142,8 +164,6 @@ SafeWriteResult WriteFileSafely(const std::string& target, std::span<const std::
 // The default temporary name: the target's own name followed by ".~", eight hexadecimal digits
 // and ".tmp", so that it lands in the same folder (and on the same volume).
 std::string TemporaryNameBeside(const std::string& target, unsigned attempt);
-// Whether name (without folder) is such a temporary name for a target called targetName.
-bool IsTemporaryNameOf(std::string_view targetName, std::string_view name);
 
 // Removes the files of a folder whose names isLeftover accepts: temporary files of a run that was
 // killed. Only plain files go (RemovePlainFile): the folder may be writable by programs that have
@@ -152,30 +172,5 @@ bool IsTemporaryNameOf(std::string_view targetName, std::string_view name);
 void RemoveLeftovers(const std::string& folder, const std::function<bool(std::string_view name)>& isLeftover);
 // Removes the leftover temporary files of earlier safe writes of target.
 void RemoveLeftoversOf(const std::string& target);
-
-inline FileError ErrorOf(FileError error) {
-    return error;
-}
-template <class T>
-FileError ErrorOf(const FileResult<T>& result) {
-    return result ? FileError::kNone : result.error();
-}
-
-template <class Attempt>
-auto WhileHeld(FileSteps& steps, const std::string& path, Attempt attempt) -> decltype(attempt()) {
-    auto result = attempt();
-    std::chrono::milliseconds waited{0};
-    for (std::chrono::milliseconds pause = kFirstHeldPause; waited < kHeldPatience;
-         pause = std::min(pause * 2, kLongestHeldPause)) {
-        if (!IsHeldByAnotherProgram(ErrorOf(result), path)) return result;
-        if (!steps.WaitForHolder(path, pause)) break;
-        waited += pause;
-        result = attempt();
-    }
-    // Still held after all that: say so, whichever way the system refused (Windows answers access
-    // denied for a file that a running program or a pending deletion holds).
-    if (IsHeldByAnotherProgram(ErrorOf(result), path)) result = decltype(result){FileError::kSharingViolation};
-    return result;
-}
 
 }  // namespace updater::base

@@ -13,21 +13,12 @@ std::string Utf8FromUtf16(std::u16string_view text) {
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        // The lead byte carries the highest bits, each continuation byte six more.
+        constexpr char32_t kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        const int more = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLead[more] | (c >> (6 * more)));
+        for (int k = more - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
     }
     return out;
 }

@@ -20,6 +20,8 @@
 
 #include "environment/kod_keys.h"
 
+#include <algorithm>
+
 namespace updater::environment::kod {
 
 // clang-format off
@@ -223,18 +225,6 @@ constexpr std::array<EscapeClass, 3> kEscapeClasses = {{
 
 namespace {
 
-constexpr bool AdditiveKeysFitTheWrapRule() {
-    for (std::uint8_t k : kAdditiveKeys) {
-        if (k > 225) return false;
-    }
-    return true;
-}
-
-constexpr bool MarkersDistinct() {
-    const auto& c = kEscapeClasses;
-    return c[0].marker != c[1].marker && c[0].marker != c[2].marker && c[1].marker != c[2].marker;
-}
-
 constexpr bool Printable(int b) {
     return b >= 33 && b <= 126;
 }
@@ -256,8 +246,12 @@ constexpr bool ThreeClassOutputPrintable() {
     return true;
 }
 
-static_assert(AdditiveKeysFitTheWrapRule(), "additive key bytes must be at most 225");
-static_assert(MarkersDistinct(), "the three markers must differ");
+static_assert(std::ranges::all_of(kAdditiveKeys, [](std::uint8_t k) { return k <= 225; }),
+              "additive key bytes must be at most 225");
+static_assert(kEscapeClasses[0].marker != kEscapeClasses[1].marker &&
+                  kEscapeClasses[0].marker != kEscapeClasses[2].marker &&
+                  kEscapeClasses[1].marker != kEscapeClasses[2].marker,
+              "the three markers must differ");
 static_assert(ThreeClassOutputPrintable(), "three-class output must stay printable, without NUL");
 static_assert(kEscapeClasses[0].Contains(0) && kEscapeClasses[0].offset != 0, "NUL must be escaped to non-NUL");
 

@@ -15,9 +15,7 @@ enum class Recorded { kFolder, kNone, kFailed };
 
 // The start-up folder a version records below its open key, without trailing separators.
 Recorded ReadStartupPath(Registry& registry, std::string_view versionKey, std::string& path) {
-    std::string optionsKey(kOfficeKey);
-    optionsKey += versionKey;
-    optionsKey += kWordOptionsSubkey;
+    const std::string optionsKey = std::string(kOfficeKey).append(versionKey).append(kWordOptionsSubkey);
     RegKey options = OpenRegKey(registry, RegRoot::kCurrentUser, optionsKey);
     if (!options.IsOpen()) return Recorded::kNone;
     RegValue value;
@@ -41,13 +39,7 @@ std::string DefaultWordStartupFolder(Shell& shell) {
     const std::string appData = shell.GetSpecialFolder(kCsidlAppData);
     if (appData.empty()) return {};
     const char separator = base::PathSeparator();
-    std::string folder = base::WithTrailingSeparator(appData);
-    folder += "Microsoft";
-    folder += separator;
-    folder += "Word";
-    folder += separator;
-    folder += "Startup";
-    return folder;
+    return base::WithTrailingSeparator(appData) + "Microsoft" + separator + "Word" + separator + "Startup";
 }
 
 std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell, Registry& registry) noexcept {
@@ -58,9 +50,7 @@ std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell
 
         std::string missing;
         for (const WordVersion& version : kWordVersions) {
-            std::string versionKey(kOfficeKey);
-            versionKey += version.key;
-            RegKey key = OpenRegKey(registry, RegRoot::kCurrentUser, versionKey);
+            RegKey key = OpenRegKey(registry, RegRoot::kCurrentUser, std::string(kOfficeKey).append(version.key));
             if (!key.IsOpen()) continue;  // not installed: neither listed nor missing
 
             std::string path;
@@ -70,12 +60,8 @@ std::int32_t GetWordStartupFolders(std::vector<std::string>& lines, Shell& shell
                 lines.push_back(std::string(kWordPrefix) + std::string(version.label) + "=" + path);
                 continue;
             }
-            if (missing.empty()) {
-                missing = std::string(kWordPrefix) + std::string(version.label);
-            } else {
-                missing += "/";
-                missing += version.label;
-            }
+            missing += missing.empty() ? kWordPrefix : std::string_view("/");
+            missing += version.label;
         }
 
         if (!defaultFolder.empty()) {

@@ -32,32 +32,13 @@ constexpr ConversionTable MakeBaseMap() {
     return table;
 }
 
-constexpr ConversionTable FromCodePage(CodePage codePage) {
+// A code page with the common exceptions and its own.
+constexpr ConversionTable MakeCodePageMap(CodePage codePage, Exceptions own) {
     ConversionTable table{};
     for (int b = 0; b < 256; ++b)
         table[b] = CodePageUnit(codePage, static_cast<std::uint8_t>(b));
-    return table;
-}
-
-constexpr ConversionTable MakeWesternMap() {
-    ConversionTable table = FromCodePage(CodePage::kWindows1252);
     ApplyExceptions(table, kCommonExceptions);
-    // clang-format off
-    ApplyExceptions(table, {
-        {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x83, 0x0083},
-        {0x88, 0x0088}, {0x98, 0x0098}, {0xAA, 0x015E}, {0xBA, 0x015F}});
-    // clang-format on
-    return table;
-}
-
-constexpr ConversionTable MakeCentralEuropeanMap() {
-    ConversionTable table = FromCodePage(CodePage::kWindows1250);
-    ApplyExceptions(table, kCommonExceptions);
-    // clang-format off
-    ApplyExceptions(table, {
-        {0x81, 0x0081}, {0x83, 0x0083}, {0x88, 0x0088}, {0x90, 0x0090}, {0x98, 0x0098}, {0x8D, 0x008D},
-        {0x9D, 0x009D}, {0xA2, 0x00A2}, {0xB2, 0x00B2}, {0xBC, 0x00BC}, {0xBD, 0x00BD}, {0xBE, 0x00BE}});
-    // clang-format on
+    ApplyExceptions(table, own);
     return table;
 }
 
@@ -74,28 +55,22 @@ constexpr ConversionTable MakeCyrillicMap() {
 }
 
 constexpr ConversionTable kBaseMap = MakeBaseMap();
-constexpr ConversionTable kWesternMap = MakeWesternMap();
-constexpr ConversionTable kCentralEuropeanMap = MakeCentralEuropeanMap();
+// clang-format off
+constexpr ConversionTable kWesternMap = MakeCodePageMap(CodePage::kWindows1252, {
+    {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x83, 0x0083},
+    {0x88, 0x0088}, {0x98, 0x0098}, {0xAA, 0x015E}, {0xBA, 0x015F}});
+constexpr ConversionTable kCentralEuropeanMap = MakeCodePageMap(CodePage::kWindows1250, {
+    {0x81, 0x0081}, {0x83, 0x0083}, {0x88, 0x0088}, {0x90, 0x0090}, {0x98, 0x0098}, {0x8D, 0x008D},
+    {0x9D, 0x009D}, {0xA2, 0x00A2}, {0xB2, 0x00B2}, {0xBC, 0x00BC}, {0xBD, 0x00BD}, {0xBE, 0x00BE}});
+// clang-format on
 constexpr ConversionTable kCyrillicMap = MakeCyrillicMap();
 
 }  // namespace
 
 TextMap MapForConversionCode(std::uint8_t code) {
-    switch (code) {
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-            return TextMap::kWestern;
-        case 0:
-        case 7:
-            return TextMap::kCentralEuropean;
-        case 6:
-            return TextMap::kCyrillic;
-        default:
-            return TextMap::kBase;
-    }
+    if (code >= 1 && code <= 5) return TextMap::kWestern;
+    if (code == 0 || code == 7) return TextMap::kCentralEuropean;
+    return code == 6 ? TextMap::kCyrillic : TextMap::kBase;
 }
 
 const ConversionTable& ConversionMap(TextMap map) {

@@ -36,29 +36,21 @@ const Platform& CurrentPlatform() {
 }
 
 std::uint8_t DetectSystemLanguage(std::uint32_t localeId) {
-    switch (localeId) {
-        case 1031:  // German: Germany, Switzerland, Austria, Luxembourg, Liechtenstein
-        case 2055:
-        case 3079:
-        case 4103:
-        case 5127:
-            return kGerman;
-        case 1034:  // Spanish: Spain (traditional sort), Mexico, Spain (modern sort)
-        case 2058:
-        case 3082:
-            return kSpanish;
-        case 1036:  // French: France, Belgium, Canada
-        case 2060:
-        case 3084:
-            return kFrench;
-        case 1040:  // Italian: Italy, Switzerland
-        case 2064:
-            return kItalian;
-        case 1049:
-            return kRussian;
-        default:
-            return kPolish;
+    struct Entry {
+        std::uint32_t localeId;
+        std::uint8_t language;
+    };
+    // German: Germany, Switzerland, Austria, Luxembourg, Liechtenstein; Spanish: Spain (traditional
+    // sort), Mexico, Spain (modern sort); French: France, Belgium, Canada; Italian: Italy, Switzerland.
+    static constexpr Entry kLanguages[] = {
+        {1031, kGerman},  {2055, kGerman},  {3079, kGerman},  {4103, kGerman},  {5127, kGerman},
+        {1034, kSpanish}, {2058, kSpanish}, {3082, kSpanish}, {1036, kFrench},  {2060, kFrench},
+        {3084, kFrench},  {1040, kItalian}, {2064, kItalian}, {1049, kRussian},
+    };
+    for (const Entry& e : kLanguages) {
+        if (e.localeId == localeId) return e.language;
     }
+    return kPolish;
 }
 
 std::uint8_t DetectSystemLanguage() {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <numeric>
 #include <utility>
 
 #include "localisation/catalogue_source.h"
@@ -76,12 +77,7 @@ template <std::int32_t Id>
 struct EncodedRow {
     static constexpr std::size_t kIndex = RowIndex(Id);
     static constexpr std::array<std::size_t, kColumnCount> kLengths = EncodeRow(kSourceRows[kIndex], nullptr);
-    static constexpr std::size_t kTotal = []() {
-        std::size_t total = 0;
-        for (std::size_t length : kLengths)
-            total += length;
-        return total;
-    }();
+    static constexpr std::size_t kTotal = std::accumulate(kLengths.begin(), kLengths.end(), std::size_t{0});
     static constexpr std::array<char, kTotal> kBytes = []() {
         std::array<char, kTotal> bytes{};
         EncodeRow(kSourceRows[kIndex], bytes.data());

@@ -1,5 +1,7 @@
 #include "localisation/text_helpers.h"
 
+#include <algorithm>
+
 namespace updater::localisation {
 
 std::uint8_t LowerChar(std::uint8_t c) {
@@ -39,11 +41,7 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
         const std::uint8_t lower = LowerChar(static_cast<std::uint8_t>(c));
         return lower == 0xBC ? std::uint8_t{0xBE} : lower;
     };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
+    return std::ranges::equal(a, b, {}, fold, fold);
 }
 
 std::string StripTrailingDigits(std::string_view text) {
@@ -55,16 +53,9 @@ std::string StripTrailingDigits(std::string_view text) {
 
 bool TagListContains(std::string_view name, std::string_view list, bool ignoreCase, bool stripDigits) {
     std::string tagName = stripDigits ? StripTrailingDigits(name) : std::string(name);
-    std::string haystack;
-    if (ignoreCase) {
-        tagName = LowerText(tagName);
-        haystack = LowerText(list);
-    } else {
-        haystack = std::string(list);
-    }
-    std::string tag;
-    tag.reserve(tagName.size() + 2);
-    tag.append("<").append(tagName).append(">");
+    if (ignoreCase) tagName = LowerText(tagName);
+    const std::string tag = std::string("<").append(tagName).append(">");
+    const std::string haystack = ignoreCase ? LowerText(list) : std::string(list);
     return haystack.find(tag) != std::string::npos;
 }
 

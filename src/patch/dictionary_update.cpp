@@ -52,6 +52,11 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The temporary file's name for an attempt (IsDictionaryTemporaryName).
+std::string TemporaryName(unsigned attempt) {
+    return std::string("slupdate").append(attempt == 0 ? std::string() : std::to_string(attempt)).append(".tmp");
+}
+
 }  // namespace
 
 std::span<const TPatchSlownikInfo> DictionaryUpdates() {
@@ -63,10 +68,6 @@ const TPatchSlownikInfo* DictionaryRecordFor(std::int32_t appId) {
         if (record.products.Contains(appId)) return &record;
     }
     return nullptr;
-}
-
-std::string DictionaryTemporaryName(const std::string& folder, unsigned attempt) {
-    return folder + "slupdate" + (attempt == 0 ? std::string() : std::to_string(attempt)) + ".tmp";
 }
 
 bool IsDictionaryTemporaryName(std::string_view name) {
@@ -248,10 +249,10 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     // Western one), and on most other systems never. The file system, asked in the held folder, decides.
     const auto atNewName = held.value().IdentityOf(record.newState.fileName);
     const bool renamed = !localisation::SameNameIgnoringCase(record.oldState.fileName, record.newState.fileName) ||
-                         !atNewName || !(atNewName.value() == checked);
+                         !atNewName || atNewName.value() != checked;
 
     base::SafeWrite how;
-    how.temporaryName = [](const std::string&, unsigned attempt) { return DictionaryTemporaryName("", attempt); };
+    how.temporaryName = [](const std::string&, unsigned attempt) { return TemporaryName(attempt); };
     how.maxAttempts = 1000;
     how.produce = [&](base::ByteSink& output) {
         result.conversion = ConvertDictionary(oldPath, output, script, progress, pump, {}, &steps);
@@ -278,8 +279,7 @@ void ConvertAndReplace(const std::string& folder, const TPatchSlownikInfo& recor
     }
     result.outcome = DictionaryUpdateOutcome::kReplaced;
     // A record that renames the file: the old one goes once the new one is in place, and only the
-    // file that was recognised. Names that differ only in case name the same file on Windows,
-    // Polish letters included.
+    // file that was recognised.
     if (renamed) held.value().RemovePlainFile(record.oldState.fileName, checked);
 }
 

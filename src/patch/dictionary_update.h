@@ -99,10 +99,8 @@ struct DictionaryUpdateResult {
 // What became of an attempted conversion, in one line.
 std::string Describe(const DictionaryUpdateResult& result);
 
-// The temporary file's name for an attempt: slupdate.tmp in the folder, then slupdate1.tmp,
-// slupdate2.tmp, ... while those are taken. The first free one is created exclusively.
-std::string DictionaryTemporaryName(const std::string& folder, unsigned attempt);
-// Whether a name (without folder) is one of those.
+// Whether a name (without folder) is one of the converted file's temporary names: slupdate.tmp,
+// then slupdate1.tmp, slupdate2.tmp, ... (the first free one is created exclusively).
 bool IsDictionaryTemporaryName(std::string_view name);
 
 // Brings folder + the record's file from the old state to the new one. folder ends with a path

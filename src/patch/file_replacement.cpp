@@ -10,9 +10,11 @@
 namespace updater::patch {
 namespace {
 
-ReplaceOutcome Failed(ReplaceStep step) {
+ReplaceOutcome Failed(ReplaceStep step, std::string_view resourceName = {}, DecodeError error = DecodeError::kNone) {
     ReplaceOutcome outcome;
     outcome.failedStep = step;
+    outcome.resourceName = resourceName;
+    outcome.decodeError = error;
     return outcome;
 }
 
@@ -45,11 +47,7 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
         const std::string_view name = row.resourceNames[part];
         if (name.empty()) continue;  // no part B
         payloads[part] = resources.Find(name);
-        if (!payloads[part]) {
-            ReplaceOutcome outcome = Failed(ReplaceStep::kMissingResource);
-            outcome.resourceName = name;
-            return outcome;
-        }
+        if (!payloads[part]) return Failed(ReplaceStep::kMissingResource, name);
     }
     // Both parts side by side; a lone part A on its own.
     PayloadDecoder::PairResult result;
@@ -59,12 +57,8 @@ ReplaceOutcome DecodePieces(const FileRow& row, const ResourceSource& resources,
     } else {
         result.error = SharedDecoder(0).Decode(*payloads[0], content.crc);
     }
-    if (result.error != DecodeError::kNone) {
-        ReplaceOutcome outcome = Failed(ReplaceStep::kUndecodable);
-        outcome.resourceName = row.resourceNames[result.payload];
-        outcome.decodeError = result.error;
-        return outcome;
-    }
+    if (result.error != DecodeError::kNone)
+        return Failed(ReplaceStep::kUndecodable, row.resourceNames[result.payload], result.error);
     for (std::size_t part = 0; part < 2; ++part) {
         if (payloads[part]) content.pieces[content.pieceCount++] = SharedDecoder(part).Output();
     }

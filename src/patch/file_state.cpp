@@ -28,17 +28,12 @@ Match MatchProbes(base::File& file, std::span<const Probe> probes) {
 }  // namespace
 
 std::string_view Describe(FileState state) {
-    switch (state) {
-        case FileState::kCurrent:
-            return "current version";
-        case FileState::kOld:
-            return "older known version (to be replaced)";
-        case FileState::kUnknownVersion:
-            return "unknown version";
-        case FileState::kError:
-            return "cannot be opened or read";
-    }
-    return "unknown state";
+    // In the order of FileState.
+    static constexpr std::string_view kDescriptions[] = {"current version", "older known version (to be replaced)",
+                                                         "unknown version", "cannot be opened or read"};
+    static_assert(std::size(kDescriptions) == static_cast<std::size_t>(FileState::kError) + 1);
+    const auto index = static_cast<std::size_t>(state);
+    return index < std::size(kDescriptions) ? kDescriptions[index] : "unknown state";
 }
 
 FileState CheckFileState(int fileIndex, const std::string& path) {

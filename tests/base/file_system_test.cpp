@@ -11,9 +11,7 @@
 namespace updater::base {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::string_view s) {
-    return {s.begin(), s.end()};
-}
+using test::Bytes;
 
 TEST(FileSystem, WritesReadsSeeksAndSizes) {
     test::TempFolder folder;

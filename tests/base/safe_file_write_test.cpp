@@ -15,9 +15,7 @@
 namespace updater::base {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::string_view s) {
-    return {s.begin(), s.end()};
-}
+using test::Bytes;
 
 // The file system, with one step held by "another program" for the first `times` attempts, and
 // the pauses between attempts taken note of instead of slept.

@@ -15,9 +15,7 @@
 namespace updater::patch {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::string_view s) {
-    return {s.begin(), s.end()};
-}
+using test::Bytes;
 
 const fixtures::DictionaryFixture& Small() {
     return test::SmallDictionary();

@@ -18,9 +18,8 @@
 namespace updater::patch {
 namespace {
 
-std::vector<std::uint8_t> Bytes(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+using test::Bytes;
+
 std::string AsString(std::span<const std::uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
 }

@@ -2,8 +2,10 @@
 // A fresh folder for one test, removed with everything in it afterwards (read-only files too).
 // Paths are returned as the engine's 8-bit strings.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace updater::test {
 
@@ -27,5 +29,10 @@ class TempFolder {
   private:
     std::string root_;
 };
+
+// A text's bytes, as a file's content.
+inline std::vector<std::uint8_t> Bytes(std::string_view s) {
+    return {s.begin(), s.end()};
+}
 
 }  // namespace updater::test

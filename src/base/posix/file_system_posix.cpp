@@ -153,33 +153,20 @@ FileError RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? FileError::kNone : FromErrno(errno);
 }
 
-FileError RemovePlainFile(const std::string& path) {
-    auto folder = Folder::Open(FolderHolding(path));
-    if (!folder) return folder.error();
-    return folder.value().RemovePlainFile(NameOf(path));
-}
-
 FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) return FileError::kAccessDenied;
     if (::rename(source.c_str(), target.c_str()) != 0) return FromErrno(errno);
     // The rename is a change of the folder: it survives a power cut only once the folder is synced.
-    const std::string folder = FolderHolding(target);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(FolderHolding(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return FromErrno(errno);
-    const FileError synced = ::fsync(fd) == 0 ? FileError::kNone : FromErrno(errno);
-    ::close(fd);
-    return synced;
+    return File::Adopt(fd).Flush();
 }
 
 FileResult<FileIdentity> IdentityOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return FromErrno(errno);
-    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-std::string Folder::PathOf(std::string_view name) const {
-    return path_ + '/' + std::string(name);
+    return IdentityFrom(st);
 }
 
 FileResult<Folder> Folder::Open(const std::string& path) {

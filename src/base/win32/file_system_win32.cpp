@@ -16,14 +16,27 @@
 namespace updater::base {
 namespace {
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
 
+FileError LastError() {
+    return win32::FileErrorFrom(GetLastError());
+}
+
+FileError Check(BOOL succeeded) {
+    return succeeded ? FileError::kNone : LastError();
+}
+
+HANDLE OpenHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    return CreateFileW(win32::WidenSystem(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
 FileResult<File> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE h = CreateFileW(win32::WidenSystem(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return win32::FileErrorFrom(GetLastError());
+    HANDLE h = OpenHandle(path, access, share, disposition, FILE_ATTRIBUTE_NORMAL);
+    if (h == INVALID_HANDLE_VALUE) return LastError();
     return File::Adopt(reinterpret_cast<std::intptr_t>(h));
 }
 
@@ -36,6 +49,20 @@ using win32::UniqueHandle;
 FileIdentity IdentityFrom(const BY_HANDLE_FILE_INFORMATION& info) {
     return {info.dwVolumeSerialNumber,
             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | static_cast<std::uint64_t>(info.nFileIndexLow)};
+}
+
+// The identity of the file an open handle leads to.
+FileResult<FileIdentity> IdentityOfHandle(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info)) return LastError();
+    return IdentityFrom(info);
+}
+
+// Marks the file to go when its last handle closes.
+FileError MarkForDeletion(HANDLE h) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return Check(SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition));
 }
 
 // The path the system resolved an open handle to, links followed; empty if it cannot say.
@@ -122,9 +149,7 @@ bool IsEntryItself(HANDLE handle, HANDLE folder, const std::wstring& name) {
 }  // namespace
 
 FileResult<File> File::OpenForReading(const std::string& path, ReadShare share) {
-    DWORD mode =
-        share == ReadShare::kDenyWriters ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    return Open(path, GENERIC_READ, mode, OPEN_EXISTING);
+    return Open(path, GENERIC_READ, share == ReadShare::kDenyWriters ? FILE_SHARE_READ : kShareAll, OPEN_EXISTING);
 }
 
 FileResult<File> File::CreateNew(const std::string& path) {
@@ -139,7 +164,7 @@ FileResult<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
     if (!IsOpen()) return FileError::kIo;
     DWORD want = buffer.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(buffer.size());
     DWORD got = 0;
-    if (!ReadFile(AsHandle(handle_), buffer.data(), want, &got, nullptr)) return win32::FileErrorFrom(GetLastError());
+    if (!ReadFile(AsHandle(handle_), buffer.data(), want, &got, nullptr)) return LastError();
     return static_cast<std::size_t>(got);
 }
 
@@ -147,8 +172,7 @@ FileError File::Seek(std::int64_t offset) {
     if (!IsOpen() || offset < 0) return FileError::kIo;
     LARGE_INTEGER to;
     to.QuadPart = offset;
-    return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) ? FileError::kNone
-                                                                        : win32::FileErrorFrom(GetLastError());
+    return Check(SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN));
 }
 
 FileResult<std::int64_t> File::Size() const {
@@ -168,8 +192,7 @@ FileError File::Write(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_), bytes.data(), chunk, &written, nullptr))
-            return win32::FileErrorFrom(GetLastError());
+        if (!WriteFile(AsHandle(handle_), bytes.data(), chunk, &written, nullptr)) return LastError();
         if (written == 0) return FileError::kDiskFull;
         bytes = bytes.subspan(written);
     }
@@ -178,14 +201,14 @@ FileError File::Write(std::span<const std::uint8_t> bytes) {
 
 FileError File::Flush() {
     if (!IsOpen()) return FileError::kIo;
-    return FlushFileBuffers(AsHandle(handle_)) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
+    return Check(FlushFileBuffers(AsHandle(handle_)));
 }
 
 FileError File::Close() {
     if (!IsOpen()) return FileError::kNone;
     HANDLE h = AsHandle(handle_);
     handle_ = kNoHandle;
-    return CloseHandle(h) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
+    return Check(CloseHandle(h));
 }
 
 bool FileExists(const std::string& path) {
@@ -199,30 +222,18 @@ bool DirectoryExists(const std::string& path) {
 }
 
 FileError RemoveFile(const std::string& path) {
-    return DeleteFileW(win32::WidenSystem(path).c_str()) ? FileError::kNone : win32::FileErrorFrom(GetLastError());
-}
-
-FileError RemovePlainFile(const std::string& path) {
-    auto folder = Folder::Open(FolderHolding(path));
-    if (!folder) return folder.error();
-    return folder.value().RemovePlainFile(NameOf(path));
-}
-
-std::string Folder::PathOf(std::string_view name) const {
-    return path_ + '\\' + std::string(name);
+    return Check(DeleteFileW(win32::WidenSystem(path).c_str()));
 }
 
 FileResult<Folder> Folder::Open(const std::string& path) {
     // "C:" alone is the current folder of drive C, not its root.
     const bool driveOnly = path.size() == 2 && path[1] == ':';
-    HANDLE h = CreateFileW(win32::WidenSystem(driveOnly ? path + '\\' : path).c_str(),
-                           FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return win32::FileErrorFrom(GetLastError());
+    HANDLE h = OpenHandle(driveOnly ? path + '\\' : path, FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE, kShareAll,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (h == INVALID_HANDLE_VALUE) return LastError();
     File handle = File::Adopt(reinterpret_cast<std::intptr_t>(h));
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h, &info)) return win32::FileErrorFrom(GetLastError());
+    if (!GetFileInformationByHandle(h, &info)) return LastError();
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileError::kNotFound;
     return Folder(std::move(handle), path);
 }
@@ -242,14 +253,11 @@ FileResult<NewFile> Folder::CreateNew(std::string_view name) const {
 FileResult<FileIdentity> Folder::IdentityOf(std::string_view name) const {
     if (!IsPlainName(name)) return FileError::kNotFound;
     HANDLE h = nullptr;
-    const NTSTATUS status =
-        OpenInFolder(AsHandle(Native()), win32::WidenSystem(std::string(name)), FILE_READ_ATTRIBUTES,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0, nullptr, h);
+    const NTSTATUS status = OpenInFolder(AsHandle(Native()), win32::WidenSystem(std::string(name)),
+                                         FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0, nullptr, h);
     if (!NT_SUCCESS(status)) return FromStatus(status);
     const UniqueHandle file(h);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
-    return IdentityFrom(info);
+    return IdentityOfHandle(file.Get());
 }
 
 FileError Folder::RemovePlainFile(std::string_view name, const std::optional<FileIdentity>& expected) const {
@@ -257,23 +265,18 @@ FileError Folder::RemovePlainFile(std::string_view name, const std::optional<Fil
     const std::wstring wide = win32::WidenSystem(std::string(name));
     // DELETE access lets the handle remove the file; a link is opened as itself, not followed.
     HANDLE h = nullptr;
-    const NTSTATUS status = OpenInFolder(AsHandle(Native()), wide, DELETE | FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+    const NTSTATUS status = OpenInFolder(AsHandle(Native()), wide, DELETE | FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
                                          FILE_OPEN_REPARSE_POINT, nullptr, h);
     if (!NT_SUCCESS(status)) return FromStatus(status);
     const UniqueHandle file(h);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
+    if (!GetFileInformationByHandle(file.Get(), &info)) return LastError();
     constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
     if ((info.dwFileAttributes & kNotPlain) != 0 || info.nNumberOfLinks != 1 ||
         !IsEntryItself(file.Get(), AsHandle(Native()), wide))
         return FileError::kAccessDenied;
     if (expected && IdentityFrom(info) != *expected) return FileError::kAccessDenied;
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition))
-        return win32::FileErrorFrom(GetLastError());
-    return FileError::kNone;  // gone when the handle closes
+    return MarkForDeletion(file.Get());  // gone when the handle closes
 }
 
 FileError NewFile::MoveOver(std::string_view target) {
@@ -282,12 +285,11 @@ FileError NewFile::MoveOver(std::string_view target) {
     const std::wstring to = win32::WidenSystem(std::string(target));
     // A read-only target must stay: the rename would not always refuse it.
     HANDLE h = nullptr;
-    NTSTATUS status = OpenInFolder(folder, to, FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0, nullptr, h);
+    NTSTATUS status = OpenInFolder(folder, to, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0, nullptr, h);
     if (NT_SUCCESS(status)) {
         const UniqueHandle existing(h);
         BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(existing.Get(), &info)) return win32::FileErrorFrom(GetLastError());
+        if (!GetFileInformationByHandle(existing.Get(), &info)) return LastError();
         if (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
             return FileError::kAccessDenied;
     }
@@ -313,11 +315,7 @@ FileError NewFile::MoveOver(std::string_view target) {
 }
 
 FileError NewFile::Remove() {
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    const bool marked =
-        SetFileInformationByHandle(AsHandle(file_.Native()), FileDispositionInfo, &disposition, sizeof disposition);
-    const FileError error = marked ? FileError::kNone : win32::FileErrorFrom(GetLastError());
+    const FileError error = MarkForDeletion(AsHandle(file_.Native()));
     file_.Close();  // gone with its last handle
     return error;
 }
@@ -328,19 +326,15 @@ FileError MoveIntoPlace(const std::string& source, const std::string& target) {
     DWORD a = GetFileAttributesW(to.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return FileError::kAccessDenied;
-    if (MoveFileExW(win32::WidenSystem(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FileError::kNone;
-    return win32::FileErrorFrom(GetLastError());
+    return Check(MoveFileExW(win32::WidenSystem(source).c_str(), to.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
 FileResult<FileIdentity> IdentityOf(const std::string& path) {
-    const UniqueHandle file(CreateFileW(win32::WidenSystem(path).c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.IsOpen()) return win32::FileErrorFrom(GetLastError());
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info)) return win32::FileErrorFrom(GetLastError());
-    return IdentityFrom(info);
+    const UniqueHandle file(
+        OpenHandle(path, FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+    if (!file.IsOpen()) return LastError();
+    return IdentityOfHandle(file.Get());
 }
 
 bool IsHeldByAnotherProgram(FileError error, const std::string& path) {

@@ -5,14 +5,6 @@
 namespace updater::base::win32 {
 namespace {
 
-std::wstring Widen(UINT codePage, std::string_view text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
 std::string Narrow(UINT codePage, std::wstring_view text) {
     if (text.empty()) return {};
     int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -24,8 +16,13 @@ std::string Narrow(UINT codePage, std::wstring_view text) {
 }  // namespace
 
 std::wstring WidenSystem(std::string_view text) {
-    return Widen(CP_ACP, text);
+    if (text.empty()) return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
 }
+
 std::string NarrowSystem(std::wstring_view text) {
     return Narrow(CP_ACP, text);
 }

@@ -28,6 +28,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -266,12 +267,11 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
-    std::vector<HANDLE> held;
+    std::deque<UniqueHandle> held;
     for (const auto& [file, share] : holds) {
         const DWORD access = share == 0 ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-        const HANDLE h = CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return Fail("cannot hold the file open");
-        held.push_back(h);
+        held.emplace_back(CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!held.back().IsOpen()) return Fail("cannot hold the file open");
     }
 
     STARTUPINFOW startup{};
@@ -291,6 +291,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("error: cannot start the updater (error %lu)\n", static_cast<unsigned long>(error));
         return 1;
     }
+    const UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
     WaitForInputIdle(process.hProcess, 10000);
     // Giving up ends the updater too: left running, it would hold the transcript's pipe open and
     // the scenarios would wait for it for ever.
@@ -341,7 +342,8 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(update, BM_CLICK, 0, 0);
     static Pinger pinger;  // outlives the thread on every way out
     pinger.window = main;
-    HANDLE pingThread = ping ? CreateThread(nullptr, 0, Pinger::Run, &pinger, 0, nullptr) : nullptr;
+    // CreateThread fails with a null handle, which the owner passes to CloseHandle harmlessly.
+    const UniqueHandle pingThread(ping ? CreateThread(nullptr, 0, Pinger::Run, &pinger, 0, nullptr) : nullptr);
     bool sawProgress = false;
     std::vector<std::wstring> seen{before};
     std::wstring verdictText;
@@ -407,10 +409,9 @@ int wmain(int argc, wchar_t** argv) {
     // From pressing Update to the verdict on screen, for scripts/bench.
     std::printf("verdict-after-ms: %.1f\n", static_cast<double>(verdict.QuadPart - pressed.QuadPart) * 1000.0 /
                                                 static_cast<double>(frequency.QuadPart));
-    if (pingThread != nullptr) {
+    if (pingThread.Get() != nullptr) {
         InterlockedExchange(&pinger.stop, 1);
-        WaitForSingleObject(pingThread, INFINITE);
-        CloseHandle(pingThread);
+        WaitForSingleObject(pingThread.Get(), INFINITE);
         std::printf("longest-unanswered-ms: %.0f (from %.0f ms after Update was pressed)%s\n", pinger.longestMs,
                     pinger.longestAtMs, pinger.timedOut ? " (timed out)" : "");
     }
@@ -428,8 +429,7 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(300);
         Say("capture", SaveBitmap(main, capture) ? capture : L"failed");
     }
-    for (HANDLE h : held)
-        CloseHandle(h);
+    held.clear();
 
     PostMessageW(finish, BM_CLICK, 0, 0);
     if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
@@ -439,7 +439,5 @@ int wmain(int argc, wchar_t** argv) {
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     std::printf("exit: %lu\n", static_cast<unsigned long>(code));
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return 0;
 }

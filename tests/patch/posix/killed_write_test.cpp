@@ -23,6 +23,8 @@
 namespace updater::patch {
 namespace {
 
+using test::Bytes;
+
 constexpr int kKilled = 42;
 constexpr int kFinished = 0;
 constexpr int kFailed = 1;
@@ -107,10 +109,6 @@ void KillAtEveryPoint(const test::TempFolder& folder, const std::string& name, c
     }
     // At least: around the creation, around and inside one write, around the flush and the move.
     EXPECT_GE(kills, 9);
-}
-
-std::vector<std::uint8_t> Bytes(const std::string& s) {
-    return {s.begin(), s.end()};
 }
 
 TEST(KilledWrite, ReplacementLeavesTheOldOrTheNewFile) {

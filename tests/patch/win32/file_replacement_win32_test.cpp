@@ -26,6 +26,8 @@
 namespace updater::patch {
 namespace {
 
+using base::win32::UniqueHandle;
+
 const std::vector<std::uint8_t>& OldQuorbel() {
     static const std::vector<std::uint8_t> bytes = fixtures::MakeQuorbelOld();
     return bytes;
@@ -43,13 +45,12 @@ std::uint32_t CrcOf(const std::string& path) {
 
 std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
     std::vector<std::uint8_t> bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::uint8_t block[65536];
     DWORD got = 0;
-    while (ReadFile(h, block, sizeof block, &got, nullptr) && got > 0)
+    while (file.IsOpen() && ReadFile(file.Get(), block, sizeof block, &got, nullptr) && got > 0)
         bytes.insert(bytes.end(), block, block + got);
-    CloseHandle(h);
     return bytes;
 }
 
@@ -68,12 +69,11 @@ std::vector<std::wstring> Names(const std::wstring& folder) {
 }
 
 bool WriteAll(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const bool ok =
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    return CloseHandle(h) && ok;
+    return file.IsOpen() && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 class FileReplacementWin32 : public ::testing::Test {
@@ -210,11 +210,11 @@ TEST_F(FileReplacementWin32, AFolderThatRefusesNewFilesFails) {
     ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
     ASSERT_TRUE(SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_READONLY));
     const std::wstring probe = sub + L"\\probe";
-    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    const bool refusesNewFiles = h == INVALID_HANDLE_VALUE;
+    UniqueHandle probed(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    const bool refusesNewFiles = !probed.IsOpen();
     if (!refusesNewFiles) {
         std::printf("[   NOTE   ] a read-only folder still takes new files here; only the leftovers are checked\n");
-        CloseHandle(h);
+        probed.Close();
         DeleteFileW(probe.c_str());
     }
     const std::string target = folder_.Path("locked") + "\\Quorbel2.exe";
