@@ -24,57 +24,8 @@ namespace {
 
 using patch::FileState;
 
-std::string Utf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-// Records what the run does to the window, in order.
-class RecordingView : public UpdateView {
-  public:
-    std::u16string MainText() const override { return main; }
-    void SetMainText(std::u16string_view text) override {
-        main = std::u16string(text);
-        mainTexts.push_back(Utf8(main));
-    }
-    void SetUpdateEnabled(bool enabled) override {
-        updateEnabled = enabled;
-        events.push_back(enabled ? "update on" : "update off");
-    }
-    void SetFinishEnabled(bool enabled) override {
-        finishEnabled = enabled;
-        events.push_back(enabled ? "finish on" : "finish off");
-    }
-    void FocusFinish() override { events.push_back("focus finish"); }
-    void Pump() override {
-        ++pumps;
-        if (onPump) onPump();
-    }
-    std::int32_t Ask(std::u16string_view message, std::uint8_t kind) override {
-        asked.push_back(Utf8(std::u16string(message)));
-        events.push_back("ask");
-        EXPECT_EQ(kind, 0);
-        return 6;
-    }
-    void SetProgressTimer(bool enabled) override {
-        timer = enabled;
-        events.push_back(enabled ? "timer on" : "timer off");
-    }
-    std::optional<std::u16string> BrowseForProgram() override {
-        events.push_back("browse");
-        return browseResult;
-    }
-
-    std::u16string main;
-    bool updateEnabled = true, finishEnabled = true, timer = false;
-    int pumps = 0;
-    std::function<void()> onPump;
-    std::vector<std::string> events, asked;
-    std::vector<std::string> mainTexts;  // every text the main label was given, in order
-    std::optional<std::u16string> browseResult;
-};
+using test::RecordingView;
+using test::Utf8;
 
 // An installation in a folder of the test's own: the folders and files are on disk, where the
 // run looks for them; each file's state code, the replacements and the other steps are on paper.
@@ -158,7 +109,7 @@ std::string With(std::string message, const std::string& path) {
 class UpdateRunTest : public ::testing::Test {
   protected:
     UpdateRunTest() {
-        NoMessages none;
+        test::NoMessages none;
         ConfigureThisBuild(config, none);
         state.uiLanguage = kEnglish;
         const std::pair<std::int32_t, std::u16string> english[] = {
@@ -180,10 +131,6 @@ class UpdateRunTest : public ::testing::Test {
         services.texts[{kPolish, kTextIntroduction}] = u"Wstep %s %s\r\n\r\n";
         services.texts[{kPolish, kTextOk}] = u"OK\r\n";
     }
-
-    struct NoMessages : MessageSink {
-        void ShowMessage(std::string_view, std::string_view) override {}
-    };
 
     void Run() { RunUpdate(config, state, view, services, engine); }
     std::string Main() const { return Utf8(view.main); }
