@@ -51,13 +51,6 @@ PixelRect ScaledRect(const DesignRect& r) {
     return ScaledRect(r.left, r.top, r.width, r.height);
 }
 
-HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id, const PixelRect& rect,
-                   const wchar_t* text = L"") {
-    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.width,
-                           rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
-                           nullptr);
-}
-
 // Counts a running handler for as long as it runs, however it ends.
 class HandlerScope {
   public:
@@ -138,11 +131,8 @@ void TfrmMainPatcher::CreateControls() {
     ShowWindow(lblWersjaSpecjalna_, SW_HIDE);  // until it has a text
 
     // Design fonts until the first ApplyLanguage.
-    ApplyFont(MainFont::kWindow, kPolish);
-    ApplyFont(MainFont::kTitle, kPolish);
-    ApplyFont(MainFont::kVersion, kPolish);
-    ApplyFont(MainFont::kMain, kPolish);
-    ApplyFont(MainFont::kLanguage, kPolish);
+    for (MainFont font : kMainFonts)
+        ApplyFont(font, kPolish);
     SendMessageW(window_, DM_SETDEFID, kUpdateButtonId, 0);
 }
 
