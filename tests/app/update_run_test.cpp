@@ -133,6 +133,12 @@ class UpdateRunTest : public ::testing::Test {
     }
 
     void Run() { RunUpdate(config, state, view, services, engine); }
+    // A run on a window of its own.
+    RecordingView RunOn(FakeEngine& on, MainWindowState& s) {
+        RecordingView v;
+        RunUpdate(config, s, v, services, on);
+        return v;
+    }
     std::string Main() const { return Utf8(view.main); }
 
     AppConfiguration config;
@@ -259,8 +265,7 @@ TEST_F(UpdateRunTest, FailedReplacementSaysWhichFileAndWhyAndFailsTheRun) {
     engine.holders.clear();
     for (const auto& [error, reason] : reasons) {
         engine.replaceError = error;
-        RecordingView again;
-        RunUpdate(config, state, again, services, engine);
+        const RecordingView again = RunOn(engine, state);
         EXPECT_EQ(again.asked, std::vector<std::string>{reason + ":\n" + engine.Target()});
     }
 }
@@ -283,8 +288,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
         other.failTimes = 1;
         other.replaceStep = step;
         other.replaceError = base::FileError::kNotFound;
-        RecordingView v;
-        RunUpdate(config, state, v, services, other);
+        const RecordingView v = RunOn(other, state);
         EXPECT_EQ(other.replaced.size(), 2u);
         EXPECT_EQ(other.replacedOver.back(), (base::FileIdentity{1, 2})) << "the file checked again";
         EXPECT_TRUE(v.asked.empty());
@@ -295,8 +299,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
     held.Put(held.Target(), FileState::kOld);
     held.failTimes = 5;
     held.replaceError = base::FileError::kNotFound;
-    RecordingView v;
-    RunUpdate(config, state, v, services, held);
+    const RecordingView v = RunOn(held, state);
     EXPECT_EQ(held.replaced.size(), 2u);
     EXPECT_EQ(v.asked.size(), 1u);
     EXPECT_FALSE(state.succeeded);
@@ -323,8 +326,7 @@ TEST_F(UpdateRunTest, AFailedReplacementInAnExtraFolderFailsTheRun) {
     config.activeSet = base::ByteSet{30};
     engine.replaceSucceeds = true;
     engine.replaced.clear();
-    RecordingView second;
-    RunUpdate(config, state, second, services, engine);
+    const RecordingView second = RunOn(engine, state);
     const std::string t30(patch::FileName(30));
     EXPECT_EQ(engine.replaced, (std::vector<std::string>{engine.In("Lexivo", t30), engine.In("Start", t30)}));
     EXPECT_TRUE(second.asked.empty());
@@ -343,16 +345,14 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
     EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.Folder("Moje") + base::PathSeparator()});
 
     // Cancelled: the folder stays unknown.
-    RecordingView cancelled;
     MainWindowState second;
     second.uiLanguage = kEnglish;
-    RunUpdate(config, second, cancelled, services, engine);
+    const RecordingView cancelled = RunOn(engine, second);
     EXPECT_EQ(cancelled.asked, std::vector<std::string>{"Error - program directory could not be found."});
 
     // Other kinds never browse.
     config.patchKind = 15;
-    RecordingView other;
-    RunUpdate(config, second, other, services, engine);
+    const RecordingView other = RunOn(engine, second);
     EXPECT_EQ(std::count(other.events.begin(), other.events.end(), "browse"), 0);
 }
 
@@ -410,10 +410,9 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         engine.dictionaryResult.code = c.code;
         engine.dictionaryResult.outcome = c.outcome;
         SCOPED_TRACE(patch::Describe(engine.dictionaryResult) + " / code " + std::to_string(static_cast<int>(c.code)));
-        RecordingView v;
         MainWindowState s;
         s.uiLanguage = kEnglish;
-        RunUpdate(config, s, v, services, engine);
+        const RecordingView v = RunOn(engine, s);
         EXPECT_EQ(engine.dictionaryFolder, engine.installFolder + base::PathSeparator());
         const std::u16string base =
             u"Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
@@ -438,8 +437,7 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
     engine.dictionaryResult.outcome = Outcome::kNotWritten;
     engine.dictionaryResult.written = {base::SafeWriteStep::kMove, base::FileError::kSharingViolation};
     engine.holders = {{u"Lexivo", true}};
-    RecordingView v;
-    RunUpdate(config, state, v, services, engine);
+    const RecordingView v = RunOn(engine, state);
     EXPECT_EQ(v.asked, std::vector<std::string>{"The file to be patched is in use by another program (Lexivo):\n" +
                                                 engine.In("Lexivo", "dravin2.sg")});
 }
@@ -493,10 +491,9 @@ TEST_F(UpdateRunTest, AnErrorThrownByAPartEndsTheRunUsable) {
     FakeEngine throwing;
     throwing.Put(throwing.Target(), FileState::kOld);
     throwing.throwOnState = true;
-    RecordingView v;
     MainWindowState s;
     s.uiLanguage = kEnglish;
-    RunUpdate(config, s, v, services, throwing);
+    const RecordingView v = RunOn(throwing, s);
     EXPECT_EQ(v.asked, std::vector<std::string>{With("An error occurred while opening file ?%s?.", throwing.Target())});
     EXPECT_TRUE(v.updateEnabled && v.finishEnabled);
     EXPECT_EQ(Utf8(v.main), "Some errors occurred during update.");
