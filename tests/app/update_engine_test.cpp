@@ -91,12 +91,6 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }
 
-}  // namespace
-}  // namespace updater::app
-
-namespace updater::app {
-namespace {
-
 // The run's wait for a held file, through the safe write's back-off: the window's messages are let
 // through at least every 100 ms of it, the whole five seconds long; a program the user runs that
 // holds the file (it will not let go while the run waits) ends the wait at once, a service's brief
