@@ -4,7 +4,7 @@
 
 namespace updater::app {
 
-std::u16string FormatCaption(std::u16string_view format, std::span<const std::u16string_view> args) {
+std::u16string FormatCaption(std::u16string_view format, std::initializer_list<std::u16string_view> args) {
     std::u16string out;
     out.reserve(format.size());
     std::size_t next = 0;
@@ -16,7 +16,7 @@ std::u16string FormatCaption(std::u16string_view format, std::span<const std::u1
         }
         const char16_t kind = format[i + 1];
         if (kind == u's') {
-            if (next < args.size()) out.append(args[next]);
+            if (next < args.size()) out.append(args.begin()[next]);
             ++next;
             ++i;
         } else if (kind == u'%') {
@@ -27,10 +27,6 @@ std::u16string FormatCaption(std::u16string_view format, std::span<const std::u1
         }
     }
     return out;
-}
-
-std::u16string FormatCaption(std::u16string_view format, std::initializer_list<std::u16string_view> args) {
-    return FormatCaption(format, std::span<const std::u16string_view>(args.begin(), args.size()));
 }
 
 namespace {

@@ -5,7 +5,6 @@
 // code page lacks (Polish letters on a Western system, French ones on a Polish system).
 
 #include <initializer_list>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,7 +12,6 @@ namespace updater::app {
 
 // Replaces each "%s" with the next argument and "%%" with "%". A "%s" without an argument left
 // becomes empty; any other "%" sequence is kept as it stands.
-std::u16string FormatCaption(std::u16string_view format, std::span<const std::u16string_view> args);
 std::u16string FormatCaption(std::u16string_view format, std::initializer_list<std::u16string_view> args);
 
 // A button caption with an access key: "&" before its first ASCII letter or digit that is not

@@ -21,13 +21,10 @@ FlagPlacements PlaceFlags(Language productLanguage) {
     FlagPlacements placements;
     for (Flag flag : kFlags) {
         FlagPlacement& p = placements[Index(flag)];
-        p.left = main_window::kFlagLefts[Index(flag)];
         p.offered = flag == Flag::kPolski || FlagLanguage(flag) == productLanguage;
-    }
-    // English already stands next to the Polish flag; another product language takes its place.
-    for (Flag flag : {Flag::kNiemiecki, Flag::kFrancuski, Flag::kWloski}) {
-        if (placements[Index(flag)].offered)
-            placements[Index(flag)].left = main_window::kFlagLefts[Index(Flag::kAngielski)];
+        // English already stands next to the Polish flag; another product language takes its place.
+        const bool besidePolish = p.offered && flag > Flag::kAngielski;
+        p.left = main_window::kFlagLefts[Index(besidePolish ? Flag::kAngielski : flag)];
     }
     return placements;
 }
@@ -154,11 +151,8 @@ void MainPatcher::ApplyLanguage(Language language) {
     controls_.SetQuestionLanguage(language);
 
     // The title and the language row always keep the Central European character set.
-    controls_.ApplyFont(MainFont::kWindow, language);
-    controls_.ApplyFont(MainFont::kTitle, kPolish);
-    controls_.ApplyFont(MainFont::kVersion, language);
-    controls_.ApplyFont(MainFont::kMain, language);
-    controls_.ApplyFont(MainFont::kLanguage, kPolish);
+    for (MainFont font : kMainFonts)
+        controls_.ApplyFont(font, font == MainFont::kTitle || font == MainFont::kLanguage ? kPolish : language);
 
     const MainWindowTexts texts = ComposeMainWindowTexts(language, state_, config_.configuredEntry, texts_);
     controls_.SetText(MainCaption::kCaption, texts.caption);

@@ -84,6 +84,8 @@ enum class MainCaption : std::uint8_t {
 };
 
 enum class MainFont : std::uint8_t { kWindow, kTitle, kVersion, kMain, kLanguage };
+inline constexpr std::array<MainFont, 5> kMainFonts{MainFont::kWindow, MainFont::kTitle, MainFont::kVersion,
+                                                    MainFont::kMain, MainFont::kLanguage};
 
 // The window as MainPatcher drives it.
 class MainWindowControls : public UpdateView {

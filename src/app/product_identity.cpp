@@ -1,6 +1,16 @@
 #include "app/product_identity.h"
 
+#include <array>
+
 namespace updater::app {
+namespace {
+
+// The product's own language for AppIds 1 to 14.
+constexpr std::array<Language, 14> kProductLanguages{kFrench,  kEnglish, kEnglish, kGerman,  kGerman,
+                                                     kEnglish, kEnglish, kItalian, kSpanish, kRussian,
+                                                     kFrench,  kGerman,  kEnglish, kRussian};
+
+}  // namespace
 
 void AppConfiguration::SetAppIdentity(std::int32_t id, std::int32_t major, std::int32_t minor, std::int32_t extra,
                                       MessageSink& messages) {
@@ -9,36 +19,11 @@ void AppConfiguration::SetAppIdentity(std::int32_t id, std::int32_t major, std::
     versionMinor = minor;
     versionExtra = extra;
 
-    switch (static_cast<std::uint32_t>(id)) {
-        case 1:
-        case 11:
-            productLanguage = kFrench;
-            break;
-        case 2:
-        case 3:
-        case 6:
-        case 7:
-        case 13:
-            productLanguage = kEnglish;
-            break;
-        case 4:
-        case 5:
-        case 12:
-            productLanguage = kGerman;
-            break;
-        case 8:
-            productLanguage = kItalian;
-            break;
-        case 9:
-            productLanguage = kSpanish;
-            break;
-        case 10:
-        case 14:
-            productLanguage = kRussian;
-            break;
-        default:
-            messages.ShowMessage(kUnknownAppIdMessage, kInitialApplicationTitle);
-            break;
+    // Compared unsigned, so that a negative AppId is as unknown as one past the end.
+    if (const auto index = static_cast<std::uint32_t>(id) - 1; index < kProductLanguages.size()) {
+        productLanguage = kProductLanguages[index];
+    } else {
+        messages.ShowMessage(kUnknownAppIdMessage, kInitialApplicationTitle);
     }
     defaultUiLanguage = id == 13 ? kHungarian : kPolish;
 }

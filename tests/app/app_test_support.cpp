@@ -4,6 +4,13 @@
 
 namespace updater::app::test {
 
+std::string Utf8(std::u16string_view s) {
+    std::string out;
+    for (char16_t c : s)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
 FakeTexts::FakeTexts() {
     const std::pair<std::int32_t, std::pair<std::u16string, std::u16string>> rows[] = {
         {kTextCancel, {u"Anuluj", u"Cancel"}},

@@ -1,9 +1,12 @@
 #pragma once
 // Stand-ins for the app tests: a small table with the Polish and English texts the windows show,
-// and an update engine for the tests of what starts a run.
+// a window that records what it is told, and an update engine for the tests of what starts a run.
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +15,61 @@
 #include "app/update_run.h"
 
 namespace updater::app::test {
+
+// For building this program's configuration, which says nothing.
+struct NoMessages : MessageSink {
+    void ShowMessage(std::string_view, std::string_view) override { ADD_FAILURE() << "unexpected message"; }
+};
+
+// A text with every character past ASCII as "?", for comparing with plain literals.
+std::string Utf8(std::u16string_view s);
+
+// Records what the run does to the window, in order; answers every question with Yes.
+template <class View>
+class RecordingViewOf : public View {
+  public:
+    std::u16string MainText() const override { return main; }
+    void SetMainText(std::u16string_view text) override {
+        main = std::u16string(text);
+        mainTexts.push_back(Utf8(main));
+    }
+    void SetUpdateEnabled(bool enabled) override {
+        updateEnabled = enabled;
+        events.push_back(enabled ? "update on" : "update off");
+    }
+    void SetFinishEnabled(bool enabled) override {
+        finishEnabled = enabled;
+        events.push_back(enabled ? "finish on" : "finish off");
+    }
+    void FocusFinish() override { events.push_back("focus finish"); }
+    void Pump() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    std::int32_t Ask(std::u16string_view message, std::uint8_t kind) override {
+        asked.push_back(Utf8(message));
+        events.push_back("ask");
+        EXPECT_EQ(kind, 0);
+        return 6;
+    }
+    void SetProgressTimer(bool enabled) override {
+        timer = enabled;
+        events.push_back(enabled ? "timer on" : "timer off");
+    }
+    std::optional<std::u16string> BrowseForProgram() override {
+        events.push_back("browse");
+        return browseResult;
+    }
+
+    std::u16string main;
+    bool updateEnabled = true, finishEnabled = true, timer = false;
+    int pumps = 0;
+    std::function<void()> onPump;
+    std::vector<std::string> events, asked;
+    std::vector<std::string> mainTexts;  // every text the main label was given, in order
+    std::optional<std::u16string> browseResult;
+};
+using RecordingView = RecordingViewOf<UpdateView>;
 
 class FakeTexts : public TextLookup {
   public:

@@ -18,29 +18,17 @@ namespace updater::app {
 namespace {
 
 using test::FakeTexts;
+using test::NoMessages;
 using test::ScriptedEngine;
 using ::testing::ElementsAre;
 
-struct NoMessages : MessageSink {
-    void ShowMessage(std::string_view, std::string_view) override { ADD_FAILURE() << "unexpected message"; }
-};
-
 // Records what the window was told, in order, and keeps the resulting state of every control.
-class RecordingControls : public MainWindowControls {
+class RecordingControls : public test::RecordingViewOf<MainWindowControls> {
   public:
-    std::u16string MainText() const override { return main; }
     void SetMainText(std::u16string_view text) override {
-        main = text;
+        RecordingViewOf::SetMainText(text);
         log.push_back("main");
     }
-    void SetUpdateEnabled(bool enabled) override { updateEnabled = enabled; }
-    void SetFinishEnabled(bool enabled) override { finishEnabled = enabled; }
-    void FocusFinish() override {}
-    void Pump() override {}
-    std::int32_t Ask(std::u16string_view, std::uint8_t) override { return 6; }
-    void SetProgressTimer(bool) override {}
-    std::optional<std::u16string> BrowseForProgram() override { return std::nullopt; }
-
     void SetText(MainCaption control, std::u16string_view text) override {
         texts[control] = text;
         log.push_back("text" + std::to_string(static_cast<int>(control)));
@@ -61,14 +49,11 @@ class RecordingControls : public MainWindowControls {
     }
     void Close() override { closed = true; }
 
-    std::u16string main;
     std::map<MainCaption, std::u16string> texts;
     std::array<Language, 5> fonts{};  // the language of each MainFont
     FlagPlacements flags{};
     FlagStates pressed{};
     int questionLanguage = -1;
-    bool updateEnabled = true;
-    bool finishEnabled = true;
     bool closed = false;
     std::vector<std::string> log;
 };

@@ -84,46 +84,32 @@ TEST(AskMetrics, AreTheDesignSizesAt96DpiAndScaleWithIt) {
 class FixedWidthMeasure : public TextMeasure {
   public:
     PixelSize Measure(std::u16string_view text, std::optional<int> wrapWidth) const override {
-        ++calls;
-        int lines = 0;
+        constexpr auto npos = std::u16string_view::npos;
+        int lines = 1;
         int widest = 0;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = text.find(u'\n', start);
-            const std::u16string_view line = text.substr(start, end == std::u16string_view::npos ? end : end - start);
-            for (int w : WrapLine(line, wrapWidth)) {
-                ++lines;
-                widest = std::max(widest, w);
-            }
-            if (end == std::u16string_view::npos) break;
-            start = end + 1;
-        }
-        return {widest, lines * 13};
-    }
-    mutable int calls = 0;
-
-  private:
-    static std::vector<int> WrapLine(std::u16string_view line, std::optional<int> wrapWidth) {
-        const int chars = static_cast<int>(line.size());
-        if (!wrapWidth || chars * 6 <= *wrapWidth) return {chars * 6};
-        std::vector<int> widths;
-        int current = 0;
-        std::size_t pos = 0;
-        while (pos < line.size()) {
-            std::size_t space = line.find(u' ', pos);
-            const int word = static_cast<int>((space == std::u16string_view::npos ? line.size() : space) - pos);
-            const int with = current == 0 ? word * 6 : current + 6 + word * 6;
-            if (current > 0 && with > *wrapWidth) {
-                widths.push_back(current);
-                current = word * 6;
+        int current = 0;  // the width of the line being filled
+        bool lineStart = true;
+        for (std::size_t pos = 0;;) {
+            const std::size_t end = text.find_first_of(u" \n", pos);
+            const int word = 6 * static_cast<int>((end == npos ? text.size() : end) - pos);
+            const int with = lineStart ? word : current + 6 + word;
+            if (!lineStart && wrapWidth && with > *wrapWidth) {
+                ++lines;  // the word starts the next line
+                current = word;
             } else {
                 current = with;
             }
-            if (space == std::u16string_view::npos) break;
-            pos = space + 1;
+            lineStart = false;
+            widest = std::max(widest, current);
+            if (end == npos) break;
+            if (text[end] == u'\n') {
+                ++lines;
+                current = 0;
+                lineStart = true;
+            }
+            pos = end + 1;
         }
-        widths.push_back(current);
-        return widths;
+        return {widest, lines * 13};
     }
 };
 

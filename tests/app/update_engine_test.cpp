@@ -12,6 +12,7 @@
 #include "app/catalogue_texts.h"
 #include "app/responsive_file_steps.h"
 #include "app/this_build.h"
+#include "app_test_support.h"
 #include "base/file_system.h"
 #include "fixtures/quorbel_fixture.h"
 #include "patch/crc32.h"
@@ -23,31 +24,10 @@
 namespace updater::app {
 namespace {
 
-// A window that answers every question and remembers what it was asked and what it showed last.
-class QuietView : public UpdateView {
-  public:
-    std::u16string MainText() const override { return main; }
-    void SetMainText(std::u16string_view text) override { main = std::u16string(text); }
-    void SetUpdateEnabled(bool) override {}
-    void SetFinishEnabled(bool) override {}
-    void FocusFinish() override {}
-    void Pump() override {}
-    std::int32_t Ask(std::u16string_view message, std::uint8_t) override {
-        asked.emplace_back(message);
-        return 6;
-    }
-    void SetProgressTimer(bool) override {}
-    std::optional<std::u16string> BrowseForProgram() override { return std::nullopt; }
+using test::NoMessages;
+using test::RecordingView;
 
-    std::u16string main;
-    std::vector<std::u16string> asked;
-};
-
-struct NoMessages : MessageSink {
-    void ShowMessage(std::string_view, std::string_view) override {}
-};
-
-std::uint32_t CrcOf(const test::TempFolder& folder, std::string_view name) {
+std::uint32_t CrcOf(const updater::test::TempFolder& folder, std::string_view name) {
     const std::string bytes = folder.Read(name);
     return patch::Crc32(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
@@ -56,7 +36,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     AppConfiguration config;
     NoMessages none;
     ConfigureThisBuild(config, none);
-    test::TempFolder folder;
+    updater::test::TempFolder folder;
     const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
     folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
     environment::MemoryRegistry registry;
@@ -67,7 +47,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
 
     MainWindowState state;
     state.uiLanguage = kEnglish;
-    QuietView view;
+    RecordingView view;
     RunUpdate(config, state, view, services, engine);
     EXPECT_TRUE(view.asked.empty());
     EXPECT_TRUE(state.succeeded);
@@ -86,7 +66,7 @@ TEST(SystemUpdateEngine, AnUpdateRunReachesTheRegistryTheFileAndThePayloads) {
     RunUpdate(config, state, view, services, lost);
     EXPECT_FALSE(state.succeeded);
     ASSERT_EQ(view.asked.size(), 1u);
-    EXPECT_TRUE(view.asked[0].starts_with(u"Error - program directory could not be found."));
+    EXPECT_TRUE(view.asked[0].starts_with("Error - program directory could not be found."));
 }
 
 // Between the state check and the replacement another file takes the name (as when the folder on
@@ -95,7 +75,7 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     AppConfiguration config;
     NoMessages none;
     ConfigureThisBuild(config, none);
-    test::TempFolder folder;
+    updater::test::TempFolder folder;
     const std::vector<std::uint8_t> old = fixtures::MakeQuorbelOld();
     const std::string path =
         folder.Write("Quorbel2.exe", std::string_view(reinterpret_cast<const char*>(old.data()), old.size()));
@@ -110,12 +90,6 @@ TEST(SystemUpdateEngine, ReplacesOnlyTheFileItChecked) {
     EXPECT_EQ(folder.Read("Quorbel2.exe"), "someone else's file");
     EXPECT_EQ(folder.Listing(), "Quorbel2.exe\n");
 }
-
-}  // namespace
-}  // namespace updater::app
-
-namespace updater::app {
-namespace {
 
 // The run's wait for a held file, through the safe write's back-off: the window's messages are let
 // through at least every 100 ms of it, the whole five seconds long; a program the user runs that
@@ -153,7 +127,7 @@ TEST(ResponsiveFileSteps, WaitingForAHeldFileLetsTheWindowAnswerAndStopsForARunn
 
     // A write lets the messages through between its steps too: before creating the new file (the
     // content was decoded before), after writing it, after flushing it.
-    test::TempFolder folder;
+    updater::test::TempFolder folder;
     log.clear();
     ASSERT_TRUE(base::WriteFileSafely(folder.Path("Quorbel2.exe"), std::span<const std::uint8_t>(), steps).ok());
     EXPECT_EQ(std::count(log.begin(), log.end(), "pump"), 3);

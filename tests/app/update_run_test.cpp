@@ -24,57 +24,8 @@ namespace {
 
 using patch::FileState;
 
-std::string Utf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-// Records what the run does to the window, in order.
-class RecordingView : public UpdateView {
-  public:
-    std::u16string MainText() const override { return main; }
-    void SetMainText(std::u16string_view text) override {
-        main = std::u16string(text);
-        mainTexts.push_back(Utf8(main));
-    }
-    void SetUpdateEnabled(bool enabled) override {
-        updateEnabled = enabled;
-        events.push_back(enabled ? "update on" : "update off");
-    }
-    void SetFinishEnabled(bool enabled) override {
-        finishEnabled = enabled;
-        events.push_back(enabled ? "finish on" : "finish off");
-    }
-    void FocusFinish() override { events.push_back("focus finish"); }
-    void Pump() override {
-        ++pumps;
-        if (onPump) onPump();
-    }
-    std::int32_t Ask(std::u16string_view message, std::uint8_t kind) override {
-        asked.push_back(Utf8(std::u16string(message)));
-        events.push_back("ask");
-        EXPECT_EQ(kind, 0);
-        return 6;
-    }
-    void SetProgressTimer(bool enabled) override {
-        timer = enabled;
-        events.push_back(enabled ? "timer on" : "timer off");
-    }
-    std::optional<std::u16string> BrowseForProgram() override {
-        events.push_back("browse");
-        return browseResult;
-    }
-
-    std::u16string main;
-    bool updateEnabled = true, finishEnabled = true, timer = false;
-    int pumps = 0;
-    std::function<void()> onPump;
-    std::vector<std::string> events, asked;
-    std::vector<std::string> mainTexts;  // every text the main label was given, in order
-    std::optional<std::u16string> browseResult;
-};
+using test::RecordingView;
+using test::Utf8;
 
 // An installation in a folder of the test's own: the folders and files are on disk, where the
 // run looks for them; each file's state code, the replacements and the other steps are on paper.
@@ -158,7 +109,7 @@ std::string With(std::string message, const std::string& path) {
 class UpdateRunTest : public ::testing::Test {
   protected:
     UpdateRunTest() {
-        NoMessages none;
+        test::NoMessages none;
         ConfigureThisBuild(config, none);
         state.uiLanguage = kEnglish;
         const std::pair<std::int32_t, std::u16string> english[] = {
@@ -181,11 +132,13 @@ class UpdateRunTest : public ::testing::Test {
         services.texts[{kPolish, kTextOk}] = u"OK\r\n";
     }
 
-    struct NoMessages : MessageSink {
-        void ShowMessage(std::string_view, std::string_view) override {}
-    };
-
     void Run() { RunUpdate(config, state, view, services, engine); }
+    // A run on a window of its own.
+    RecordingView RunOn(FakeEngine& on, MainWindowState& s) {
+        RecordingView v;
+        RunUpdate(config, s, v, services, on);
+        return v;
+    }
     std::string Main() const { return Utf8(view.main); }
 
     AppConfiguration config;
@@ -312,8 +265,7 @@ TEST_F(UpdateRunTest, FailedReplacementSaysWhichFileAndWhyAndFailsTheRun) {
     engine.holders.clear();
     for (const auto& [error, reason] : reasons) {
         engine.replaceError = error;
-        RecordingView again;
-        RunUpdate(config, state, again, services, engine);
+        const RecordingView again = RunOn(engine, state);
         EXPECT_EQ(again.asked, std::vector<std::string>{reason + ":\n" + engine.Target()});
     }
 }
@@ -336,8 +288,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
         other.failTimes = 1;
         other.replaceStep = step;
         other.replaceError = base::FileError::kNotFound;
-        RecordingView v;
-        RunUpdate(config, state, v, services, other);
+        const RecordingView v = RunOn(other, state);
         EXPECT_EQ(other.replaced.size(), 2u);
         EXPECT_EQ(other.replacedOver.back(), (base::FileIdentity{1, 2})) << "the file checked again";
         EXPECT_TRUE(v.asked.empty());
@@ -348,8 +299,7 @@ TEST_F(UpdateRunTest, AReplacementLostToAnotherUpdaterIsCheckedAgain) {
     held.Put(held.Target(), FileState::kOld);
     held.failTimes = 5;
     held.replaceError = base::FileError::kNotFound;
-    RecordingView v;
-    RunUpdate(config, state, v, services, held);
+    const RecordingView v = RunOn(held, state);
     EXPECT_EQ(held.replaced.size(), 2u);
     EXPECT_EQ(v.asked.size(), 1u);
     EXPECT_FALSE(state.succeeded);
@@ -376,8 +326,7 @@ TEST_F(UpdateRunTest, AFailedReplacementInAnExtraFolderFailsTheRun) {
     config.activeSet = base::ByteSet{30};
     engine.replaceSucceeds = true;
     engine.replaced.clear();
-    RecordingView second;
-    RunUpdate(config, state, second, services, engine);
+    const RecordingView second = RunOn(engine, state);
     const std::string t30(patch::FileName(30));
     EXPECT_EQ(engine.replaced, (std::vector<std::string>{engine.In("Lexivo", t30), engine.In("Start", t30)}));
     EXPECT_TRUE(second.asked.empty());
@@ -396,16 +345,14 @@ TEST_F(UpdateRunTest, PatchKind4OffersTheOpenDialogWhenTheFolderIsUnknown) {
     EXPECT_EQ(engine.shortcutFolders, std::vector<std::string>{engine.Folder("Moje") + base::PathSeparator()});
 
     // Cancelled: the folder stays unknown.
-    RecordingView cancelled;
     MainWindowState second;
     second.uiLanguage = kEnglish;
-    RunUpdate(config, second, cancelled, services, engine);
+    const RecordingView cancelled = RunOn(engine, second);
     EXPECT_EQ(cancelled.asked, std::vector<std::string>{"Error - program directory could not be found."});
 
     // Other kinds never browse.
     config.patchKind = 15;
-    RecordingView other;
-    RunUpdate(config, second, other, services, engine);
+    const RecordingView other = RunOn(engine, second);
     EXPECT_EQ(std::count(other.events.begin(), other.events.end(), "browse"), 0);
 }
 
@@ -463,10 +410,9 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
         engine.dictionaryResult.code = c.code;
         engine.dictionaryResult.outcome = c.outcome;
         SCOPED_TRACE(patch::Describe(engine.dictionaryResult) + " / code " + std::to_string(static_cast<int>(c.code)));
-        RecordingView v;
         MainWindowState s;
         s.uiLanguage = kEnglish;
-        RunUpdate(config, s, v, services, engine);
+        const RecordingView v = RunOn(engine, s);
         EXPECT_EQ(engine.dictionaryFolder, engine.installFolder + base::PathSeparator());
         const std::u16string base =
             u"Intro Lexivo Angielskiego 2.5 2.5.1\r\n\r\nFile \u2032Quorbel2.exe\u2032 is being updated ... OK\r\n"
@@ -491,8 +437,7 @@ TEST_F(UpdateRunTest, DictionaryStepShowsProgressAndWhetherTheNewFileIsInPlace) 
     engine.dictionaryResult.outcome = Outcome::kNotWritten;
     engine.dictionaryResult.written = {base::SafeWriteStep::kMove, base::FileError::kSharingViolation};
     engine.holders = {{u"Lexivo", true}};
-    RecordingView v;
-    RunUpdate(config, state, v, services, engine);
+    const RecordingView v = RunOn(engine, state);
     EXPECT_EQ(v.asked, std::vector<std::string>{"The file to be patched is in use by another program (Lexivo):\n" +
                                                 engine.In("Lexivo", "dravin2.sg")});
 }
@@ -546,10 +491,9 @@ TEST_F(UpdateRunTest, AnErrorThrownByAPartEndsTheRunUsable) {
     FakeEngine throwing;
     throwing.Put(throwing.Target(), FileState::kOld);
     throwing.throwOnState = true;
-    RecordingView v;
     MainWindowState s;
     s.uiLanguage = kEnglish;
-    RunUpdate(config, s, v, services, throwing);
+    const RecordingView v = RunOn(throwing, s);
     EXPECT_EQ(v.asked, std::vector<std::string>{With("An error occurred while opening file ?%s?.", throwing.Target())});
     EXPECT_TRUE(v.updateEnabled && v.finishEnabled);
     EXPECT_EQ(Utf8(v.main), "Some errors occurred during update.");

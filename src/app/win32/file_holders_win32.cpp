@@ -12,23 +12,19 @@ namespace {
 
 // Loaded at run time from System32, not imported (see base/win32/dll_search.h): the program still
 // starts, and files still name no holder, on a Windows without it.
+template <class Function>
+Function Load(const char* name) {
+    return base::win32::SystemFunction<Function>(L"rstrtmgr.dll", name);
+}
+
 struct RestartManager {
-    decltype(&RmStartSession) start = nullptr;
-    decltype(&RmRegisterResources) registerResources = nullptr;
-    decltype(&RmGetList) getList = nullptr;
-    decltype(&RmEndSession) end = nullptr;
+    decltype(&RmStartSession) start = Load<decltype(&RmStartSession)>("RmStartSession");
+    decltype(&RmRegisterResources) registerResources = Load<decltype(&RmRegisterResources)>("RmRegisterResources");
+    decltype(&RmGetList) getList = Load<decltype(&RmGetList)>("RmGetList");
+    decltype(&RmEndSession) end = Load<decltype(&RmEndSession)>("RmEndSession");
 
     static const RestartManager& Get() {
-        static const RestartManager manager = [] {
-            using base::win32::SystemFunction;
-            RestartManager m;
-            m.start = SystemFunction<decltype(&RmStartSession)>(L"rstrtmgr.dll", "RmStartSession");
-            m.registerResources =
-                SystemFunction<decltype(&RmRegisterResources)>(L"rstrtmgr.dll", "RmRegisterResources");
-            m.getList = SystemFunction<decltype(&RmGetList)>(L"rstrtmgr.dll", "RmGetList");
-            m.end = SystemFunction<decltype(&RmEndSession)>(L"rstrtmgr.dll", "RmEndSession");
-            return m;
-        }();
+        static const RestartManager manager;
         return manager;
     }
     bool Complete() const { return start && registerResources && getList && end; }

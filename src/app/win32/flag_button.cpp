@@ -154,6 +154,7 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         case WM_SETFOCUS:
+        case WM_ENABLE:
             InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_KILLFOCUS:
@@ -188,9 +189,6 @@ LRESULT CALLBACK FlagButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 state->pushing = false;
                 InvalidateRect(window, nullptr, FALSE);
             }
-            return 0;
-        case WM_ENABLE:
-            InvalidateRect(window, nullptr, FALSE);
             return 0;
         case BM_CLICK:
             if (IsWindowEnabled(window)) Notify(window);

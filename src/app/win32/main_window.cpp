@@ -44,18 +44,8 @@ void SetStyleBit(HWND window, LONG bit, bool on) {
     SetWindowLongW(window, GWL_STYLE, on ? style | bit : style & ~bit);
 }
 
-PixelRect ScaledRect(int left, int top, int width, int height) {
-    return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
-}
-PixelRect ScaledRect(const DesignRect& r) {
-    return ScaledRect(r.left, r.top, r.width, r.height);
-}
-
-HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id, const PixelRect& rect,
-                   const wchar_t* text = L"") {
-    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.width,
-                           rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
-                           nullptr);
+PixelRect ScaledRect(const PixelRect& r) {
+    return {Scaled(r.left), Scaled(r.top), Scaled(r.width), Scaled(r.height)};
 }
 
 // Counts a running handler for as long as it runs, however it ends.
@@ -90,13 +80,13 @@ TfrmMainPatcher::~TfrmMainPatcher() {
 
 void TfrmMainPatcher::CreateControls() {
     const int width = layout::kClientWidth;
-    pnlMain_ = CreatePanel(window_, ScaledRect(0, 0, width, layout::kClientHeight), false);
-    pnlTop_ = CreatePanel(pnlMain_, ScaledRect(0, 0, width, layout::kTopHeight), true);
+    pnlMain_ = CreatePanel(window_, ScaledRect({0, 0, width, layout::kClientHeight}), false);
+    pnlTop_ = CreatePanel(pnlMain_, ScaledRect({0, 0, width, layout::kTopHeight}), true);
     // Tab and reading order follow creation order, top to bottom: the flags (one stop for the
     // group), btnUpdate, btnZamknij.
-    pnlIntro_ = CreatePanel(pnlMain_, ScaledRect(0, layout::kIntroTop, width, layout::kIntroHeight), false);
+    pnlIntro_ = CreatePanel(pnlMain_, ScaledRect({0, layout::kIntroTop, width, layout::kIntroHeight}), false);
     pnlBottom_ = CreatePanel(
-        pnlMain_, ScaledRect(0, layout::kClientHeight - layout::kBottomHeight, width, layout::kBottomHeight), false);
+        pnlMain_, ScaledRect({0, layout::kClientHeight - layout::kBottomHeight, width, layout::kBottomHeight}), false);
 
     bevel_ = CreateControl(pnlBottom_, L"STATIC", WS_GROUP | SS_ETCHEDHORZ, kBevelId, ScaledRect(layout::kBevel));
     btnUpdate_ = CreateControl(pnlBottom_, L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, kUpdateButtonId,
@@ -117,8 +107,8 @@ void TfrmMainPatcher::CreateControls() {
             LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(FlagBitmapId(i)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         flags_[i] = CreateFlagButton(
             pnlIntro_, kFirstFlagId + static_cast<int>(i),
-            ScaledRect(layout::kFlagLefts[i], layout::kFlagTop, layout::kFlagWidth, layout::kFlagHeight), kFlagNames[i],
-            flagBitmaps_[i].get());
+            ScaledRect({layout::kFlagLefts[i], layout::kFlagTop, layout::kFlagWidth, layout::kFlagHeight}),
+            kFlagNames[i], flagBitmaps_[i].get());
         flagDesignLefts_[i] = layout::kFlagLefts[i];
     }
     // The flags are one group: arrows move in it, and it has one tab stop (UpdateFlagTabStop).
@@ -138,11 +128,8 @@ void TfrmMainPatcher::CreateControls() {
     ShowWindow(lblWersjaSpecjalna_, SW_HIDE);  // until it has a text
 
     // Design fonts until the first ApplyLanguage.
-    ApplyFont(MainFont::kWindow, kPolish);
-    ApplyFont(MainFont::kTitle, kPolish);
-    ApplyFont(MainFont::kVersion, kPolish);
-    ApplyFont(MainFont::kMain, kPolish);
-    ApplyFont(MainFont::kLanguage, kPolish);
+    for (MainFont font : kMainFonts)
+        ApplyFont(font, kPolish);
     SendMessageW(window_, DM_SETDEFID, kUpdateButtonId, 0);
 }
 
@@ -311,35 +298,22 @@ bool TfrmMainPatcher::FlagPressed(Flag flag) const {
 }
 
 void TfrmMainPatcher::ApplyFont(MainFont font, Language language) {
-    switch (font) {
-        case MainFont::kWindow:
-            // Controls without a font of their own use the window's.
-            windowFont_ = MakeInterfaceFont(layout::kWindowFontHeight, false, language);
-            for (HWND control : {window_, btnUpdate_, btnZamknij_, lblWersjaSpecjalna_}) {
-                SetWindowFont(control, windowFont_.get());
-            }
-            AutoSizeLabel(lblWersjaSpecjalna_);
-            break;
-        case MainFont::kTitle:
-            titleFont_ = MakeInterfaceFont(layout::kTitleFontHeight, true, language);
-            SetWindowFont(lblTytul_, titleFont_.get());
-            break;
-        case MainFont::kVersion:
-            versionFont_ = MakeInterfaceFont(layout::kTitleFontHeight, false, language);
-            SetWindowFont(lblKrok_, versionFont_.get());
-            AutoSizeLabel(lblKrok_);
-            break;
-        case MainFont::kMain:
-            mainFont_ = MakeInterfaceFont(layout::kWindowFontHeight, false, language);
-            SetWindowFont(lblMain_, mainFont_.get());
-            break;
-        case MainFont::kLanguage:
-            languageFont_ = MakeInterfaceFont(layout::kLanguageFontHeight, false, language);
-            SetWindowFont(lblJezyk_, languageFont_.get());
-            AutoSizeLabel(lblJezyk_);
-            PlaceLanguageRow();
-            break;
+    // Design heights by MainFont; the title's alone is bold.
+    static constexpr std::array<int, kMainFonts.size()> kHeights{layout::kWindowFontHeight, layout::kTitleFontHeight,
+                                                                 layout::kTitleFontHeight, layout::kWindowFontHeight,
+                                                                 layout::kLanguageFontHeight};
+    const auto i = static_cast<std::size_t>(font);
+    fonts_[i] = MakeInterfaceFont(kHeights[i], font == MainFont::kTitle, language);
+    const HWND label = std::array{lblWersjaSpecjalna_, lblTytul_, lblKrok_, lblMain_, lblJezyk_}[i];
+    if (font == MainFont::kWindow) {
+        // Controls without a font of their own use the window's.
+        for (HWND control : {window_, btnUpdate_, btnZamknij_})
+            SetWindowFont(control, fonts_[i].get());
     }
+    SetWindowFont(label, fonts_[i].get());
+    // The single-line labels take their text's width in the new font.
+    if (font != MainFont::kTitle && font != MainFont::kMain) AutoSizeLabel(label);
+    if (font == MainFont::kLanguage) PlaceLanguageRow();
 }
 
 void TfrmMainPatcher::SetQuestionLanguage(Language language) {

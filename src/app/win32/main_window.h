@@ -84,8 +84,8 @@ class TfrmMainPatcher : public MainWindowControls, private DialogWindow {
     std::array<WindowHandle, kFlagCount> flags_{};
     std::array<Bitmap, kFlagCount> flagBitmaps_;  // outlive the buttons: the window goes first
     std::array<int, kFlagCount> flagDesignLefts_{};
-    AccessibleTraits finishAccessible_;  // btnZamknij's description: the verdict, once a run has ended
-    Font windowFont_, titleFont_, versionFont_, mainFont_, languageFont_;
+    AccessibleTraits finishAccessible_;          // btnZamknij's description: the verdict, once a run has ended
+    std::array<Font, kMainFonts.size()> fonts_;  // by MainFont
     std::u16string openDialogTitle_;
     unsigned previewMessage_ = 0;
 };

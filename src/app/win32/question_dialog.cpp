@@ -4,6 +4,8 @@
 
 #include "app/win32/question_dialog.h"
 
+#include <array>
+
 #include "app/win32/accessible_object.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/message_pump.h"
@@ -15,10 +17,8 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT;
 
-HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, int left, int top, int width, int height) {
-    return CreateWindowExW(0, className, L"", WS_CHILD | style, left, top, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
-}
+// The modal result of btnTak, btnNie and btnAnuluj, whose ids follow one another.
+constexpr std::array<std::int32_t, 3> kButtonResults{kResultYes, kResultNo, kResultCancel};
 
 // Measures in the label's own font with the label's own drawing rules.
 class LabelMeasure : public TextMeasure {
@@ -41,14 +41,12 @@ TfrmPytanie::TfrmPytanie(const TextLookup& texts, HWND owner) : texts_(texts) {
     const int top = Scaled(95);
     const int width = Scaled(q::kButtonWidths[0]);
     const int height = Scaled(q::kButtonHeight);
-    yes_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kYesButtonId, Scaled(8), top, width,
-                       height);
-    no_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kNoButtonId, Scaled(112), top, width,
-                      height);
-    cancel_ = CreateChild(window_, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCancelButtonId, Scaled(216),
-                          top, width, height);
-    label_ = CreateChild(window_, L"STATIC", WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kQuestionLabelId,
-                         Scaled(q::kLabelLeft), Scaled(q::kLabelTop), Scaled(q::kMaxLabelWidth), Scaled(13));
+    constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+    yes_ = CreateControl(window_, L"BUTTON", kButton, kYesButtonId, {Scaled(8), top, width, height});
+    no_ = CreateControl(window_, L"BUTTON", kButton, kNoButtonId, {Scaled(112), top, width, height});
+    cancel_ = CreateControl(window_, L"BUTTON", kButton, kCancelButtonId, {Scaled(216), top, width, height});
+    label_ = CreateControl(window_, L"STATIC", SS_CENTER | SS_NOPREFIX, kQuestionLabelId,
+                           {Scaled(q::kLabelLeft), Scaled(q::kLabelTop), Scaled(q::kMaxLabelWidth), Scaled(13)});
     SetLanguage(kPolish);
 }
 
@@ -128,30 +126,16 @@ std::int32_t TfrmPytanie::Ask(HWND owner, std::u16string_view message, std::uint
     return result_;
 }
 
-void TfrmPytanie::Finish(std::int32_t result) {
-    result_ = result;
-}
-
 std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) break;
-            switch (LOWORD(wParam)) {
-                case kYesButtonId:
-                    Finish(kResultYes);
-                    return 0;
-                case kNoButtonId:
-                    Finish(kResultNo);
-                    return 0;
-                case kCancelButtonId:
-                    Finish(kResultCancel);
-                    return 0;
-                case IDCANCEL:  // Esc
-                    if (plan_.escapeResult && IsWindowVisible(window_)) Finish(*plan_.escapeResult);
-                    return 0;
-                default:
-                    return 0;
+            if (const int id = LOWORD(wParam); id >= kYesButtonId && id <= kCancelButtonId) {
+                result_ = kButtonResults[static_cast<std::size_t>(id - kYesButtonId)];
+            } else if (id == IDCANCEL && plan_.escapeResult && IsWindowVisible(window_)) {  // Esc
+                result_ = *plan_.escapeResult;
             }
+            return 0;
         case WM_GETOBJECT: {
             // Our own window class reads as a plain window; as a dialog, a screen reader reads its
             // message with it, as it does for the system's dialogs.
@@ -161,7 +145,7 @@ std::optional<LRESULT> TfrmPytanie::HandleMessage(UINT message, WPARAM wParam, L
         }
         case WM_CLOSE:
             // Alt+F4 counts as Esc, so a kind without an escape cannot be dismissed without its button.
-            if (plan_.escapeResult && IsWindowVisible(window_)) Finish(*plan_.escapeResult);
+            if (plan_.escapeResult && IsWindowVisible(window_)) result_ = *plan_.escapeResult;
             return 0;
         default:
             break;

@@ -34,7 +34,6 @@ class TfrmPytanie : private DialogWindow {
 
   private:
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void Finish(std::int32_t result);
 
     const TextLookup& texts_;
     WindowHandle window_ = nullptr;

@@ -144,6 +144,13 @@ void AutoSizeLabel(HWND label) {
     SetWindowPos(label, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND CreateControl(HWND parent, const wchar_t* className, DWORD style, int id, const PixelRect& rect,
+                   const wchar_t* text) {
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.width,
+                           rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(),
+                           nullptr);
+}
+
 HWND CreatePanel(HWND parent, const PixelRect& rect, bool white) {
     WNDCLASSEXW panelClass{};
     panelClass.lpfnWndProc = PanelProc;

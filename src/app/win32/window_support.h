@@ -47,6 +47,10 @@ HINSTANCE ModuleInstance();
 // the size and the arrow cursor are filled in.
 void RegisterWindowClass(WNDCLASSEXW windowClass);
 
+// A visible child control of a system class (BUTTON, STATIC) with its control id.
+WindowHandle CreateControl(WindowHandle parent, const wchar_t* className, DWORD style, int id, const PixelRect& rect,
+                           const wchar_t* text = L"");
+
 // A panel: a plain child window that holds controls, passes their notifications on to the
 // top-level window and paints its background in the window colour ("white": white unless a
 // high-contrast scheme says otherwise) or in the button face colour.

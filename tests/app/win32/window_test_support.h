@@ -17,11 +17,6 @@
 
 namespace updater::app::test {
 
-struct RecordingSink : MessageSink {
-    int shown = 0;
-    void ShowMessage(std::string_view, std::string_view) override { ++shown; }
-};
-
 // The program's windows as the entry sequence makes them, for this build's configuration. The
 // update button runs the update on engine, in an install folder of the test's with no file to
 // update: a run finds the folder and ends with nothing to do.
@@ -30,7 +25,7 @@ struct ProgramWindows {
     ~ProgramWindows();
 
     AppConfiguration config;
-    RecordingSink messages;
+    NoMessages messages;
     CatalogueTexts services{localisation::Platform{true, 0}};
     ::updater::test::TempFolder installFolder;
     ScriptedEngine engine;
