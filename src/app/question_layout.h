@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "app/product_identity.h"
-#include "app/window_layout.h"
 
 namespace updater::app {
 
@@ -25,6 +24,13 @@ struct PixelSize {
     int width = 0;
     int height = 0;
     bool operator==(const PixelSize&) const = default;
+};
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // The dialog's sizes at the screen's DPI (the design sizes at 96 DPI).

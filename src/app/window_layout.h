@@ -18,8 +18,7 @@ constexpr int ScaleFromDesign(int pixels, int dpi) {
                                         : -((-scaled + kDesignDpi / 2) / kDesignDpi));
 }
 
-// A rectangle in pixels: design pixels in the tables below, screen pixels once scaled.
-struct PixelRect {
+struct DesignRect {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -40,18 +39,18 @@ inline constexpr int kIntroHeight = kClientHeight - kTopHeight - kBottomHeight; 
 inline constexpr int kIntroBorder = 12;
 
 // On pnlBottom: Bevel1 inside the border, drawn as a single line along its top.
-inline constexpr PixelRect kBevel{kBottomBorder, kBottomBorder, kClientWidth - 2 * kBottomBorder, 8};
-inline constexpr PixelRect kUpdateButton{5, 10, 100, 25};    // btnUpdate
-inline constexpr PixelRect kFinishButton{403, 10, 100, 25};  // btnZamknij
+inline constexpr DesignRect kBevel{kBottomBorder, kBottomBorder, kClientWidth - 2 * kBottomBorder, 8};
+inline constexpr DesignRect kUpdateButton{5, 10, 100, 25};    // btnUpdate
+inline constexpr DesignRect kFinishButton{403, 10, 100, 25};  // btnZamknij
 
 // On pnlTop.
-inline constexpr PixelRect kTitleLabel{8, 8, 489, 15};   // lblTytul
-inline constexpr PixelRect kVersionLabel{20, 28, 0, 0};  // lblKrok, sized to its text
+inline constexpr DesignRect kTitleLabel{8, 8, 489, 15};   // lblTytul
+inline constexpr DesignRect kVersionLabel{20, 28, 0, 0};  // lblKrok, sized to its text
 
 // On pnlIntro.
-inline constexpr PixelRect kMainLabel{kIntroBorder, kIntroBorder, kClientWidth - 2 * kIntroBorder, 217};  // lblMain
-inline constexpr PixelRect kSpecialVersionLabel{12, 212, 0, 0};  // lblWersjaSpecjalna, sized to its text
-inline constexpr PixelRect kLanguageLabel{12, 240, 0, 0};        // lblJezyk, sized to its text
+inline constexpr DesignRect kMainLabel{kIntroBorder, kIntroBorder, kClientWidth - 2 * kIntroBorder, 217};  // lblMain
+inline constexpr DesignRect kSpecialVersionLabel{12, 212, 0, 0};  // lblWersjaSpecjalna, sized to its text
+inline constexpr DesignRect kLanguageLabel{12, 240, 0, 0};        // lblJezyk, sized to its text
 // btnPolski, btnAngielski, btnNiemiecki, btnFrancuski, btnWloski as designed.
 inline constexpr std::array<int, 5> kFlagLefts{200, 238, 276, 314, 352};
 inline constexpr int kFlagTop = 236;

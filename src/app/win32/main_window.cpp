@@ -44,7 +44,7 @@ void SetStyleBit(HWND window, LONG bit, bool on) {
     SetWindowLongW(window, GWL_STYLE, on ? style | bit : style & ~bit);
 }
 
-PixelRect ScaledRect(const PixelRect& r) {
+PixelRect ScaledRect(const DesignRect& r) {
     return {Scaled(r.left), Scaled(r.top), Scaled(r.width), Scaled(r.height)};
 }
 
